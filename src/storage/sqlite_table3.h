@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <exception>
+#include <memory>
+#include <variant>
+#include <vector>
+
+struct sqlite3;
+
+// The one exception type of every storage failure.
+class ESQLiteException : public std::exception {
+public:
+    explicit ESQLiteException(QString message);
+    const QString& message() const { return message_; }
+    const char* what() const noexcept override { return utf8_.constData(); }
+
+private:
+    QString message_;
+    QByteArray utf8_;
+};
+
+// SQLite's fundamental type codes; anything but 1, 2 and 4 is read as text.
+enum class ColumnKind : int { Integer = 1, Numeric = 2, Text = 3, Blob = 4, Null = 5 };
+
+// The complete result of one query, copied into memory, walked with a cursor.
+// It keeps no link to the connection or to SQLite once Query has returned.
+class TSQLiteTable {
+public:
+    quint32 RowCount() const { return rowCount_; }
+    quint32 ColumnCount() const { return columnCount_; }
+    bool AtEnd() const { return current_ >= rowCount_; }
+    bool Next();
+    bool First();
+    bool Last();
+    bool GoTo(qint64 row);
+    quint32 CurrentRow() const { return current_; }
+
+    // Upper-cased names as SQLite reported them, in column order.
+    const QStringList& ColumnNames() const { return names_; }
+    ColumnKind Kind(int column) const { return kinds_.at(column); }
+
+    int ColumnIndex(const QString& name) const;
+    // The blob bytes of the current row, owned by the table; nullptr for an
+    // empty entry (SQL NULL or zero bytes).
+    const QByteArray* BlobAt(int column) const;
+    QByteArray BlobTextAt(int column) const;
+    qint64 IntegerAt(int column) const;
+
+private:
+    friend class TSQLiteDatabase;
+    using Value = std::variant<std::monostate, qint64, double, QByteArray>;
+
+    const Value& at(int column) const;
+
+    std::vector<Value> values_;
+    quint32 rowCount_ = 0;
+    quint32 columnCount_ = 0;
+    QStringList names_;
+    std::vector<ColumnKind> kinds_;
+    quint32 current_ = 0;
+};
+
+// One open connection to one database file. SQL texts are passed to SQLite
+// byte for byte (Windows-1252 values); only the file name is converted.
+class TSQLiteDatabase {
+public:
+    explicit TSQLiteDatabase(const QString& fileName);
+    ~TSQLiteDatabase();
+    TSQLiteDatabase(const TSQLiteDatabase&) = delete;
+    TSQLiteDatabase& operator=(const TSQLiteDatabase&) = delete;
+
+    void Execute(const QByteArray& sql);
+    std::unique_ptr<TSQLiteTable> Query(const QByteArray& sql);
+    bool HasTable(const QByteArray& name);
+    qint64 LastInsertedRowId() const;
+    void StartTransaction();
+    void CommitTransaction();
+    bool InTransaction() const { return inTransaction_; }
+
+    sqlite3* handle() const { return db_.get(); }
+
+    // How long a statement waits for another connection's lock.
+    static constexpr int kBusyTimeoutMs = 2000;
+
+private:
+    [[noreturn]] void RaiseLastError(const char* prefix, const QByteArray& sql) const;
+
+    struct Closer {
+        void operator()(sqlite3* db) const;
+    };
+    std::unique_ptr<sqlite3, Closer> db_;
+    bool inTransaction_ = false;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Shell services and file dialogs. Tests install a recorder instead of
+// launching programs or blocking on a dialog.
+class IDesktop {
+public:
+    virtual ~IDesktop() = default;
+    // Opens a document, folder, web address or "mailto:" text with the
+    // user's default program. False when nothing could open it.
+    virtual bool open(const QString& target) = 0;
+    // Common open-file dialog; empty when cancelled.
+    virtual QString openFileName(QWidget* parent, const QString& caption, const QString& start,
+                                 const QString& filter) = 0;
+    // Folder browser; empty when cancelled.
+    virtual QString existingDirectory(QWidget* parent, const QString& caption,
+                                      const QString& start) = 0;
+};
+
+namespace Desktop {
+IDesktop& get();
+void install(IDesktop* desktop);
+
+inline bool open(const QString& target) { return get().open(target); }
+} // namespace Desktop

@@ -1,0 +1,54 @@
+#include "ui/dialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+class QtDialogs final : public IDialogs {
+public:
+    void message(const QString& text) override
+    {
+        QMessageBox::information(QApplication::activeWindow(), Dialogs::applicationTitle(), text);
+    }
+    void warning(const QString& caption, const QString& text) override
+    {
+        ownerless(QMessageBox::Warning, caption, text);
+    }
+    void information(const QString& caption, const QString& text) override
+    {
+        ownerless(QMessageBox::Information, caption, text);
+    }
+    bool confirm(const QString& caption, const QString& text) override
+    {
+        const auto answer = QMessageBox::question(QApplication::activeWindow(), caption, text,
+                                                  QMessageBox::Yes | QMessageBox::No);
+        return answer != QMessageBox::No;
+    }
+    void error(const QString& text) override
+    {
+        QMessageBox::critical(QApplication::activeWindow(), Dialogs::applicationTitle(), text);
+    }
+
+private:
+    static void ownerless(QMessageBox::Icon icon, const QString& caption, const QString& text)
+    {
+        QMessageBox box(icon, caption, text, QMessageBox::Ok);
+        box.setWindowModality(Qt::ApplicationModal);
+        box.exec();
+    }
+};
+
+IDialogs* installed = nullptr;
+
+} // namespace
+
+IDialogs& Dialogs::get()
+{
+    static QtDialogs real;
+    return installed ? *installed : real;
+}
+
+void Dialogs::install(IDialogs* dialogs) { installed = dialogs; }
+
+QString Dialogs::applicationTitle() { return QStringLiteral("Velmaro"); }

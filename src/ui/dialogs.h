@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Every modal message box of the program goes through here, so that tests can
+// answer and record them instead of blocking on a real dialog.
+class IDialogs {
+public:
+    virtual ~IDialogs() = default;
+    // Plain box: application title as caption, OK only. Used for results.
+    virtual void message(const QString& text) = 0;
+    // Task-modal refusal box with its own caption and a warning icon.
+    virtual void warning(const QString& caption, const QString& text) = 0;
+    // Task-modal box with its own caption and an information icon.
+    virtual void information(const QString& caption, const QString& text) = 0;
+    // Yes/No question; anything but No counts as Yes.
+    virtual bool confirm(const QString& caption, const QString& text) = 0;
+    // The application-wide error box for failures nobody else handles.
+    virtual void error(const QString& text) = 0;
+};
+
+namespace Dialogs {
+IDialogs& get();
+// Installs a replacement (tests); nullptr restores the real boxes.
+void install(IDialogs* dialogs);
+
+inline void message(const QString& text) { get().message(text); }
+inline void warning(const QString& caption, const QString& text) { get().warning(caption, text); }
+inline void information(const QString& caption, const QString& text) { get().information(caption, text); }
+inline bool confirm(const QString& caption, const QString& text) { return get().confirm(caption, text); }
+inline void error(const QString& text) { get().error(text); }
+
+QString applicationTitle();
+} // namespace Dialogs

@@ -1,0 +1,61 @@
+#include "ui/error_display.h"
+
+#include "storage/sqlite_table3.h"
+#include "ui/dialogs.h"
+
+#include <exception>
+
+void ErrorDisplay::showCurrentException()
+{
+    QString text;
+    try {
+        throw;
+    } catch (const ESQLiteException& e) {
+        text = e.message();
+    } catch (const std::exception& e) {
+        text = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        text = QStringLiteral("Errore imprevisto.");
+    }
+    try {
+        Dialogs::error(text);
+    } catch (...) {
+        // A failing error box must not take the program down.
+    }
+}
+
+bool ErrorDisplay::guard(const std::function<void()>& body)
+{
+    try {
+        body();
+        return true;
+    } catch (...) {
+        showCurrentException();
+        return false;
+    }
+}
+
+bool ErrorDisplay::swallow(const std::function<void()>& body)
+{
+    try {
+        body();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+VelmaroApplication::VelmaroApplication(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+}
+
+bool VelmaroApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        ErrorDisplay::showCurrentException();
+        return false;
+    }
+}

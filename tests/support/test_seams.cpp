@@ -1,0 +1,77 @@
+#include "support/test_seams.h"
+
+#include "storage/app_paths.h"
+
+#include <QTemporaryDir>
+
+ScriptedDialogs::ScriptedDialogs()
+    : previous_(&Dialogs::get())
+{
+    Dialogs::install(this);
+}
+
+ScriptedDialogs::~ScriptedDialogs() { Dialogs::install(nullptr); }
+
+void ScriptedDialogs::message(const QString& text) { shown.append({"message", QString(), text}); }
+void ScriptedDialogs::warning(const QString& caption, const QString& text)
+{
+    shown.append({"warning", caption, text});
+}
+void ScriptedDialogs::information(const QString& caption, const QString& text)
+{
+    shown.append({"information", caption, text});
+}
+bool ScriptedDialogs::confirm(const QString& caption, const QString& text)
+{
+    shown.append({"confirm", caption, text});
+    return answers.isEmpty() ? true : answers.takeFirst();
+}
+void ScriptedDialogs::error(const QString& text) { shown.append({"error", QString(), text}); }
+
+QStringList ScriptedDialogs::kinds() const
+{
+    QStringList k;
+    for (const auto& s : shown)
+        k << s.kind;
+    return k;
+}
+
+RecordingDesktop::RecordingDesktop() { Desktop::install(this); }
+RecordingDesktop::~RecordingDesktop() { Desktop::install(nullptr); }
+
+bool RecordingDesktop::open(const QString& target)
+{
+    opened << target;
+    return openResult;
+}
+
+QString RecordingDesktop::openFileName(QWidget*, const QString&, const QString&, const QString&)
+{
+    ++fileDialogs;
+    return nextFileName;
+}
+
+QString RecordingDesktop::existingDirectory(QWidget*, const QString&, const QString&)
+{
+    ++folderDialogs;
+    return nextDirectory;
+}
+
+struct TempDataDir::Impl {
+    QTemporaryDir dir;
+};
+
+TempDataDir::TempDataDir()
+    : d(new Impl)
+{
+    AppPaths::setDataDir(d->dir.path());
+}
+
+TempDataDir::~TempDataDir()
+{
+    AppPaths::setDataDir(QString());
+    delete d;
+}
+
+QString TempDataDir::path() const { return d->dir.path(); }
+QString TempDataDir::file(const QString& name) const { return d->dir.filePath(name); }

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "ui/desktop.h"
+#include "ui/dialogs.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Records every message box and answers confirmations from a script, so no
+// test ever waits on a real modal dialog. Installs itself for its lifetime.
+class ScriptedDialogs final : public IDialogs {
+public:
+    struct Shown {
+        QString kind; // "message", "warning", "information", "confirm", "error"
+        QString caption;
+        QString text;
+    };
+
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+
+    void message(const QString& text) override;
+    void warning(const QString& caption, const QString& text) override;
+    void information(const QString& caption, const QString& text) override;
+    bool confirm(const QString& caption, const QString& text) override;
+    void error(const QString& text) override;
+
+    // Answers for the next confirmations, in order; Yes once they run out.
+    QList<bool> answers;
+    QList<Shown> shown;
+
+    void clear() { shown.clear(); }
+    int count() const { return int(shown.size()); }
+    Shown last() const { return shown.isEmpty() ? Shown{} : shown.last(); }
+    QStringList kinds() const;
+
+private:
+    IDialogs* previous_ = nullptr;
+};
+
+// Records shell calls and answers file and folder dialogs from fields.
+class RecordingDesktop final : public IDesktop {
+public:
+    RecordingDesktop();
+    ~RecordingDesktop() override;
+
+    bool open(const QString& target) override;
+    QString openFileName(QWidget* parent, const QString& caption, const QString& start,
+                         const QString& filter) override;
+    QString existingDirectory(QWidget* parent, const QString& caption, const QString& start) override;
+
+    QStringList opened;
+    bool openResult = true;
+    QString nextFileName;
+    QString nextDirectory;
+    int fileDialogs = 0;
+    int folderDialogs = 0;
+};
+
+// A fresh temporary folder that stands in for the folder beside the
+// executable while it lives.
+class TempDataDir {
+public:
+    TempDataDir();
+    ~TempDataDir();
+    QString path() const;
+    QString file(const QString& name) const;
+
+private:
+    struct Impl;
+    Impl* d;
+};
