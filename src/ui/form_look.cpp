@@ -1,0 +1,213 @@
+#include "ui/form_look.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QResizeEvent>
+#include <QTextEdit>
+
+namespace {
+
+void setBase(QWidget* field, const QColor& colour)
+{
+    QPalette p = field->palette();
+    p.setColor(QPalette::Base, colour);
+    p.setColor(QPalette::Text, Qt::black);
+    field->setPalette(p);
+    if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit())
+        combo->lineEdit()->setPalette(p);
+}
+
+class FocusColours final : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+            QWidget* w = static_cast<QWidget*>(watched);
+            // A combo box's line edit reports focus for the combo.
+            if (auto* combo = qobject_cast<QComboBox*>(w->parentWidget()))
+                w = combo;
+            setBase(w, event->type() == QEvent::FocusIn ? FormLook::focusColour() : FormLook::idleColour());
+        }
+        return false;
+    }
+};
+
+class EnterFilter final : public QObject {
+public:
+    EnterFilter(QObject* parent, FormLook::EnterChain chain)
+        : QObject(parent)
+        , chain_(std::move(chain))
+    {
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            return false;
+        QWidget* w = static_cast<QWidget*>(watched);
+        if (auto* combo = qobject_cast<QComboBox*>(w->parentWidget()))
+            w = combo;
+        if (chain_.keepEnter.contains(w))
+            return false;
+        const qsizetype i = chain_.chain.indexOf(w);
+        if (chain_.dropEnter.contains(w) && i < 0)
+            return true;
+        QWidget* target = (i >= 0 && i + 1 < chain_.chain.size()) ? chain_.chain[i + 1] : chain_.afterLast;
+        if (target)
+            target->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+
+private:
+    FormLook::EnterChain chain_;
+};
+
+class ReleaseFilter final : public QObject {
+public:
+    ReleaseFilter(QObject* parent, std::function<void()> action)
+        : QObject(parent)
+        , action_(std::move(action))
+    {
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            auto* w = static_cast<QWidget*>(watched);
+            const auto* m = static_cast<QMouseEvent*>(event);
+            if (w->isEnabled() && w->rect().contains(m->position().toPoint())) {
+                if (auto* b = qobject_cast<QAbstractButton*>(w))
+                    b->setDown(false);
+                action_();
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> action_;
+};
+
+class CentreFilter final : public QObject {
+public:
+    CentreFilter(QObject* parent, QWidget* container)
+        : QObject(parent)
+        , container_(container)
+    {
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if ((event->type() == QEvent::Resize || event->type() == QEvent::Show) && container_)
+            FormLook::centre(static_cast<QWidget*>(watched), container_);
+        return false;
+    }
+
+private:
+    QPointer<QWidget> container_;
+};
+
+} // namespace
+
+QColor FormLook::idleColour() { return QColor(192, 220, 192); }
+QColor FormLook::focusColour() { return QColor(Qt::yellow); }
+
+void FormLook::styleField(QWidget* field)
+{
+    QFont f = field->font();
+    f.setBold(true);
+    field->setFont(f);
+    field->setAutoFillBackground(true);
+    setBase(field, field->hasFocus() ? focusColour() : idleColour());
+    auto* filter = new FocusColours(field);
+    field->installEventFilter(filter);
+    if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit())
+        combo->lineEdit()->installEventFilter(filter);
+}
+
+void FormLook::installEnterChain(const EnterChain& chain)
+{
+    QList<QWidget*> all = chain.chain;
+    for (QWidget* w : chain.dropEnter)
+        if (!all.contains(w))
+            all << w;
+    if (all.isEmpty())
+        return;
+    auto* filter = new EnterFilter(all.first(), chain);
+    for (QWidget* w : all) {
+        w->installEventFilter(filter);
+        if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit())
+            combo->lineEdit()->installEventFilter(filter);
+    }
+}
+
+void FormLook::onRelease(QWidget* widget, std::function<void()> action)
+{
+    widget->installEventFilter(new ReleaseFilter(widget, std::move(action)));
+    widget->setCursor(Qt::PointingHandCursor);
+}
+
+void FormLook::tileBackground(QWidget* widget, const QPixmap& picture)
+{
+    if (picture.isNull())
+        return;
+    QPalette p = widget->palette();
+    p.setBrush(QPalette::Window, QBrush(picture));
+    widget->setPalette(p);
+    widget->setAutoFillBackground(true);
+}
+
+void FormLook::centre(QWidget* form, QWidget* container)
+{
+    container->move(form->width() / 2 - container->width() / 2 - 4,
+                    form->height() / 2 - container->height() / 2 - 18);
+}
+
+void FormLook::centreOnResize(QWidget* form, QWidget* container)
+{
+    form->installEventFilter(new CentreFilter(form, container));
+    centre(form, container);
+}
+
+HintBar::HintBar(QLabel* bar)
+    : QObject(bar)
+    , bar_(bar)
+{
+}
+
+void HintBar::add(QWidget* widget, const QString& hint)
+{
+    hints_.insert(widget, hint);
+    widget->setMouseTracking(true);
+    widget->installEventFilter(this);
+}
+
+void HintBar::clearOn(QWidget* area)
+{
+    hints_.insert(area, QString());
+    area->setMouseTracking(true);
+    area->installEventFilter(this);
+}
+
+bool HintBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) && bar_) {
+        const auto it = hints_.constFind(watched);
+        if (it != hints_.constEnd() && bar_->text() != *it)
+            bar_->setText(*it);
+    }
+    return false;
+}
+
+BusyCursor::BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+BusyCursor::~BusyCursor() { QApplication::restoreOverrideCursor(); }
