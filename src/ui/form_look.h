@@ -9,7 +9,7 @@
 
 #include <functional>
 
-class QLabel;
+#include <QLabel>
 class QWidget;
 
 // Look and feel shared by every form: field colours, the Enter chain, hints

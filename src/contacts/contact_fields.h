@@ -1,0 +1,12 @@
+#pragma once
+
+#include "ui/card_editor.h"
+
+#include <QStringList>
+
+// The contact card: its fields in archive order, the required ones and the
+// province codes offered by the province list.
+namespace ContactFields {
+const CardEditorConfig& editorConfig();
+const QStringList& provinces();
+} // namespace ContactFields

@@ -1,0 +1,279 @@
+#include "contacts/frm_rubrica.h"
+
+#include "contacts/contact_fields.h"
+#include "storage/card_text.h"
+#include "ui/desktop.h"
+#include "ui/dialogs.h"
+#include "ui/editor_chrome.h"
+#include "ui/form_look.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QToolButton>
+
+TfrmRubrica* frmRubrica = nullptr;
+
+namespace {
+
+struct FieldDef {
+    const char* name;
+    const char* caption;
+};
+
+QFrame* whitePanel(QWidget* parent, const char* name)
+{
+    auto* p = new QFrame(parent);
+    p->setObjectName(QLatin1String(name));
+    p->setFrameShape(QFrame::StyledPanel);
+    p->setAutoFillBackground(true);
+    QPalette pal = p->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    p->setPalette(pal);
+    return p;
+}
+
+QToolButton* sideButton(QWidget* parent, const char* name, const char* glyph, const char* text)
+{
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoRaise(true);
+    EditorChrome::dress(b, QLatin1String(glyph), QString::fromUtf8(text));
+    return b;
+}
+
+QString upperAscii(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 32);
+    return out;
+}
+
+} // namespace
+
+TfrmRubrica::TfrmRubrica(QWidget* parent)
+    : CardEditor(ContactFields::editorConfig(), parent)
+{
+    setObjectName(QStringLiteral("frmRubrica"));
+    setWindowTitle(QStringLiteral(" Velmaro - Rubrica contatti"));
+    setMinimumSize(800, 582);
+    setWindowState(Qt::WindowMaximized);
+
+    const EditorChrome::Parts chrome = EditorChrome::build(this, 790, 560);
+    buildFields(chrome.body, chrome.hints);
+
+    auto* sfondo = new QToolButton(this);
+    sfondo->setObjectName(QStringLiteral("btnSfondo"));
+    sfondo->setIcon(QIcon(QStringLiteral(":/img/sfondo.png")));
+    sfondo->hide();
+
+    // Hand-overs whose forms are not part of the program yet stay visible
+    // with their hints, but cannot be pressed.
+    for (const char* name : {"cmdTrova", "cmdWeb", "cmdWord", "cmdExcel", "cmdAllega", "cmdAssocia", "cmdOttimizza"})
+        findChild<QWidget*>(QLatin1String(name))->setEnabled(false);
+    for (const char* name : {"imgCodFisc", "imgIva", "imgIban"})
+        findChild<QWidget*>(QLatin1String(name))->setEnabled(false);
+
+    FormLook::onRelease(findChild<QWidget*>(QStringLiteral("imgEmail")), [this] { imgEmailMouseUp(); });
+    FormLook::onRelease(findChild<QWidget*>(QStringLiteral("cmdGuida")), [this] { cmdGuidaMouseUp(); });
+    finishSetup();
+}
+
+void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
+{
+    QWidget* host = body->parentWidget() ? body->parentWidget() : this;
+    hints->clearOn(host);
+
+    auto lineEdit = [](QWidget* parent, const char* name) {
+        auto* e = new QLineEdit(parent);
+        e->setObjectName(QLatin1String(name));
+        return e;
+    };
+
+    // Row: caption, field (and an optional check button beside it).
+    auto addRow = [&](QGridLayout* grid, int row, int col, const char* caption, QWidget* field,
+                      QWidget* button = nullptr) {
+        auto* label = new QLabel(QString::fromUtf8(caption), field->parentWidget());
+        label->setBuddy(field);
+        grid->addWidget(label, row, col);
+        if (button) {
+            auto* h = new QHBoxLayout;
+            h->setSpacing(2);
+            h->addWidget(field, 1);
+            h->addWidget(button);
+            grid->addLayout(h, row, col + 1);
+        } else {
+            grid->addWidget(field, row, col + 1);
+        }
+    };
+
+    // Personal data.
+    QFrame* panContatto = whitePanel(host, "panContatto");
+    hints->clearOn(panContatto);
+    auto* g1 = new QGridLayout(panContatto);
+    QWidget* txtContatto = lineEdit(panContatto, "txtContatto");
+    QWidget* txtCodice = lineEdit(panContatto, "txtCodice");
+    QWidget* txtAzienda = lineEdit(panContatto, "txtAzienda");
+    QWidget* txtQualifica = lineEdit(panContatto, "txtQualifica");
+    QWidget* txtEmail = lineEdit(panContatto, "txtEmail");
+    QWidget* txtGruppo = lineEdit(panContatto, "txtGruppo");
+    QToolButton* imgEmail = sideButton(panContatto, "imgEmail", "email", "@");
+    hints->add(imgEmail, QStringLiteral(" Invia un messaggio e-mail all'indirizzo indicato."));
+    addRow(g1, 0, 0, "Cognome e nome:", txtContatto);
+    addRow(g1, 0, 2, "Codice ID:", txtCodice);
+    addRow(g1, 1, 0, "Azienda:", txtAzienda);
+    addRow(g1, 1, 2, "Qualifica:", txtQualifica);
+    addRow(g1, 2, 0, "E-mail:", txtEmail, imgEmail);
+    addRow(g1, 2, 2, "Gruppo:", txtGruppo);
+    body->addWidget(panContatto);
+
+    // Address and telephones.
+    QFrame* panCitta = whitePanel(host, "panCitta");
+    hints->clearOn(panCitta);
+    auto* g2 = new QGridLayout(panCitta);
+    QWidget* txtIndirizzo = lineEdit(panCitta, "txtIndirizzo");
+    QWidget* txtCitta = lineEdit(panCitta, "txtCitta");
+    QWidget* txtCap = lineEdit(panCitta, "txtCap");
+    txtProv_ = new QComboBox(panCitta);
+    txtProv_->setObjectName(QStringLiteral("txtProv"));
+    txtProv_->setEditable(true);
+    txtProv_->setInsertPolicy(QComboBox::NoInsert);
+    txtProv_->addItems(ContactFields::provinces());
+    txtProv_->setCurrentIndex(-1);
+    txtProv_->lineEdit()->setMaxLength(2);
+    txtProv_->lineEdit()->installEventFilter(this);
+    QWidget* txtCel = lineEdit(panCitta, "txtCel");
+    QWidget* txtCasa = lineEdit(panCitta, "txtCasa");
+    QWidget* txtUff = lineEdit(panCitta, "txtUff");
+    QWidget* txtFax = lineEdit(panCitta, "txtFax");
+    addRow(g2, 0, 0, "Indirizzo:", txtIndirizzo);
+    addRow(g2, 0, 2, "Città:", txtCitta);
+    addRow(g2, 1, 0, "CAP:", txtCap);
+    addRow(g2, 1, 2, "Prov.", txtProv_);
+    addRow(g2, 2, 0, "Cellulare:", txtCel);
+    addRow(g2, 2, 2, "Tel. casa:", txtCasa);
+    addRow(g2, 3, 0, "Tel. uff.", txtUff);
+    addRow(g2, 3, 2, "Fax:", txtFax);
+    body->addWidget(panCitta);
+
+    // Fiscal data, payments and notes.
+    QFrame* panNote = whitePanel(host, "panNote");
+    hints->clearOn(panNote);
+    auto* g3 = new QGridLayout(panNote);
+    auto* txtCodFisc = lineEdit(panNote, "txtCodFisc");
+    txtCodFisc->setMaxLength(16);
+    txtIva_ = lineEdit(panNote, "txtIva");
+    txtIva_->setMaxLength(11);
+    txtIva_->installEventFilter(this);
+    auto* txtIban = lineEdit(panNote, "txtIban");
+    QWidget* txtPagamenti = lineEdit(panNote, "txtPagamenti");
+    auto* txtNote = new QPlainTextEdit(panNote);
+    txtNote->setObjectName(QStringLiteral("txtNote"));
+    txtNote->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtNote->setTabChangesFocus(true);
+    QToolButton* imgCodFisc = sideButton(panNote, "imgCodFisc", "controlla", "?");
+    QToolButton* imgIva = sideButton(panNote, "imgIva", "controlla", "?");
+    QToolButton* imgIban = sideButton(panNote, "imgIban", "controlla", "?");
+    hints->add(imgCodFisc, QStringLiteral(" Controlla il codice fiscale."));
+    hints->add(imgIva, QStringLiteral(" Controlla il numero di partita IVA."));
+    hints->add(imgIban, QStringLiteral(" Controlla le coordinate bancarie IBAN."));
+    FormLook::onRelease(imgCodFisc, [this] { imgCodFiscMouseUp(); });
+    FormLook::onRelease(imgIva, [this] { imgIvaMouseUp(); });
+    FormLook::onRelease(imgIban, [this] { imgIbanMouseUp(); });
+    addRow(g3, 0, 0, "Cod. fiscale:", txtCodFisc, imgCodFisc);
+    addRow(g3, 0, 2, "Partita Iva:", txtIva_, imgIva);
+    addRow(g3, 1, 0, "IBAN:", txtIban, imgIban);
+    addRow(g3, 1, 2, "Pagamenti:", txtPagamenti);
+    g3->addWidget(new QLabel(QStringLiteral("Note:"), panNote), 2, 0, Qt::AlignTop);
+    g3->addWidget(txtNote, 2, 1, 1, 3);
+    body->addWidget(panNote, 1);
+    upperCaseOnChange(txtCodFisc);
+    upperCaseOnChange(txtIban);
+
+    // Values edited only through the attachment and folder forms.
+    for (const char* name : {"lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03",
+                             "lblCartella", "lblCartellaDesc"}) {
+        auto* l = new QLabel(host);
+        l->setObjectName(QLatin1String(name));
+        l->hide();
+    }
+
+    const QList<QWidget*> chain = {txtContatto, txtCodice,  txtAzienda, txtQualifica, txtEmail,
+                                   txtGruppo,   txtIndirizzo, txtCitta, txtCap,       txtProv_,
+                                   txtCel,      txtCasa,    txtUff,     txtFax,       txtCodFisc,
+                                   txtIva_,     txtIban,    txtPagamenti, txtNote};
+    for (int i = 0; i + 1 < chain.size(); ++i)
+        setTabOrder(chain[i], chain[i + 1]);
+    for (QWidget* w : chain)
+        FormLook::styleField(w);
+    FormLook::installEnterChain({chain, {txtNote}, {}, nullptr});
+}
+
+void TfrmRubrica::upperCaseOnChange(QLineEdit* edit)
+{
+    // Rewriting the text would fire the handler again: block it meanwhile.
+    connect(edit, &QLineEdit::textChanged, this, [edit](const QString& text) {
+        if (text.isEmpty())
+            return;
+        const QString upper = upperAscii(text);
+        if (upper == text)
+            return;
+        const int caret = edit->cursorPosition();
+        const QSignalBlocker block(edit);
+        edit->setText(upper);
+        edit->setCursorPosition(caret);
+    });
+}
+
+bool TfrmRubrica::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return CardEditor::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+        return CardEditor::eventFilter(watched, event);
+    const QString text = key->text();
+
+    if (txtProv_ && watched == txtProv_->lineEdit() && text.size() == 1 && text[0] >= QLatin1Char('a')
+        && text[0] <= QLatin1Char('z')) {
+        // Capitals as typed; accented letters are left alone.
+        QKeyEvent upper(QEvent::KeyPress, key->key(), key->modifiers(), text.toUpper(), key->isAutoRepeat(),
+                        ushort(key->count()));
+        QCoreApplication::sendEvent(watched, &upper);
+        return true;
+    }
+
+    if (watched == txtIva_ && !text.isEmpty()) {
+        const QChar c = text[0];
+        if ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('\b'))
+            return false;
+        Dialogs::warning(QStringLiteral("Carattere non valido"),
+                         QStringLiteral("Attenzione: indicare il numero di partita IVA digitando solo valori numerici."));
+        return true;
+    }
+    return CardEditor::eventFilter(watched, event);
+}
+
+void TfrmRubrica::prepareLook()
+{
+    if (auto* sfondo = findChild<QToolButton*>(QStringLiteral("btnSfondo")))
+        FormLook::tileBackground(this, sfondo->icon().pixmap(64, 64));
+}
+
+void TfrmRubrica::imgEmailMouseUp()
+{
+    BusyCursor busy;
+    Desktop::open(QStringLiteral("mailto:") + fieldText(QStringLiteral("txtEmail")).trimmed());
+}
+
+void TfrmRubrica::imgCodFiscMouseUp() {}
+void TfrmRubrica::imgIvaMouseUp() {}
+void TfrmRubrica::imgIbanMouseUp() {}
+void TfrmRubrica::cmdGuidaMouseUp() {}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ui/card_editor.h"
+
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QToolButton;
+struct EditorChromeParts;
+
+// The contacts archive editor.
+class TfrmRubrica : public CardEditor {
+    Q_OBJECT
+public:
+    explicit TfrmRubrica(QWidget* parent = nullptr);
+
+public slots:
+    void imgEmailMouseUp();
+    void imgCodFiscMouseUp();
+    void imgIvaMouseUp();
+    void imgIbanMouseUp();
+    void cmdGuidaMouseUp();
+
+protected:
+    void prepareLook() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildFields(class QBoxLayout* body, class HintBar* hints);
+    void upperCaseOnChange(QLineEdit* edit);
+
+    QComboBox* txtProv_ = nullptr;
+    QLineEdit* txtIva_ = nullptr;
+};
+
+extern TfrmRubrica* frmRubrica;

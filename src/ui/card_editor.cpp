@@ -1,0 +1,322 @@
+#include "ui/card_editor.h"
+
+#include "storage/card_text.h"
+#include "storage/win1252.h"
+#include "ui/dialogs.h"
+#include "ui/error_display.h"
+#include "ui/field_access.h"
+#include "ui/form_look.h"
+#include "ui/modal.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QShowEvent>
+
+namespace {
+const QString kInsertCaption = QStringLiteral("Salvataggio dati non applicabile");
+const QString kUpdateCaption = QStringLiteral("Aggiornamento dati non applicabile");
+} // namespace
+
+CardEditor::CardEditor(CardEditorConfig config, QWidget* parent)
+    : QWidget(parent)
+    , config_(std::move(config))
+{
+}
+
+CardEditor::~CardEditor() = default;
+
+void CardEditor::finishSetup()
+{
+    fields_.clear();
+    for (const auto& f : config_.fields) {
+        QWidget* w = findChild<QWidget*>(f.control);
+        Q_ASSERT_X(w, "CardEditor", qPrintable(f.control));
+        fields_ << w;
+    }
+    position_ = findChild<QLabel*>(QStringLiteral("lblPosizione"));
+    Q_ASSERT(position_);
+
+    auto onClick = [this](const char* name, void (CardEditor::*slot)()) {
+        if (auto* b = findChild<QAbstractButton*>(QLatin1String(name)))
+            connect(b, &QAbstractButton::clicked, this, slot);
+    };
+    auto onRelease = [this](const char* name, void (CardEditor::*slot)()) {
+        if (auto* w = findChild<QWidget*>(QLatin1String(name)))
+            FormLook::onRelease(w, [this, slot] { (this->*slot)(); });
+    };
+    onClick("cmdSalva", &CardEditor::cmdSalvaClick);
+    onClick("imgPrimo", &CardEditor::imgPrimoClick);
+    onClick("imgIndietro", &CardEditor::imgIndietroClick);
+    onClick("imgAvanti", &CardEditor::imgAvantiClick);
+    onClick("imgUltimo", &CardEditor::imgUltimoClick);
+    onRelease("cmdNuovo", &CardEditor::cmdNuovoMouseUp);
+    onRelease("cmdElimina", &CardEditor::cmdEliminaMouseUp);
+    onRelease("cmdEsci", &CardEditor::cmdEsciMouseUp);
+}
+
+QWidget* CardEditor::field(const QString& control) const
+{
+    for (int i = 0; i < config_.fields.size(); ++i)
+        if (config_.fields[i].control == control)
+            return fields_.value(i);
+    return findChild<QWidget*>(control);
+}
+
+QString CardEditor::fieldText(const QString& control) const { return FieldAccess::text(field(control)); }
+
+void CardEditor::setFieldText(const QString& control, const QString& text)
+{
+    FieldAccess::setText(field(control), text);
+}
+
+qint32 CardEditor::shownId() const { return position_->text().trimmed().toInt(); }
+
+bool CardEditor::isNewCard() const { return position_->text().trimmed().isEmpty(); }
+
+// ---------------------------------------------------------------------------
+// Archive access
+
+bool CardEditor::openArchive()
+{
+    // Dropping the old connection first rolls back anything a failed save
+    // left open and releases the file.
+    result_.reset();
+    db_.reset();
+    bool existed = false;
+    db_ = archive().open(&existed);
+    return existed;
+}
+
+bool CardEditor::reopenArchive()
+{
+    if (!openArchive())
+        return false;
+    result_ = db_->Query(archive().first());
+    result_->First();
+    return true;
+}
+
+void CardEditor::loadCurrentRow()
+{
+    const TSQLiteTable& row = *result_;
+    currentId_ = qint32(row.IntegerAt(row.ColumnIndex(QStringLiteral("ID"))));
+    QStringList texts;
+    for (const auto& f : config_.fields)
+        texts << Cp1252::decode(row.BlobTextAt(row.ColumnIndex(QString::fromLatin1(f.column))));
+    // Only a fully read card reaches the screen.
+    position_->setText(QString::number(currentId_));
+    for (int i = 0; i < fields_.size(); ++i)
+        FieldAccess::setText(fields_[i], texts[i]);
+    emit cardLoaded();
+}
+
+bool CardEditor::loadCardById(qint32 id)
+{
+    if (!openArchive())
+        return false;
+    auto table = db_->Query(archive().byId(id));
+    if (table->RowCount() == 0)
+        return false;
+    result_ = std::move(table);
+    result_->First();
+    loadCurrentRow();
+    return true;
+}
+
+void CardEditor::clearCard()
+{
+    position_->clear();
+    for (int i = 0; i < fields_.size(); ++i)
+        if (!config_.keptOnClear.contains(config_.fields[i].control))
+            FieldAccess::setText(fields_[i], QString());
+    if (QWidget* first = field(config_.firstField))
+        first->setFocus(Qt::OtherFocusReason);
+    emit cardCleared();
+}
+
+// ---------------------------------------------------------------------------
+// Life cycle
+
+void CardEditor::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void CardEditor::FormShow()
+{
+    ErrorDisplay::guard([this] {
+        prepareLook();
+        clearCard();
+        openArchive();
+    });
+}
+
+void CardEditor::cmdNuovoMouseUp() { clearCard(); }
+
+void CardEditor::imgPrimoClick() { navigate(Move::First); }
+void CardEditor::imgIndietroClick() { navigate(Move::Previous); }
+void CardEditor::imgAvantiClick() { navigate(Move::Next); }
+void CardEditor::imgUltimoClick() { navigate(Move::Last); }
+
+void CardEditor::navigate(Move move)
+{
+    ErrorDisplay::guard([this, move] {
+        if (!openArchive())
+            return; // a new, empty archive: nothing to show
+        const CardArchive& a = archive();
+        QByteArray sql;
+        switch (move) {
+        case Move::First:
+            sql = a.first();
+            break;
+        case Move::Last:
+            sql = a.last();
+            break;
+        case Move::Previous:
+            sql = isNewCard() ? a.first() : a.previous(shownId());
+            break;
+        case Move::Next:
+            sql = isNewCard() ? a.first() : a.next(shownId());
+            break;
+        }
+        auto table = db_->Query(sql);
+        if (table->RowCount() == 0)
+            return; // at either end the card on screen stays
+        result_ = std::move(table);
+        result_->First();
+        loadCurrentRow();
+    });
+}
+
+void CardEditor::scrubFields()
+{
+    for (int i = 0; i < fields_.size(); ++i) {
+        const QString text = FieldAccess::text(fields_[i]);
+        const QString clean = CardText::scrubbed(text);
+        if (clean != text)
+            FieldAccess::setText(fields_[i], clean);
+    }
+}
+
+bool CardEditor::refusedByRequired(bool inserting)
+{
+    for (const auto& r : config_.required) {
+        if (!CardText::trimmed(fieldText(r.control)).isEmpty())
+            continue;
+        Dialogs::warning(inserting ? kInsertCaption : kUpdateCaption, inserting ? r.insertText : r.updateText);
+        if (QWidget* w = field(r.control))
+            w->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return false;
+}
+
+bool CardEditor::encodeFields(bool inserting, QList<QByteArray>& values)
+{
+    values.clear();
+    for (int i = 0; i < fields_.size(); ++i) {
+        const QString text = CardText::trimmed(FieldAccess::text(fields_[i]));
+        QByteArray bytes;
+        if (!Cp1252::tryEncode(text, bytes)) {
+            // The archives hold Windows-1252 text only: refuse rather than
+            // store a replacement character in the user's place.
+            Dialogs::warning(inserting ? kInsertCaption : kUpdateCaption,
+                             QStringLiteral("Attenzione: il carattere \u00ab%1\u00bb del campo \u00ab%2\u00bb non può "
+                                            "essere salvato in archivio. Sostituirlo o eliminarlo e salvare di nuovo.")
+                                 .arg(Cp1252::firstUnencodable(text), config_.fields[i].label));
+            if (fields_[i]->isVisible() || fields_[i]->focusPolicy() != Qt::NoFocus)
+                fields_[i]->setFocus(Qt::OtherFocusReason);
+            return false;
+        }
+        values << bytes;
+    }
+    return true;
+}
+
+void CardEditor::cmdSalvaClick()
+{
+    ErrorDisplay::guard([this] {
+        openArchive();
+        scrubFields();
+        if (isNewCard())
+            insertCard();
+        else
+            updateCard();
+    });
+}
+
+void CardEditor::insertCard()
+{
+    QList<QByteArray> values;
+    if (refusedByRequired(true) || !encodeFields(true, values))
+        return;
+    {
+        // A failure keeps the card on screen and is reported by the caller's
+        // guard, so nothing the user typed is lost.
+        BusyCursor busy;
+        db_->StartTransaction();
+        db_->Execute(archive().insert(values));
+        db_->CommitTransaction();
+        currentId_ = qint32(db_->LastInsertedRowId());
+        result_ = db_->Query(archive().byId(currentId_));
+        result_->First();
+        loadCurrentRow();
+    }
+    Dialogs::message(QStringLiteral("La scheda n. ") + position_->text().trimmed()
+                     + QStringLiteral(" è stata inserita in archivio."));
+}
+
+void CardEditor::updateCard()
+{
+    QList<QByteArray> values;
+    if (refusedByRequired(false) || !encodeFields(false, values))
+        return;
+    {
+        BusyCursor busy;
+        result_ = db_->Query(archive().byId(shownId()));
+        result_->First();
+        // Fails with the storage layer's message when the card is gone.
+        currentId_ = qint32(result_->IntegerAt(result_->ColumnIndex(QStringLiteral("ID"))));
+        db_->StartTransaction();
+        db_->Execute(archive().update(currentId_, values));
+        db_->CommitTransaction();
+    }
+    Dialogs::message(QStringLiteral("Le modifiche apportate alla scheda n. ") + position_->text().trimmed()
+                     + QStringLiteral(" sono state inserite in archivio."));
+}
+
+void CardEditor::cmdEliminaMouseUp()
+{
+    if (isNewCard()) {
+        Dialogs::warning(QStringLiteral("Eliminazione dati non applicabile"),
+                         QStringLiteral("Attenzione: la cancellazione non è applicabile in quanto la scheda corrente "
+                                        "non è ancora stata inserita in archivio."));
+        return;
+    }
+    ErrorDisplay::guard([this] {
+        const qint32 n = shownId();
+        if (!Dialogs::confirm(QStringLiteral("Conferma cancellazione scheda"),
+                              QStringLiteral("Si intende proprio cancellare la scheda corrente?")))
+            return;
+        if (!db_)
+            openArchive();
+        db_->Execute(archive().deleteCard(n));
+        result_ = db_->Query(archive().first());
+        result_->First();
+        clearCard();
+    });
+}
+
+void CardEditor::cmdEsciMouseUp() { close(); }
+
+void CardEditor::closeEvent(QCloseEvent* event)
+{
+    ErrorDisplay::swallow([this] { reopenArchive(); });
+    // The launcher comes back even when the archive could not be reopened,
+    // so the program never ends up without a window.
+    ErrorDisplay::swallow([] { LauncherLink::show(); });
+    event->accept();
+}

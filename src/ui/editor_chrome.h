@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+class QBoxLayout;
+class QGroupBox;
+class QLabel;
+class QWidget;
+class HintBar;
+
+// The frame every card editor shares: toolbar boxes with their buttons, the
+// navigation arrows around lblPosizione, help, delete, exit and the navy
+// information bar panInfo, with the standard hints.
+namespace EditorChrome {
+struct Parts {
+    QGroupBox* container = nullptr; // grpContainer
+    QBoxLayout* body = nullptr;     // where the editor puts its panels
+    QLabel* position = nullptr;     // lblPosizione
+    QLabel* info = nullptr;         // panInfo
+    HintBar* hints = nullptr;
+};
+// Builds the frame inside form, sized width x height; the editor adds its
+// panels to parts.body afterwards.
+Parts build(QWidget* form, int width, int height);
+// A button glyph from the resources, or the text when the picture is missing.
+void dress(QWidget* button, const QString& glyph, const QString& fallbackText);
+} // namespace EditorChrome
