@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds Velmaro, installs it into its own portable folder and starts it.
+# The archives live beside the installed executable, never in the build tree.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+prefix="${VELMARO_HOME:-$HOME/Velmaro}"
+
+bash "$here/scripts/setup-deps.sh"
+cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMARO_BUILD_TESTS=OFF
+cmake --build "$here/build" -j"$(nproc)"
+cmake --install "$here/build" --prefix "$prefix"
+
+if [ -f "$prefix/velmaro.desktop.in" ]; then
+  mkdir -p "$HOME/.local/share/applications"
+  sed "s|@VELMARO_DIR@|$prefix|g" "$prefix/velmaro.desktop.in" > "$HOME/.local/share/applications/velmaro.desktop"
+fi
+
+exec "$prefix/Velmaro"
