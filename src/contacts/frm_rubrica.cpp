@@ -1,6 +1,9 @@
 #include "contacts/frm_rubrica.h"
 
 #include "contacts/contact_fields.h"
+#include "contacts/contact_search.h"
+#include "ui/error_display.h"
+#include "ui/modal.h"
 #include "storage/card_text.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
@@ -76,13 +79,15 @@ TfrmRubrica::TfrmRubrica(QWidget* parent)
 
     // Hand-overs whose forms are not part of the program yet stay visible
     // with their hints, but cannot be pressed.
-    for (const char* name : {"cmdTrova", "cmdWeb", "cmdWord", "cmdExcel", "cmdAllega", "cmdAssocia", "cmdOttimizza"})
+    for (const char* name : {"cmdWord", "cmdExcel", "cmdAllega", "cmdAssocia", "cmdOttimizza"})
         findChild<QWidget*>(QLatin1String(name))->setEnabled(false);
     for (const char* name : {"imgCodFisc", "imgIva", "imgIban"})
         findChild<QWidget*>(QLatin1String(name))->setEnabled(false);
 
     FormLook::onRelease(findChild<QWidget*>(QStringLiteral("imgEmail")), [this] { imgEmailMouseUp(); });
     FormLook::onRelease(findChild<QWidget*>(QStringLiteral("cmdGuida")), [this] { cmdGuidaMouseUp(); });
+    FormLook::onRelease(findChild<QWidget*>(QStringLiteral("cmdTrova")), [this] { cmdTrovaMouseUp(); });
+    FormLook::onRelease(findChild<QWidget*>(QStringLiteral("cmdWeb")), [this] { cmdWebMouseUp(); });
     finishSetup();
 }
 
@@ -277,3 +282,18 @@ void TfrmRubrica::imgCodFiscMouseUp() {}
 void TfrmRubrica::imgIvaMouseUp() {}
 void TfrmRubrica::imgIbanMouseUp() {}
 void TfrmRubrica::cmdGuidaMouseUp() {}
+
+void TfrmRubrica::openSearch(SearchFormBase* search)
+{
+    clearCard();
+    ErrorDisplay::swallow([this, search] {
+        reopenArchive();
+        if (!search)
+            return;
+        search->setMode(QStringLiteral("rubrica"));
+        Modal::run(search);
+    });
+}
+
+void TfrmRubrica::cmdTrovaMouseUp() { openSearch(frmRicercaRub); }
+void TfrmRubrica::cmdWebMouseUp() { openSearch(frmAvanzateRub); }

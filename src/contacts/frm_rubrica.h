@@ -20,6 +20,8 @@ public slots:
     void imgIvaMouseUp();
     void imgIbanMouseUp();
     void cmdGuidaMouseUp();
+    void cmdTrovaMouseUp();
+    void cmdWebMouseUp();
 
 protected:
     void prepareLook() override;
@@ -28,6 +30,7 @@ protected:
 private:
     void buildFields(class QBoxLayout* body, class HintBar* hints);
     void upperCaseOnChange(QLineEdit* edit);
+    void openSearch(class SearchFormBase* search);
 
     QComboBox* txtProv_ = nullptr;
     QLineEdit* txtIva_ = nullptr;

@@ -97,9 +97,10 @@ bool CardEditor::reopenArchive()
     return true;
 }
 
-void CardEditor::loadCurrentRow()
+void CardEditor::showStoredCard(const TSQLiteTable& row) { loadRow(row); }
+
+void CardEditor::loadRow(const TSQLiteTable& row)
 {
-    const TSQLiteTable& row = *result_;
     currentId_ = qint32(row.IntegerAt(row.ColumnIndex(QStringLiteral("ID"))));
     QStringList texts;
     for (const auto& f : config_.fields)
@@ -120,7 +121,7 @@ bool CardEditor::loadCardById(qint32 id)
         return false;
     result_ = std::move(table);
     result_->First();
-    loadCurrentRow();
+    loadRow(*result_);
     return true;
 }
 
@@ -187,7 +188,7 @@ void CardEditor::navigate(Move move)
             return; // at either end the card on screen stays
         result_ = std::move(table);
         result_->First();
-        loadCurrentRow();
+        loadRow(*result_);
     });
 }
 
@@ -263,7 +264,7 @@ void CardEditor::insertCard()
         currentId_ = qint32(db_->LastInsertedRowId());
         result_ = db_->Query(archive().byId(currentId_));
         result_->First();
-        loadCurrentRow();
+        loadRow(*result_);
     }
     Dialogs::message(QStringLiteral("La scheda n. ") + position_->text().trimmed()
                      + QStringLiteral(" è stata inserita in archivio."));

@@ -54,6 +54,9 @@ public:
     // Loads the stored card with this number (searches and pickers); false
     // when it no longer exists.
     bool loadCardById(qint32 id);
+    // Shows the current row of a result read elsewhere (a search's choice):
+    // the card becomes that stored card.
+    void showStoredCard(const TSQLiteTable& row);
     void clearCard();
     // Opens the archive anew, creating the table if it is missing, and when
     // the table existed queries the first card. Used before hand-overs.
@@ -89,7 +92,7 @@ private:
     enum class Move { First, Previous, Next, Last };
     bool openArchive();
     void navigate(Move move);
-    void loadCurrentRow();
+    void loadRow(const TSQLiteTable& row);
     void scrubFields();
     bool refusedByRequired(bool inserting);
     bool encodeFields(bool inserting, QList<QByteArray>& values);

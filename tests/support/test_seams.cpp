@@ -75,3 +75,6 @@ TempDataDir::~TempDataDir()
 
 QString TempDataDir::path() const { return d->dir.path(); }
 QString TempDataDir::file(const QString& name) const { return d->dir.filePath(name); }
+
+RecordingPrinter::RecordingPrinter() { Printing::install(this); }
+RecordingPrinter::~RecordingPrinter() { Printing::install(nullptr); }

@@ -2,6 +2,7 @@
 
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
+#include "ui/print_list.h"
 
 #include <QList>
 #include <QString>
@@ -70,4 +71,13 @@ public:
 private:
     struct Impl;
     Impl* d;
+};
+
+// Records print requests instead of printing.
+class RecordingPrinter final : public IPrinterService {
+public:
+    RecordingPrinter();
+    ~RecordingPrinter() override;
+    void print(const PrintRequest& request) override { requests.append(request); }
+    QList<PrintRequest> requests;
 };

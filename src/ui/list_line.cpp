@@ -1,0 +1,41 @@
+#include "ui/list_line.h"
+
+#include "storage/card_text.h"
+#include "storage/sqlite_table3.h"
+#include "storage/win1252.h"
+
+ListLineSpec::ListLineSpec(QList<Piece> pieces)
+    : pieces_(std::move(pieces))
+{
+}
+
+QString ListLineSpec::fit(const QString& s, int width)
+{
+    if (width < 0)
+        return s;
+    if (s.size() >= width)
+        return s.left(width);
+    return s + QString(width - s.size(), QLatin1Char(' '));
+}
+
+QString ListLineSpec::build(const TSQLiteTable& row) const
+{
+    QList<QString> values;
+    for (const Piece& p : pieces_)
+        if (!p.column.isEmpty())
+            values << Cp1252::decode(row.BlobTextAt(row.ColumnIndex(QString::fromLatin1(p.column))));
+    return build(values);
+}
+
+QString ListLineSpec::build(const QList<QString>& values) const
+{
+    QString line;
+    int next = 0;
+    for (const Piece& p : pieces_) {
+        if (p.column.isEmpty())
+            line += fit(p.text, p.width);
+        else
+            line += fit(CardText::trimmed(values.value(next++)), p.width);
+    }
+    return line;
+}

@@ -1,0 +1,133 @@
+#include "ui/print_list.h"
+
+#include "ui/desktop.h"
+#include "ui/dialogs.h"
+#include "ui/form_look.h"
+#include "ui/short_date.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+
+QList<PrintItem> PrintLayout::layout(const PrintRequest& request, const PageMetrics& m, const QString& footer)
+{
+    QList<PrintItem> items;
+    int page = 0;
+    int y = 2 * m.h14;
+    items.append({page, 150, y, 14, request.rule});
+    y += m.h12;
+    items.append({page, 150, y, 12, request.title});
+    y += m.h12;
+    items.append({page, 150, y, 14, request.rule});
+    y += 3 * m.h8;
+    for (const QString& line : request.lines) {
+        if (y >= m.pageHeight - 3 * m.h8) {
+            ++page;
+            y = 2 * m.h8;
+        }
+        items.append({page, 150, y, 8, line});
+        y += 2 * m.h8;
+    }
+    // The footer would fall off the sheet: it goes on a page of its own.
+    if (y + 150 + m.h8 > m.pageHeight) {
+        ++page;
+        y = 2 * m.h8;
+    }
+    items.append({page, 150, y + 50, 8, QString(20, QLatin1Char('_'))});
+    items.append({page, 150, y + 150, 8, footer});
+    return items;
+}
+
+QString PrintLayout::footer(const QDateTime& when)
+{
+    return QStringLiteral("Stampa eseguita in data ") + ShortDate::text(when.date()) + QStringLiteral(" alle ore ")
+        + when.time().toString(QStringLiteral("HH:mm:ss"));
+}
+
+int PrintLayout::pageCount(const QList<PrintItem>& items) { return items.isEmpty() ? 0 : items.last().page + 1; }
+
+namespace {
+
+QFont courier(int size)
+{
+    QFont f(QStringLiteral("Courier New"), size);
+    f.setStyleHint(QFont::TypeWriter);
+    f.setBold(false);
+    f.setUnderline(false);
+    return f;
+}
+
+void draw(QPrinter& printer, const PrintRequest& request)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw std::runtime_error("Impossibile avviare la stampa.");
+    PageMetrics m;
+    m.pageHeight = printer.pageLayout().paintRectPixels(printer.resolution()).height();
+    m.h8 = QFontMetrics(courier(8), &printer).height();
+    m.h12 = QFontMetrics(courier(12), &printer).height();
+    m.h14 = QFontMetrics(courier(14), &printer).height();
+    const auto items = PrintLayout::layout(request, m, PrintLayout::footer(QDateTime::currentDateTime()));
+    int page = 0;
+    painter.setPen(Qt::black);
+    for (const PrintItem& item : items) {
+        while (page < item.page) {
+            printer.newPage();
+            ++page;
+        }
+        painter.setFont(courier(item.pointSize));
+        painter.drawText(QPoint(item.x, item.y + QFontMetrics(painter.font(), &printer).ascent()), item.text);
+    }
+    painter.end();
+}
+
+class QtPrinterService final : public IPrinterService {
+public:
+    void print(const PrintRequest& request) override
+    {
+        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+        if (!info.isNull()) {
+            BusyCursor busy;
+            QPrinter printer(info, QPrinter::HighResolution);
+            printer.setColorMode(QPrinter::Color);
+            printer.setPageOrientation(QPageLayout::Landscape);
+            printer.setDocName(request.title);
+            draw(printer, request);
+            return;
+        }
+        // No printer configured: the same pages become a PDF the viewer opens.
+        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (folder.isEmpty() || !QDir().mkpath(folder))
+            folder = QDir::tempPath();
+        const QString file = QDir(folder).filePath(
+            QStringLiteral("Velmaro - %1 - %2.pdf")
+                .arg(request.title, QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
+        {
+            BusyCursor busy;
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(file);
+            printer.setPageOrientation(QPageLayout::Landscape);
+            draw(printer, request);
+        }
+        Dialogs::message(QStringLiteral("Nessuna stampante predefinita: l'elenco è stato salvato nel file\n%1")
+                             .arg(QDir::toNativeSeparators(file)));
+        Desktop::open(file);
+    }
+};
+
+IPrinterService* installed = nullptr;
+
+} // namespace
+
+IPrinterService& Printing::get()
+{
+    static QtPrinterService real;
+    return installed ? *installed : real;
+}
+
+void Printing::install(IPrinterService* service) { installed = service; }

@@ -1,0 +1,150 @@
+#pragma once
+
+#include "storage/card_archive.h"
+#include "ui/list_find.h"
+#include "ui/list_line.h"
+#include "ui/print_list.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QStringListModel;
+class QGroupBox;
+
+// What a search form of one archive is made of; the forms themselves are
+// shared by the three archives.
+struct SearchConfig {
+    ArchiveKind kind = ArchiveKind::Contacts;
+    ListLineSpec line{{}};
+    QString printRule;
+    QString printTitle;
+    QString printQuestion;
+    // Applies the chosen card (the table's current row) to the caller named
+    // by the mode word; an unknown word applies nothing.
+    std::function<void(const QString& mode, const TSQLiteTable& row)> apply;
+};
+
+// The result list, its count, find-in-list, choose and print: everything
+// the quick and the advanced searches have in common.
+class SearchFormBase : public QDialog {
+    Q_OBJECT
+public:
+    void setMode(const QString& mode);
+    QString mode() const;
+    QStringList lines() const;
+    int selectedLine() const;
+    void selectLine(int row);
+
+protected:
+    SearchFormBase(SearchConfig config, QWidget* parent);
+
+    QListView* makeList(QWidget* parent, int scrollExtent);
+    QLabel* makeCount(QWidget* parent);
+    // Opens the archive anew; false when its table had to be created.
+    bool replaceConnection();
+    void reopenQueryingFirst();
+    // Fills the list from the rows of a search; sorted, case ignored.
+    void showResult(std::unique_ptr<TSQLiteTable> rows);
+    void clearList();
+    void setCount(int count);
+    void findInList(const QString& key);
+    // Rows are rebuilt into lines until one equals the selected line.
+    void chooseAmong(TSQLiteTable& rows);
+    void printList();
+    // The key as archive bytes; false when no stored text can hold it.
+    static bool encodeKey(const QString& key, QByteArray& bytes);
+
+    void closeEvent(QCloseEvent* event) override;
+
+    SearchConfig config_;
+    std::unique_ptr<TSQLiteDatabase> db_;
+    std::unique_ptr<TSQLiteTable> result_;
+    ListFind find_;
+    QListView* list_ = nullptr;
+    QStringListModel* model_ = nullptr;
+    QLabel* count_ = nullptr;
+    QLabel* memory_ = nullptr;
+
+signals:
+    void listDoubleClicked();
+};
+
+// Search by one criterion; also the picker of the other forms.
+class QuickSearchForm : public SearchFormBase {
+    Q_OBJECT
+public:
+    struct Criterion {
+        QString item;
+        QByteArray column;
+    };
+    QuickSearchForm(SearchConfig config, QList<Criterion> criteria, QWidget* parent = nullptr);
+
+public slots:
+    void FormShow();
+    void btnPopolaClick();
+    void btnTrovaClick();
+    void lstRecordsDblClick();
+    void btnStampaClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QByteArray columnOf(const QString& item) const;
+    void updateSearchButton();
+
+    QList<Criterion> criteria_;
+    QComboBox* cboCriterio_ = nullptr;
+    QLineEdit* txtCriterio_ = nullptr;
+    QPushButton* btnPopola_ = nullptr;
+    QLineEdit* txtTrova_ = nullptr;
+};
+
+// Search by several fields at once, joined by AND.
+class AdvancedSearchForm : public SearchFormBase {
+    Q_OBJECT
+public:
+    struct Field {
+        QString control;
+        QString caption;
+        QByteArray column;
+    };
+    AdvancedSearchForm(SearchConfig config, QList<Field> fields, QString title, QStringList instructions,
+                       QWidget* parent = nullptr);
+
+public slots:
+    void FormShow();
+    void cmdTrovaClick();
+    void cmdIndietroClick();
+    void cmdTrova02Click();
+    void lstRecordsDblClick();
+    void cmdStampaClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void showCriteria();
+
+    QList<Field> fields_;
+    QList<QLineEdit*> edits_;
+    QGroupBox* grpCriteri_ = nullptr;
+    QGroupBox* grpElenco_ = nullptr;
+    QLineEdit* txtTrova_ = nullptr;
+    QPushButton* cmdTrova_ = nullptr;
+    QPushButton* cmdIndietro_ = nullptr;
+    QPushButton* cmdStampa_ = nullptr;
+};
+
+// Appends x to a field's trimmed text with a separator (picked recipients).
+namespace PickerText {
+QString appended(const QString& fieldText, const QString& x, const QString& separator);
+}

@@ -1,0 +1,18 @@
+#include "ui/short_date.h"
+
+#include <QLocale>
+
+namespace {
+bool dayMonthYear = false;
+}
+
+QString ShortDate::format()
+{
+    return dayMonthYear ? QStringLiteral("dd/MM/yyyy") : QLocale::system().dateFormat(QLocale::ShortFormat);
+}
+
+QString ShortDate::text(const QDate& date) { return date.toString(format()); }
+
+void ShortDate::useDayMonthYear() { dayMonthYear = true; }
+
+void ShortDate::reset() { dayMonthYear = false; }

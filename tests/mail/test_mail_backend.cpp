@@ -1,0 +1,426 @@
+#pragma push_macro("signals")
+#undef signals
+#include <gmime/gmime.h>
+#pragma pop_macro("signals")
+
+#include "mail/mail_backend.h"
+#include "mail/mapi_mail.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The system back end against fake sendmail and xdg-email programs written
+// here: each saves what it was given and exits with a status read from a
+// file, so no test ever reaches a real mail program.
+namespace {
+
+const QString kProblem = QStringLiteral("Il messaggio e-mail corrente non è stato inviato.\n\n"
+                                        "Problema riscontrato: %1.");
+
+struct Message {
+    QString from, fromName, subject, text, attachmentName;
+    QStringList to;
+    QByteArray attachment, headers;
+    bool hasBcc = false, hasDate = false, hasMessageId = false;
+};
+
+QByteArray partBytes(GMimePart* part)
+{
+    GMimeStream* mem = g_mime_stream_mem_new();
+    g_mime_data_wrapper_write_to_stream(g_mime_part_get_content(part), mem);
+    GByteArray* b = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(mem));
+    QByteArray out(reinterpret_cast<const char*>(b->data), qsizetype(b->len));
+    g_object_unref(mem);
+    return out;
+}
+
+Message parse(const QByteArray& raw)
+{
+    Message m;
+    m.headers = raw.left(raw.indexOf("\n\n") + 1);
+    GMimeStream* stream = g_mime_stream_mem_new_with_buffer(raw.constData(), size_t(raw.size()));
+    GMimeParser* parser = g_mime_parser_new_with_stream(stream);
+    GMimeMessage* msg = g_mime_parser_construct_message(parser, nullptr);
+    g_object_unref(parser);
+    g_object_unref(stream);
+    if (!msg)
+        return m;
+    InternetAddressList* from = g_mime_message_get_from(msg);
+    if (internet_address_list_length(from) == 1) {
+        InternetAddress* a = internet_address_list_get_address(from, 0);
+        m.fromName = QString::fromUtf8(internet_address_get_name(a));
+        m.from = QString::fromUtf8(internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(a)));
+    }
+    InternetAddressList* to = g_mime_message_get_to(msg);
+    for (int i = 0; i < internet_address_list_length(to); ++i)
+        m.to << QString::fromUtf8(internet_address_mailbox_get_addr(
+            INTERNET_ADDRESS_MAILBOX(internet_address_list_get_address(to, i))));
+    m.subject = QString::fromUtf8(g_mime_message_get_subject(msg));
+    GMimeHeaderList* headers = g_mime_object_get_header_list(GMIME_OBJECT(msg));
+    m.hasBcc = g_mime_header_list_contains(headers, "Bcc");
+    m.hasDate = g_mime_message_get_date(msg) != nullptr;
+    m.hasMessageId = g_mime_message_get_message_id(msg) != nullptr;
+
+    GMimeObject* body = g_mime_message_get_mime_part(msg);
+    GMimeObject* text = body;
+    if (GMIME_IS_MULTIPART(body)) {
+        text = g_mime_multipart_get_part(GMIME_MULTIPART(body), 0);
+        GMimePart* file = GMIME_PART(g_mime_multipart_get_part(GMIME_MULTIPART(body), 1));
+        m.attachmentName = QString::fromUtf8(g_mime_part_get_filename(file));
+        m.attachment = partBytes(file);
+    }
+    char* t = g_mime_text_part_get_text(GMIME_TEXT_PART(text));
+    m.text = QString::fromUtf8(t);
+    g_free(t);
+    g_object_unref(msg);
+    return m;
+}
+
+QString failureOf(const std::function<void()>& body)
+{
+    try {
+        body();
+    } catch (const tMailFileException& e) {
+        return e.message();
+    }
+    return QString();
+}
+
+} // namespace
+
+class TestMailBackend : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString bin(const QString& name) const { return dir_.filePath(QStringLiteral("bin/") + name); }
+    QString file(const QString& name) const { return dir_.filePath(name); }
+
+    void writeScript(const QString& path, const QByteArray& body)
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\nD='" + QFile::encodeName(dir_.path()) + "'\n" + body);
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void setStatus(const char* name, int status)
+    {
+        QFile f(file(QString::fromLatin1(name)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray::number(status));
+    }
+
+    QByteArray saved(const char* name) const
+    {
+        QFile f(file(QString::fromLatin1(name)));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QStringList clientArgs() const
+    {
+        QStringList out;
+        for (const QByteArray& a : saved("client-args").split('\0'))
+            out << QString::fromUtf8(a);
+        if (!out.isEmpty())
+            out.removeLast(); // after the final NUL
+        return out;
+    }
+
+    QByteArray writeAttachment(const QString& name, int size)
+    {
+        QByteArray bytes(size, '\0');
+        for (int i = 0; i < size; ++i)
+            bytes[i] = char(i < 256 ? i : int(QRandomGenerator::global()->bounded(256)));
+        QFile f(file(name));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return bytes;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir_.isValid());
+        QDir().mkpath(dir_.filePath("bin"));
+        writeScript(bin("sendmail"), "printf '%s\\n' \"$@\" > \"$D/args\"\n"
+                                     "cat > \"$D/message\"\n"
+                                     "exit $(cat \"$D/status\")\n");
+        // Exits at once without reading its input.
+        writeScript(bin("sendmail-early"), "exit $(cat \"$D/status\")\n");
+        writeScript(bin("sendmail-crash"), "kill -SEGV $$\n");
+        writeScript(bin("xdg-email"), "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$D/client-args\"\n"
+                                      "exit $(cat \"$D/client-status\")\n");
+        writeScript(bin("xdg-email-slow"), "sleep 3\n");
+    }
+
+    void init()
+    {
+        qputenv("VELMARO_SENDMAIL", bin("sendmail").toLocal8Bit());
+        qputenv("VELMARO_XDG_EMAIL", bin("xdg-email").toLocal8Bit());
+        setStatus("status", 0);
+        setStatus("client-status", 0);
+        QFile::remove(file("message"));
+        QFile::remove(file("args"));
+        QFile::remove(file("client-args"));
+    }
+
+    void messageReadsBack()
+    {
+        const QByteArray bytes = writeAttachment(QStringLiteral("listino è.bin"), 70000);
+        const QString body = QStringLiteral("Gentile cliente,\r\nil listino è allegato.\n\n. \n.\nSaluti");
+        QCOMPARE(SendMapiMessage("", "anna@esempio.it,bruno@esempio.it, carla@esempio.it,", "Nicolò Bianchi",
+                                 "nicolo@velmaro.it", "Novità di primavera: perché aspettare?", body,
+                                 file(QStringLiteral("listino è.bin")), false),
+                 0);
+        QCOMPARE(saved("args"), QByteArray("-t\n-i\n"));
+        const Message m = parse(saved("message"));
+        QCOMPARE(m.to, QStringList({"anna@esempio.it", "bruno@esempio.it", "carla@esempio.it"}));
+        QCOMPARE(m.from, QStringLiteral("nicolo@velmaro.it"));
+        QCOMPARE(m.fromName, QStringLiteral("Nicolò Bianchi"));
+        QCOMPARE(m.subject, QStringLiteral("Novità di primavera: perché aspettare?"));
+        QCOMPARE(m.text, QStringLiteral("Gentile cliente,\nil listino è allegato.\n\n. \n.\nSaluti"));
+        QCOMPARE(m.attachmentName, QStringLiteral("listino è.bin"));
+        QCOMPARE(m.attachment, bytes);
+        QVERIFY(m.hasDate);
+        QVERIFY(m.hasMessageId);
+        QVERIFY(saved("message").contains("Content-Type: text/plain; charset=utf-8"));
+    }
+
+    void fallbacksReadBack()
+    {
+        writeAttachment(QStringLiteral("a.txt"), 10);
+        QCOMPARE(SendMapiMessage("", "a@x.it", "", "m@x.it", "", "", file("a.txt"), false), 0);
+        const Message m = parse(saved("message"));
+        QCOMPARE(m.subject, QStringLiteral("<Nessun oggetto>"));
+        QCOMPARE(m.text, QStringLiteral("Si prega di visualizzare il file allegato."));
+        QCOMPARE(m.from, QStringLiteral("m@x.it"));
+        QCOMPARE(m.fromName, QString()); // the bare address, not repeated as a name
+    }
+
+    void longListIsFolded()
+    {
+        QStringList addresses;
+        for (int i = 0; i < 3000; ++i)
+            addresses << QStringLiteral("iscritto.numero%1@esempio-newsletter.it").arg(i);
+        QCOMPARE(SendMapiMessage("", addresses.join(','), "", "m@x.it", "S", "T", "", false), 0);
+        const QByteArray raw = saved("message");
+        const Message m = parse(raw);
+        QCOMPARE(m.to, addresses);
+        for (const QByteArray& line : m.headers.split('\n'))
+            QVERIFY2(line.size() <= 78, line.constData());
+    }
+
+    void headerInjection_data()
+    {
+        QTest::addColumn<QString>("senderName");
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QString>("addresses");
+        QTest::addColumn<QString>("problem"); // empty: sent
+        QTest::newRow("subject") << "" << "Saldi\r\nBcc: spia@evil.it" << "a@x.it" << "";
+        QTest::newRow("sender name") << "Mario\nBcc: spia@evil.it" << "S" << "a@x.it" << "";
+        QTest::newRow("address list") << "" << "S" << "a@x.it\r\nBcc: spia@evil.it"
+                                      << "destinatari non validi";
+        QTest::newRow("blank inside an address") << "" << "S" << "a@x.it,mario rossi@x.it"
+                                                 << "destinatari non validi";
+        QTest::newRow("only commas") << "" << "S" << ",," << "destinatari non validi";
+    }
+
+    void headerInjection()
+    {
+        QFETCH(QString, senderName);
+        QFETCH(QString, subject);
+        QFETCH(QString, addresses);
+        QFETCH(QString, problem);
+        const QString failure = failureOf(
+            [&] { SendMapiMessage("", addresses, senderName, "m@x.it", subject, "T", "", false); });
+        if (!problem.isEmpty()) {
+            QCOMPARE(failure, kProblem.arg(problem));
+            QVERIFY(!QFile::exists(file("message"))); // nothing reached sendmail
+            return;
+        }
+        QCOMPARE(failure, QString());
+        const Message m = parse(saved("message"));
+        QVERIFY(!m.hasBcc);
+        QVERIFY(!m.headers.contains("\nBcc:"));
+        QCOMPARE(m.to, QStringList{"a@x.it"});
+        QVERIFY(m.subject.contains("Bcc: spia@evil.it") || m.fromName.contains("Bcc: spia@evil.it"));
+    }
+
+    void sendmailExitStatus_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<quint32>("result");
+        const QList<QPair<int, quint32>> table = {
+            {0, 0}, {64, 2}, {65, 17}, {66, 2}, {67, 14}, {68, 25}, {69, 2}, {70, 2}, {71, 5},
+            {72, 2}, {73, 4}, {74, 2}, {75, 23}, {76, 23}, {77, 6}, {78, 3}, {1, 2}, {255, 2}};
+        for (const auto& [status, result] : table)
+            QTest::addRow("exit %d", status) << status << result;
+    }
+
+    void sendmailExitStatus()
+    {
+        QFETCH(int, status);
+        QFETCH(quint32, result);
+        QCOMPARE(MailExitCodes::fromSendmail(status), result);
+        setStatus("status", status);
+        const QString failure =
+            failureOf([] { SendMapiMessage("", "a@x.it", "", "m@x.it", "S", "T", "", false); });
+        QCOMPARE(failure, result ? kProblem.arg(MapiErrorText(result)) : QString());
+    }
+
+    void sendmailStopsEarlyOrCrashes_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("exits without reading") << "sendmail-early" << "destinatario sconosciuto";
+        QTest::newRow("crashes") << "sendmail-crash" << "errore generico MAPI";
+    }
+
+    void sendmailStopsEarlyOrCrashes()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, problem);
+        qputenv("VELMARO_SENDMAIL", bin(program).toLocal8Bit());
+        setStatus("status", 67);
+        writeAttachment(QStringLiteral("big.bin"), 2 * 1024 * 1024); // more than a pipe holds
+        QCOMPARE(failureOf([&] {
+                     SendMapiMessage("", "a@x.it", "", "m@x.it", "S", "T", file("big.bin"), false);
+                 }),
+                 kProblem.arg(problem));
+    }
+
+    void attachmentChecked_data()
+    {
+        QTest::addColumn<bool>("preview");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("problem");
+        for (bool preview : {false, true}) {
+            const char* mode = preview ? "client" : "sendmail";
+            QTest::addRow("%s: missing", mode) << preview << "manca.pdf" << "file allegato non trovato";
+            QTest::addRow("%s: folder", mode) << preview << "bin" << "impossibile aprire il file allegato";
+        }
+    }
+
+    void attachmentChecked()
+    {
+        QFETCH(bool, preview);
+        QFETCH(QString, name);
+        QFETCH(QString, problem);
+        QCOMPARE(failureOf([&] {
+                     SendMapiMessage("", "a@x.it", "", "m@x.it", "S", "T", file(name), preview);
+                 }),
+                 kProblem.arg(problem));
+        QVERIFY(!QFile::exists(file("message")));
+        QVERIFY(!QFile::exists(file("client-args")));
+    }
+
+    void composeWindow()
+    {
+        writeAttachment(QStringLiteral("a.txt"), 10);
+        QCOMPARE(SendMapiMessage("Anna,Bruno", "anna@x.it, -bruno@x.it,", "", "m@x.it",
+                                 "Oggetto\ncon a capo", "Riga 1\nRiga 2", file("a.txt"), true),
+                 0);
+        QCOMPARE(clientArgs(), QStringList({"--utf8", "--subject", "Oggetto con a capo", "--body",
+                                            "Riga 1\nRiga 2", "--attach", file("a.txt"),
+                                            "mailto:anna@x.it,-bruno@x.it"}));
+        QVERIFY(!QFile::exists(file("message")));
+    }
+
+    void composeWhenNoSendmail()
+    {
+        qputenv("VELMARO_SENDMAIL", file("nessuno").toLocal8Bit());
+        QCOMPARE(SendMapiMessage("", "a@x.it", "", "m@x.it", "", "T", "", false), 0);
+        QCOMPARE(clientArgs(), QStringList({"--utf8", "--subject", "<Nessun oggetto>", "--body", "T",
+                                            "mailto:a@x.it"}));
+    }
+
+    void clientExitStatus_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("0") << 0 << "";
+        QTest::newRow("1") << 1 << "errore generico MAPI";
+        QTest::newRow("2") << 2 << "file allegato non trovato";
+        QTest::newRow("3") << 3 << "nessun programma di posta elettronica disponibile";
+        QTest::newRow("4") << 4 << "errore generico MAPI";
+        QTest::newRow("5") << 5 << "impossibile aprire il file allegato";
+    }
+
+    void clientExitStatus()
+    {
+        QFETCH(int, status);
+        QFETCH(QString, problem);
+        setStatus("client-status", status);
+        const QString failure =
+            failureOf([] { SendMapiMessage("", "a@x.it", "", "m@x.it", "S", "T", "", true); });
+        QCOMPARE(failure, problem.isEmpty() ? QString() : kProblem.arg(problem));
+    }
+
+    void noMailProgram_data()
+    {
+        QTest::addColumn<bool>("preview");
+        QTest::addColumn<bool>("sendmail");
+        QTest::newRow("neither program") << false << false;
+        QTest::newRow("preview without a client") << true << true;
+    }
+
+    void noMailProgram()
+    {
+        QFETCH(bool, preview);
+        QFETCH(bool, sendmail);
+        if (!sendmail)
+            qputenv("VELMARO_SENDMAIL", file("nessuno").toLocal8Bit());
+        qputenv("VELMARO_XDG_EMAIL", file("nessuno").toLocal8Bit());
+        QCOMPARE(failureOf([&] { SendMapiMessage("", "a@x.it", "", "m@x.it", "S", "T", "", preview); }),
+                 kProblem.arg("nessun programma di posta elettronica disponibile"));
+        QVERIFY(!QFile::exists(file("message")));
+    }
+
+    void tooLongForComposeWindow_data()
+    {
+        QTest::addColumn<int>("addresses");
+        QTest::addColumn<int>("bodySize");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("body") << 1 << 60000 << "testo del messaggio troppo lungo";
+        QTest::newRow("recipients") << 10000 << 10 << "numero eccessivo di destinatari";
+    }
+
+    void tooLongForComposeWindow()
+    {
+        QFETCH(int, addresses);
+        QFETCH(int, bodySize);
+        QFETCH(QString, problem);
+        QStringList list;
+        for (int i = 0; i < addresses; ++i)
+            list << QStringLiteral("utente%1@esempio.it").arg(i);
+        const QString body(bodySize, QChar(0x00E8)); // "è": 6 bytes once percent-encoded
+        QCOMPARE(failureOf([&] { SendMapiMessage("", list.join(','), "", "m@x.it", "S", body, "", true); }),
+                 kProblem.arg(problem));
+        QVERIFY(!QFile::exists(file("client-args")));
+    }
+
+    void slowClientCountsAsHandedOver()
+    {
+        qputenv("VELMARO_XDG_EMAIL", bin("xdg-email-slow").toLocal8Bit());
+        SystemMailSubmission backend;
+        backend.setClientWait(200);
+        MapiRecipDesc to;
+        to.ulRecipClass = MAPI_TO;
+        to.lpszName = to.lpszAddress = QStringLiteral("a@x.it");
+        MapiMessage m;
+        m.lpszSubject = m.lpszNoteText = QStringLiteral("S");
+        m.nRecipCount = 1;
+        m.lpRecips = &to;
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(backend.send(m, MAPI_DIALOG), 0u);
+        QVERIFY(t.elapsed() < 2500);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMailBackend)
+#include "test_mail_backend.moc"
