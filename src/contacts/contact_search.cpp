@@ -1,6 +1,7 @@
 #include "contacts/contact_search.h"
 
 #include "contacts/frm_rubrica.h"
+#include "messages/frm_newsletter.h"
 #include "storage/card_text.h"
 #include "storage/win1252.h"
 
@@ -93,14 +94,19 @@ void ContactSearch::applyPick(const QString& mode, const TSQLiteTable& row)
     };
     const QString name = text("varContatto");
     const QString address = text("varEmail");
-    Q_UNUSED(name);
-    Q_UNUSED(address);
     if (mode == QLatin1String("rubrica")) {
         if (frmRubrica)
             frmRubrica->showStoredCard(row);
+    } else if (mode == QLatin1String("newsletter")) {
+        if (frmNewsletter)
+            frmNewsletter->appendRecipient(address);
+    } else if (mode == QLatin1String("mitt_newsletter")) {
+        if (frmNewsletter)
+            frmNewsletter->setSender(name, address);
     }
-    // "gruppi", "newsletter", "mitt_newsletter", "invia" and "mitt_invia"
-    // reach the groups editor, the messages editor and the send form.
+    // "gruppi" reaches the groups editor, "invia" and "mitt_invia" the send
+    // form, once they are part of the program.
+    Q_UNUSED(name);
 }
 
 TfrmRicercaRub::TfrmRicercaRub(QWidget* parent)

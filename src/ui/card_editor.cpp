@@ -152,6 +152,7 @@ void CardEditor::FormShow()
         prepareLook();
         clearCard();
         openArchive();
+        afterPrepare();
     });
 }
 
@@ -315,6 +316,7 @@ void CardEditor::cmdEsciMouseUp() { close(); }
 
 void CardEditor::closeEvent(QCloseEvent* event)
 {
+    ErrorDisplay::swallow([this] { beforeLeave(); });
     ErrorDisplay::swallow([this] { reopenArchive(); });
     // The launcher comes back even when the archive could not be reopened,
     // so the program never ends up without a window.

@@ -85,6 +85,10 @@ protected:
     void finishSetup();
     // Tiles the background, centres the container; called on every showing.
     virtual void prepareLook() {}
+    // After Prepare has shown the empty card (restoring remembered values).
+    virtual void afterPrepare() {}
+    // First step of Leave (storing remembered values); failures are swallowed.
+    virtual void beforeLeave() {}
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

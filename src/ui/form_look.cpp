@@ -64,8 +64,9 @@ public:
         if (chain_.dropEnter.contains(w) && i < 0)
             return true;
         QWidget* target = (i >= 0 && i + 1 < chain_.chain.size()) ? chain_.chain[i + 1] : chain_.afterLast;
-        if (target)
-            target->setFocus(Qt::TabFocusReason);
+        if (!target)
+            return chain_.dropEnter.contains(w); // the end of this chain: others may still act
+        target->setFocus(Qt::TabFocusReason);
         return true;
     }
 

@@ -1,0 +1,321 @@
+#include "messages/frm_newsletter.h"
+
+#include "contacts/contact_search.h"
+#include "mail/mapi_mail.h"
+#include "messages/frm_importa_data.h"
+#include "messages/message_fields.h"
+#include "storage/card_text.h"
+#include "storage/ini_file.h"
+#include "ui/desktop.h"
+#include "ui/dialogs.h"
+#include "ui/editor_chrome.h"
+#include "ui/error_display.h"
+#include "ui/form_look.h"
+#include "ui/modal.h"
+#include "ui/search_forms.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+TfrmNewsletter* frmNewsletter = nullptr;
+
+namespace {
+
+const QString kNameKey = QStringLiteral("Nome Mittente");
+const QString kAddressKey = QStringLiteral("Email Mittente");
+
+QFrame* whitePanel(QWidget* parent, const char* name)
+{
+    auto* p = new QFrame(parent);
+    p->setObjectName(QLatin1String(name));
+    p->setFrameShape(QFrame::StyledPanel);
+    p->setAutoFillBackground(true);
+    QPalette pal = p->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    p->setPalette(pal);
+    return p;
+}
+
+QToolButton* imageButton(QWidget* parent, const char* name, const char* glyph, const char* text)
+{
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoRaise(true);
+    EditorChrome::dress(b, QLatin1String(glyph), QString::fromUtf8(text));
+    return b;
+}
+
+} // namespace
+
+TfrmNewsletter::TfrmNewsletter(QWidget* parent)
+    : CardEditor(MessageFields::editorConfig(), parent)
+{
+    setObjectName(QStringLiteral("frmNewsletter"));
+    setWindowTitle(QStringLiteral(" Velmaro - Archivio messaggi"));
+    setMinimumSize(800, 582);
+    setWindowState(Qt::WindowMaximized);
+    build();
+    finishSetup();
+}
+
+void TfrmNewsletter::build()
+{
+    const EditorChrome::Parts chrome = EditorChrome::build(this, 790, 560);
+    QWidget* host = chrome.container;
+    HintBar* hints = chrome.hints;
+
+    auto lineEdit = [](QWidget* parent, const char* name) {
+        auto* e = new QLineEdit(parent);
+        e->setObjectName(QLatin1String(name));
+        return e;
+    };
+    auto memo = [](QWidget* parent, const char* name) {
+        auto* m = new QPlainTextEdit(parent);
+        m->setObjectName(QLatin1String(name));
+        m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        m->setTabChangesFocus(true);
+        return m;
+    };
+
+    QFrame* panTitolo = whitePanel(host, "panTitolo");
+    hints->clearOn(panTitolo);
+    auto* g1 = new QGridLayout(panTitolo);
+    QLineEdit* txtMittente = lineEdit(panTitolo, "txtMittente");
+    QLineEdit* txtEmailMitt = lineEdit(panTitolo, "txtEmailMitt");
+    QLineEdit* txtTipologia = lineEdit(panTitolo, "txtTipologia");
+    QLineEdit* txtCreazione = lineEdit(panTitolo, "txtCreazione");
+    QLineEdit* txtNote = lineEdit(panTitolo, "txtNote");
+    QToolButton* impMittente = imageButton(panTitolo, "impMittente", "rubrica", "Rubrica");
+    QToolButton* impCreazione = imageButton(panTitolo, "impCreazione", "calendario", "Data");
+    g1->addWidget(new QLabel(QStringLiteral("Nome mittente:"), panTitolo), 0, 0);
+    g1->addWidget(txtMittente, 0, 1);
+    g1->addWidget(impMittente, 0, 2);
+    g1->addWidget(new QLabel(QStringLiteral("E-mail mittente:"), panTitolo), 0, 3);
+    g1->addWidget(txtEmailMitt, 0, 4, 1, 2);
+    g1->addWidget(new QLabel(QStringLiteral("Tipologia messaggio:"), panTitolo), 1, 0);
+    g1->addWidget(txtTipologia, 1, 1);
+    g1->addWidget(new QLabel(QStringLiteral("Data creazione:"), panTitolo), 1, 3);
+    g1->addWidget(txtCreazione, 1, 4);
+    g1->addWidget(impCreazione, 1, 5);
+    g1->addWidget(new QLabel(QStringLiteral("Note:"), panTitolo), 2, 0);
+    g1->addWidget(txtNote, 2, 1, 1, 5);
+    chrome.body->addWidget(panTitolo);
+
+    QFrame* panEmail = whitePanel(host, "panEmail");
+    hints->clearOn(panEmail);
+    auto* g2 = new QGridLayout(panEmail);
+    QPlainTextEdit* txtEmail = memo(panEmail, "txtEmail");
+    txtEmail->setFixedHeight(52);
+    QToolButton* impSingolo = imageButton(panEmail, "impSingolo", "rubrica", "Rubrica");
+    QToolButton* imgGruppo = imageButton(panEmail, "imgGruppo", "gruppi", "Gruppi");
+    QLineEdit* txtOggetto = lineEdit(panEmail, "txtOggetto");
+    QPlainTextEdit* txtTesto = memo(panEmail, "txtTesto");
+    txtAllegato_ = lineEdit(panEmail, "txtAllegato");
+    txtAllegato_->setReadOnly(true);
+    QPalette grey = txtAllegato_->palette();
+    grey.setColor(QPalette::Text, Qt::gray);
+    txtAllegato_->setPalette(grey);
+    txtAllegato_->installEventFilter(this);
+    auto* cmdSfoglia = new QPushButton(QStringLiteral("..."), panEmail);
+    cmdSfoglia->setObjectName(QStringLiteral("cmdSfoglia"));
+    cmdApri_ = new QPushButton(QStringLiteral("Apri"), panEmail);
+    cmdApri_->setObjectName(QStringLiteral("cmdApri"));
+    cmdApri_->setEnabled(false);
+    chkPreviewMsg_ = new QCheckBox(QStringLiteral(" Visualizza anteprima "), panEmail);
+    chkPreviewMsg_->setObjectName(QStringLiteral("chkPreviewMsg"));
+    chkPreviewMsg_->setChecked(true);
+    QToolButton* btnEmail = imageButton(panEmail, "btnEmail", "invia", "Invia");
+
+    auto* recipients = new QHBoxLayout;
+    recipients->addWidget(txtEmail, 1);
+    auto* pickers = new QVBoxLayout;
+    pickers->addWidget(impSingolo);
+    pickers->addWidget(imgGruppo);
+    recipients->addLayout(pickers);
+    g2->addWidget(new QLabel(QStringLiteral("Indirizzi e-mail destinatari (separati da virgola):"), panEmail), 0, 0,
+                  1, 4);
+    g2->addLayout(recipients, 1, 0, 1, 4);
+    g2->addWidget(new QLabel(QStringLiteral("Oggetto:"), panEmail), 2, 0);
+    g2->addWidget(txtOggetto, 2, 1, 1, 3);
+    g2->addWidget(txtTesto, 3, 0, 1, 4);
+    g2->addWidget(new QLabel(QStringLiteral("File allegato:"), panEmail), 4, 0);
+    auto* attach = new QHBoxLayout;
+    attach->addWidget(txtAllegato_, 1);
+    attach->addWidget(cmdSfoglia);
+    attach->addWidget(cmdApri_);
+    g2->addLayout(attach, 4, 1, 1, 3);
+    auto* send = new QHBoxLayout;
+    send->addStretch(1);
+    send->addWidget(chkPreviewMsg_);
+    send->addWidget(btnEmail);
+    g2->addLayout(send, 5, 0, 1, 4);
+    g2->setRowStretch(3, 1);
+    chrome.body->addWidget(panEmail, 1);
+
+    for (const char* name : {"lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03",
+                             "lblCartella", "lblCartellaDesc"}) {
+        auto* l = new QLabel(host);
+        l->setObjectName(QLatin1String(name));
+        l->hide();
+    }
+    auto* sfondo = new QToolButton(this);
+    sfondo->setObjectName(QStringLiteral("btnSfondo"));
+    sfondo->setIcon(QIcon(QStringLiteral(":/img/sfondo.png")));
+    sfondo->hide();
+
+    hints->add(btnEmail, QStringLiteral(" Invia il messaggio e-mail corrente."));
+    hints->add(impSingolo, QStringLiteral(" Importa dati dalla rubrica dei contatti."));
+    hints->add(imgGruppo, QStringLiteral(" Importa dati dall'archivio dei gruppi destinatari."));
+    hints->add(impMittente, QStringLiteral(" Importa dati mittente dalla rubrica dei contatti."));
+    hints->add(impCreazione, QStringLiteral(" Seleziona una data dal calendario."));
+
+    const QList<QWidget*> chain = {txtMittente, txtEmailMitt, txtTipologia, txtCreazione,
+                                   txtNote,     txtEmail,     txtOggetto,   txtTesto};
+    for (int i = 0; i + 1 < chain.size(); ++i)
+        setTabOrder(chain[i], chain[i + 1]);
+    for (QWidget* w : chain)
+        FormLook::styleField(w);
+    FormLook::styleField(txtAllegato_);
+    txtAllegato_->setPalette(grey);
+    FormLook::installEnterChain({chain, {txtTesto}, {}, nullptr});
+    FormLook::installEnterChain({{txtAllegato_, txtMittente}, {}, {}, nullptr});
+
+    FormLook::onRelease(btnEmail, [this] { btnEmailMouseUp(); });
+    FormLook::onRelease(impSingolo, [this] { impSingoloMouseUp(); });
+    FormLook::onRelease(impMittente, [this] { impMittenteMouseUp(); });
+    FormLook::onRelease(impCreazione, [this] { impCreazioneMouseUp(); });
+    FormLook::onRelease(findChild<QWidget*>(QStringLiteral("cmdGuida")), [this] { cmdGuidaMouseUp(); });
+    connect(cmdSfoglia, &QPushButton::clicked, this, &TfrmNewsletter::cmdSfogliaClick);
+    connect(cmdApri_, &QPushButton::clicked, this, &TfrmNewsletter::cmdApriClick);
+    connect(txtAllegato_, &QLineEdit::textChanged, this,
+            [this](const QString& t) { cmdApri_->setEnabled(!t.trimmed().isEmpty()); });
+
+    // The groups search and the accessory forms are not part of the program
+    // yet: their buttons keep their hints but cannot be pressed.
+    imgGruppo->setEnabled(false);
+    for (const char* name : {"cmdTrova", "cmdWeb", "cmdWord", "cmdExcel", "cmdAllega", "cmdAssocia", "cmdOttimizza"})
+        findChild<QWidget*>(QLatin1String(name))->setEnabled(false);
+}
+
+void TfrmNewsletter::prepareLook()
+{
+    if (auto* sfondo = findChild<QToolButton*>(QStringLiteral("btnSfondo")))
+        FormLook::tileBackground(this, sfondo->icon().pixmap(64, 64));
+}
+
+void TfrmNewsletter::afterPrepare()
+{
+    const IniFile ini(MessageFields::iniPath());
+    const QString section = QString::fromLatin1(MessageFields::kIniSection);
+    setFieldText(QStringLiteral("txtMittente"), ini.read(section, kNameKey));
+    setFieldText(QStringLiteral("txtEmailMitt"), ini.read(section, kAddressKey));
+}
+
+void TfrmNewsletter::beforeLeave()
+{
+    const IniFile ini(MessageFields::iniPath());
+    const QString section = QString::fromLatin1(MessageFields::kIniSection);
+    ini.write(section, kNameKey, CardText::trimmed(fieldText(QStringLiteral("txtMittente"))));
+    ini.write(section, kAddressKey, CardText::trimmed(fieldText(QStringLiteral("txtEmailMitt"))));
+}
+
+bool TfrmNewsletter::eventFilter(QObject* watched, QEvent* event)
+{
+    // The attachment path is chosen, not typed: Backspace empties it whole.
+    if (watched == txtAllegato_ && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Backspace) {
+        txtAllegato_->clear();
+        return true;
+    }
+    return CardEditor::eventFilter(watched, event);
+}
+
+void TfrmNewsletter::btnEmailMouseUp()
+{
+    struct Check {
+        const char* field;
+        const char* text;
+    };
+    static const Check checks[] = {
+        {"txtEmailMitt",
+         "Attenzione: per poter inviare il presente messaggio è necessario indicare l'indirizzo e-mail del mittente."},
+        {"txtEmail", "Attenzione: per poter inviare il presente messaggio è necessario indicare l'indirizzo e-mail di "
+                     "almeno un destinatario."},
+        {"txtTesto",
+         "Attenzione: per poter inviare il presente messaggio è necessario immettere il testo del messaggio."},
+    };
+    for (const Check& c : checks) {
+        const QString name = QLatin1String(c.field);
+        if (CardText::trimmed(fieldText(name)).isEmpty()) {
+            Dialogs::warning(QStringLiteral("Dati insufficienti"), QString::fromUtf8(c.text));
+            field(name)->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    ErrorDisplay::guard([this] {
+        SendMapiMessage(QString(), fieldText(QStringLiteral("txtEmail")), fieldText(QStringLiteral("txtMittente")),
+                        fieldText(QStringLiteral("txtEmailMitt")), fieldText(QStringLiteral("txtOggetto")),
+                        fieldText(QStringLiteral("txtTesto")), fieldText(QStringLiteral("txtAllegato")),
+                        chkPreviewMsg_->isChecked());
+    });
+}
+
+void TfrmNewsletter::appendRecipient(const QString& address)
+{
+    setFieldText(QStringLiteral("txtEmail"),
+                 PickerText::appended(fieldText(QStringLiteral("txtEmail")), address, QStringLiteral(",")));
+}
+
+void TfrmNewsletter::setSender(const QString& name, const QString& address)
+{
+    setFieldText(QStringLiteral("txtMittente"), name);
+    setFieldText(QStringLiteral("txtEmailMitt"), address);
+}
+
+void TfrmNewsletter::impSingoloMouseUp()
+{
+    if (!frmRicercaRub)
+        return;
+    frmRicercaRub->setMode(QStringLiteral("newsletter"));
+    Modal::run(frmRicercaRub);
+}
+
+void TfrmNewsletter::impMittenteMouseUp()
+{
+    if (!frmRicercaRub)
+        return;
+    frmRicercaRub->setMode(QStringLiteral("mitt_newsletter"));
+    Modal::run(frmRicercaRub);
+}
+
+void TfrmNewsletter::impCreazioneMouseUp()
+{
+    if (!frmImportaData)
+        return;
+    frmImportaData->setMode(QStringLiteral("messaggi"));
+    Modal::run(frmImportaData);
+}
+
+void TfrmNewsletter::cmdSfogliaClick()
+{
+    const QString file = Desktop::get().openFileName(this, QStringLiteral("Selezionare il file da allegare al messaggio"),
+                                                     QString(), QString());
+    if (!file.isEmpty())
+        txtAllegato_->setText(file);
+}
+
+void TfrmNewsletter::cmdApriClick()
+{
+    BusyCursor busy;
+    Desktop::open(txtAllegato_->text().trimmed());
+}
+
+void TfrmNewsletter::cmdGuidaMouseUp() {}
