@@ -1,0 +1,213 @@
+#include "mail/mail_backend.h"
+
+#include "mail/mime_message.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QUrl>
+
+namespace {
+
+struct ExitMapping {
+    int status;
+    quint32 result;
+};
+
+// sendmail's exit statuses (sysexits.h) as result codes. Anything not listed,
+// a crash included, is a generic failure.
+constexpr ExitMapping kSendmailExits[] = {
+    {0, SUCCESS_SUCCESS},
+    {64, MAPI_E_FAILURE},              // EX_USAGE: our command line was refused
+    {65, MAPI_E_INVALID_MESSAGE},      // EX_DATAERR: the message was malformed
+    {66, MAPI_E_FAILURE},              // EX_NOINPUT
+    {67, MAPI_E_UNKNOWN_RECIPIENT},    // EX_NOUSER: addressee unknown
+    {68, MAPI_E_INVALID_RECIPS},       // EX_NOHOST: recipient's host unknown
+    {69, MAPI_E_FAILURE},              // EX_UNAVAILABLE: the catch-all
+    {70, MAPI_E_FAILURE},              // EX_SOFTWARE
+    {71, MAPI_E_INSUFFICIENT_MEMORY},  // EX_OSERR: cannot fork, out of resources
+    {72, MAPI_E_FAILURE},              // EX_OSFILE
+    {73, MAPI_E_DISK_FULL},            // EX_CANTCREAT: no room for the queue file
+    {74, MAPI_E_FAILURE},              // EX_IOERR
+    {75, MAPI_E_NETWORK_FAILURE},      // EX_TEMPFAIL: relay unreachable, try later
+    {76, MAPI_E_NETWORK_FAILURE},      // EX_PROTOCOL: the relay answered nonsense
+    {77, MAPI_E_ACCESS_DENIED},        // EX_NOPERM: refused, authentication too
+    {78, MAPI_E_LOGIN_FAILURE},        // EX_CONFIG: no usable account set up
+};
+
+// xdg-email's exit statuses.
+constexpr ExitMapping kMailClientExits[] = {
+    {0, SUCCESS_SUCCESS},
+    {1, MAPI_E_FAILURE},                  // syntax error
+    {2, MAPI_E_ATTACHMENT_NOT_FOUND},     // file does not exist
+    {3, MAIL_E_NO_MAIL_PROGRAM},          // no mail client found
+    {4, MAPI_E_FAILURE},                  // the client failed
+    {5, MAPI_E_ATTACHMENT_OPEN_FAILURE},  // no permission to read the file
+};
+
+template <std::size_t N>
+quint32 lookUp(const ExitMapping (&table)[N], int status)
+{
+    for (const ExitMapping& m : table)
+        if (m.status == status)
+            return m.result;
+    return MAPI_E_FAILURE;
+}
+
+// Linux refuses a single program argument longer than this (MAX_ARG_STRLEN),
+// and xdg-email hands the whole mailto: text to the client as one.
+constexpr qsizetype kMaxArgument = 131072 - 1;
+
+QString overridden(const char* variable, bool& set)
+{
+    const QString value = qEnvironmentVariable(variable);
+    set = !value.isEmpty();
+    if (!set)
+        return {};
+    if (!value.contains(QLatin1Char('/')))
+        return QStandardPaths::findExecutable(value);
+    const QFileInfo info(value);
+    return info.isFile() && info.isExecutable() ? info.absoluteFilePath() : QString();
+}
+
+QString encoded(const QString& text) { return QString::fromLatin1(QUrl::toPercentEncoding(text)); }
+
+// Everything the compose window gets, as xdg-email arguments. Result code on
+// failure. The addresses travel in a "mailto:" argument, so that an entry
+// beginning with "-" can never be read as an option.
+quint32 composeArguments(const MapiMessage& m, QStringList& args)
+{
+    QStringList to;
+    for (quint32 i = 0; i < m.nRecipCount; ++i) {
+        const MapiRecipDesc& recip = m.lpRecips[i];
+        if (recip.ulRecipClass != MAPI_TO)
+            return MAPI_E_BAD_RECIPTYPE;
+        for (const QString& entry : MimeMail::splitAddresses(recip.lpszAddress)) {
+            MimeMail::Mailbox box;
+            if (!MimeMail::parseMailbox(entry, box))
+                return MAPI_E_INVALID_RECIPS;
+            to << QString::fromLatin1(QUrl::toPercentEncoding(box.address, "@"));
+        }
+    }
+    if (to.isEmpty())
+        return MAPI_E_INVALID_RECIPS;
+
+    const QString subject = MimeMail::headerText(m.lpszSubject);
+    const QString body = m.lpszNoteText;
+    args << QStringLiteral("--utf8") << QStringLiteral("--subject") << subject
+         << QStringLiteral("--body") << body;
+    QString attachEncoded;
+    for (quint32 i = 0; i < m.nFileCount; ++i) {
+        if (const quint32 r = MimeMail::checkAttachment(m.lpFiles[i].lpszPathName))
+            return r;
+        const QString path = QFileInfo(m.lpFiles[i].lpszPathName).absoluteFilePath();
+        args << QStringLiteral("--attach") << path;
+        attachEncoded += QStringLiteral("&attach=") + encoded(path);
+    }
+    const QString mailto = QStringLiteral("mailto:") + to.join(QLatin1Char(','));
+    args << mailto;
+
+    const qsizetype textLength = encoded(subject).size() + encoded(body).size();
+    const qsizetype uriLength = mailto.size() + textLength + attachEncoded.size() + 16;
+    if (uriLength > kMaxArgument)
+        return mailto.size() > textLength ? MAPI_E_TOO_MANY_RECIPIENTS : MAPI_E_TEXT_TOO_LARGE;
+    return SUCCESS_SUCCESS;
+}
+
+quint32 compose(const QString& program, const MapiMessage& m, int waitMs)
+{
+    QStringList args;
+    if (const quint32 r = composeArguments(m, args))
+        return r;
+
+    auto* process = new QProcess;
+    process->setProgram(program);
+    process->setArguments(args);
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->start();
+    if (!process->waitForStarted(-1)) {
+        delete process;
+        return MAPI_E_FAILURE;
+    }
+    if (!process->waitForFinished(waitMs) && process->state() != QProcess::NotRunning) {
+        // Some launchers stay until the mail client is closed: the compose
+        // window is up. Left to finish on its own; deleting it would kill it.
+        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        return SUCCESS_SUCCESS;
+    }
+    const quint32 result = process->exitStatus() == QProcess::NormalExit
+                               ? lookUp(kMailClientExits, process->exitCode())
+                               : MAPI_E_FAILURE;
+    delete process;
+    return result;
+}
+
+} // namespace
+
+quint32 MailExitCodes::fromSendmail(int exitStatus) { return lookUp(kSendmailExits, exitStatus); }
+quint32 MailExitCodes::fromMailClient(int exitStatus) { return lookUp(kMailClientExits, exitStatus); }
+
+QString MapiLibraryLoader::sendmailProgram()
+{
+    bool set = false;
+    const QString chosen = overridden("VELMARO_SENDMAIL", set);
+    if (set)
+        return chosen;
+    // /usr/sbin is not on an ordinary user's PATH on Debian.
+    QString found = QStandardPaths::findExecutable(QStringLiteral("sendmail"));
+    if (found.isEmpty())
+        found = QStandardPaths::findExecutable(QStringLiteral("sendmail"),
+                                               {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/lib")});
+    return found;
+}
+
+QString MapiLibraryLoader::mailClientProgram()
+{
+    bool set = false;
+    const QString chosen = overridden("VELMARO_XDG_EMAIL", set);
+    if (set)
+        return chosen;
+    return QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
+}
+
+quint32 SystemMail::pipeToSendmail(const QString& program, const QByteArray& message)
+{
+    QProcess process;
+    process.setProgram(program);
+    // -t: recipients from the headers; -i: a line of one dot is no end.
+    process.setArguments({QStringLiteral("-t"), QStringLiteral("-i")});
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start();
+    if (!process.waitForStarted(-1))
+        return MAPI_E_FAILURE;
+    process.write(message);
+    process.closeWriteChannel();
+    // A sendmail program that stops reading early and exits still ends here
+    // with its status; the unwritten rest is dropped.
+    process.waitForFinished(-1);
+    if (process.state() != QProcess::NotRunning || process.exitStatus() != QProcess::NormalExit)
+        return MAPI_E_FAILURE;
+    return MailExitCodes::fromSendmail(process.exitCode());
+}
+
+quint32 SystemMailSubmission::send(const MapiMessage& message, quint32 flags)
+{
+    if (!(flags & MAPI_DIALOG)) {
+        const QString sendmail = MapiLibraryLoader::sendmailProgram();
+        if (!sendmail.isEmpty()) {
+            QByteArray bytes;
+            if (const quint32 r = MimeMail::build(message, bytes))
+                return r;
+            return SystemMail::pipeToSendmail(sendmail, bytes);
+        }
+    }
+    // Preview, or nothing to send through without a window.
+    const QString client = MapiLibraryLoader::mailClientProgram();
+    if (client.isEmpty())
+        return MAIL_E_NO_MAIL_PROGRAM;
+    return compose(client, message, clientWaitMs_);
+}

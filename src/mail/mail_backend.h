@@ -1,0 +1,42 @@
+#pragma once
+
+#include "mail/mapi_mail.h"
+
+#include <QString>
+
+// Finds the programs that do the sending. Looked up at every submission, so
+// a mail program installed while Velmaro runs is used at the next send.
+namespace MapiLibraryLoader {
+// VELMARO_SENDMAIL when set (a path, or a name looked up on PATH); otherwise
+// "sendmail" on PATH, in /usr/sbin or in /usr/lib. Empty when there is none.
+QString sendmailProgram();
+// VELMARO_XDG_EMAIL when set; otherwise "xdg-email" on PATH.
+QString mailClientProgram();
+} // namespace MapiLibraryLoader
+
+// How the programs' exit statuses read as result codes.
+namespace MailExitCodes {
+quint32 fromSendmail(int exitStatus);
+quint32 fromMailClient(int exitStatus);
+} // namespace MailExitCodes
+
+// The system back end. Without preview the message is piped to
+// "sendmail -t -i"; with preview, or when there is no sendmail program, the
+// user's mail client opens a compose window with the same content.
+class SystemMailSubmission final : public IMailSubmission {
+public:
+    quint32 send(const MapiMessage& message, quint32 flags) override;
+
+    // The client launcher may stay until the mail client is closed; once
+    // this long has passed it is left running and the message counts as
+    // handed over.
+    void setClientWait(int msecs) { clientWaitMs_ = msecs; }
+
+private:
+    int clientWaitMs_ = 10000;
+};
+
+namespace SystemMail {
+// Pipes an already built message to a sendmail program; the result code.
+quint32 pipeToSendmail(const QString& program, const QByteArray& message);
+} // namespace SystemMail
