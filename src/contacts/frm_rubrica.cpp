@@ -2,13 +2,14 @@
 
 #include "contacts/contact_fields.h"
 #include "contacts/contact_search.h"
-#include "ui/error_display.h"
-#include "ui/modal.h"
 #include "storage/card_text.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/editor_chrome.h"
+#include "ui/error_display.h"
 #include "ui/form_look.h"
+#include "ui/modal.h"
+#include "validators/check_launch.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -80,8 +81,6 @@ TfrmRubrica::TfrmRubrica(QWidget* parent)
     // Hand-overs whose forms are not part of the program yet stay visible
     // with their hints, but cannot be pressed.
     for (const char* name : {"cmdWord", "cmdExcel", "cmdAllega", "cmdAssocia", "cmdOttimizza"})
-        findChild<QWidget*>(QLatin1String(name))->setEnabled(false);
-    for (const char* name : {"imgCodFisc", "imgIva", "imgIban"})
         findChild<QWidget*>(QLatin1String(name))->setEnabled(false);
 
     FormLook::onRelease(findChild<QWidget*>(QStringLiteral("imgEmail")), [this] { imgEmailMouseUp(); });
@@ -278,9 +277,9 @@ void TfrmRubrica::imgEmailMouseUp()
     Desktop::open(QStringLiteral("mailto:") + fieldText(QStringLiteral("txtEmail")).trimmed());
 }
 
-void TfrmRubrica::imgCodFiscMouseUp() {}
-void TfrmRubrica::imgIvaMouseUp() {}
-void TfrmRubrica::imgIbanMouseUp() {}
+void TfrmRubrica::imgCodFiscMouseUp() { runFiscalCodeCheck(this, fieldText(QStringLiteral("txtCodFisc"))); }
+void TfrmRubrica::imgIvaMouseUp() { runVatCheck(this, fieldText(QStringLiteral("txtIva"))); }
+void TfrmRubrica::imgIbanMouseUp() { runIbanCheck(this, fieldText(QStringLiteral("txtIban"))); }
 void TfrmRubrica::cmdGuidaMouseUp() {}
 
 void TfrmRubrica::openSearch(SearchFormBase* search)

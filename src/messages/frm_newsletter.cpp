@@ -5,12 +5,12 @@
 #include "messages/frm_importa_data.h"
 #include "messages/message_fields.h"
 #include "storage/card_text.h"
-#include "storage/ini_file.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/editor_chrome.h"
 #include "ui/error_display.h"
 #include "ui/form_look.h"
+#include "ui/mail_compose.h"
 #include "ui/modal.h"
 #include "ui/search_forms.h"
 
@@ -28,9 +28,6 @@
 TfrmNewsletter* frmNewsletter = nullptr;
 
 namespace {
-
-const QString kNameKey = QStringLiteral("Nome Mittente");
-const QString kAddressKey = QStringLiteral("Email Mittente");
 
 QFrame* whitePanel(QWidget* parent, const char* name)
 {
@@ -123,7 +120,6 @@ void TfrmNewsletter::build()
     QPalette grey = txtAllegato_->palette();
     grey.setColor(QPalette::Text, Qt::gray);
     txtAllegato_->setPalette(grey);
-    txtAllegato_->installEventFilter(this);
     auto* cmdSfoglia = new QPushButton(QStringLiteral("..."), panEmail);
     cmdSfoglia->setObjectName(QStringLiteral("cmdSfoglia"));
     cmdApri_ = new QPushButton(QStringLiteral("Apri"), panEmail);
@@ -193,10 +189,7 @@ void TfrmNewsletter::build()
     FormLook::onRelease(impMittente, [this] { impMittenteMouseUp(); });
     FormLook::onRelease(impCreazione, [this] { impCreazioneMouseUp(); });
     FormLook::onRelease(findChild<QWidget*>(QStringLiteral("cmdGuida")), [this] { cmdGuidaMouseUp(); });
-    connect(cmdSfoglia, &QPushButton::clicked, this, &TfrmNewsletter::cmdSfogliaClick);
-    connect(cmdApri_, &QPushButton::clicked, this, &TfrmNewsletter::cmdApriClick);
-    connect(txtAllegato_, &QLineEdit::textChanged, this,
-            [this](const QString& t) { cmdApri_->setEnabled(!t.trimmed().isEmpty()); });
+    new AttachmentChooser(txtAllegato_, cmdSfoglia, cmdApri_);
 
     // The groups search and the accessory forms are not part of the program
     // yet: their buttons keep their hints but cannot be pressed.
@@ -213,53 +206,20 @@ void TfrmNewsletter::prepareLook()
 
 void TfrmNewsletter::afterPrepare()
 {
-    const IniFile ini(MessageFields::iniPath());
-    const QString section = QString::fromLatin1(MessageFields::kIniSection);
-    setFieldText(QStringLiteral("txtMittente"), ini.read(section, kNameKey));
-    setFieldText(QStringLiteral("txtEmailMitt"), ini.read(section, kAddressKey));
+    const auto sender = MailCompose::rememberedSender(QString::fromLatin1(MessageFields::kIniSection));
+    setSender(sender.name, sender.address);
 }
 
 void TfrmNewsletter::beforeLeave()
 {
-    const IniFile ini(MessageFields::iniPath());
-    const QString section = QString::fromLatin1(MessageFields::kIniSection);
-    ini.write(section, kNameKey, CardText::trimmed(fieldText(QStringLiteral("txtMittente"))));
-    ini.write(section, kAddressKey, CardText::trimmed(fieldText(QStringLiteral("txtEmailMitt"))));
-}
-
-bool TfrmNewsletter::eventFilter(QObject* watched, QEvent* event)
-{
-    // The attachment path is chosen, not typed: Backspace empties it whole.
-    if (watched == txtAllegato_ && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Backspace) {
-        txtAllegato_->clear();
-        return true;
-    }
-    return CardEditor::eventFilter(watched, event);
+    MailCompose::rememberSender(QString::fromLatin1(MessageFields::kIniSection),
+                                {fieldText(QStringLiteral("txtMittente")), fieldText(QStringLiteral("txtEmailMitt"))});
 }
 
 void TfrmNewsletter::btnEmailMouseUp()
 {
-    struct Check {
-        const char* field;
-        const char* text;
-    };
-    static const Check checks[] = {
-        {"txtEmailMitt",
-         "Attenzione: per poter inviare il presente messaggio è necessario indicare l'indirizzo e-mail del mittente."},
-        {"txtEmail", "Attenzione: per poter inviare il presente messaggio è necessario indicare l'indirizzo e-mail di "
-                     "almeno un destinatario."},
-        {"txtTesto",
-         "Attenzione: per poter inviare il presente messaggio è necessario immettere il testo del messaggio."},
-    };
-    for (const Check& c : checks) {
-        const QString name = QLatin1String(c.field);
-        if (CardText::trimmed(fieldText(name)).isEmpty()) {
-            Dialogs::warning(QStringLiteral("Dati insufficienti"), QString::fromUtf8(c.text));
-            field(name)->setFocus(Qt::OtherFocusReason);
-            return;
-        }
-    }
+    if (!MailCompose::readyToSend([this](const QString& name) { return field(name); }))
+        return;
     ErrorDisplay::guard([this] {
         SendMapiMessage(QString(), fieldText(QStringLiteral("txtEmail")), fieldText(QStringLiteral("txtMittente")),
                         fieldText(QStringLiteral("txtEmailMitt")), fieldText(QStringLiteral("txtOggetto")),
@@ -302,20 +262,6 @@ void TfrmNewsletter::impCreazioneMouseUp()
         return;
     frmImportaData->setMode(QStringLiteral("messaggi"));
     Modal::run(frmImportaData);
-}
-
-void TfrmNewsletter::cmdSfogliaClick()
-{
-    const QString file = Desktop::get().openFileName(this, QStringLiteral("Selezionare il file da allegare al messaggio"),
-                                                     QString(), QString());
-    if (!file.isEmpty())
-        txtAllegato_->setText(file);
-}
-
-void TfrmNewsletter::cmdApriClick()
-{
-    BusyCursor busy;
-    Desktop::open(txtAllegato_->text().trimmed());
 }
 
 void TfrmNewsletter::cmdGuidaMouseUp() {}

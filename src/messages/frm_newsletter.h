@@ -21,15 +21,12 @@ public slots:
     void impSingoloMouseUp();
     void impMittenteMouseUp();
     void impCreazioneMouseUp();
-    void cmdSfogliaClick();
-    void cmdApriClick();
     void cmdGuidaMouseUp();
 
 protected:
     void prepareLook() override;
     void afterPrepare() override;
     void beforeLeave() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void build();

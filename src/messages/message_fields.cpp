@@ -1,6 +1,5 @@
 #include "messages/message_fields.h"
 
-#include "storage/app_paths.h"
 
 const CardEditorConfig& MessageFields::editorConfig()
 {
@@ -47,5 +46,3 @@ const CardEditorConfig& MessageFields::editorConfig()
     }();
     return config;
 }
-
-QString MessageFields::iniPath() { return AppPaths::beside(QStringLiteral("Messaggi.ini")); }

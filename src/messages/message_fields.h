@@ -5,7 +5,6 @@
 // The message card: its fields in archive order and the required ones.
 namespace MessageFields {
 const CardEditorConfig& editorConfig();
-// Where the editor remembers its sender.
-QString iniPath();
+// Where in Messaggi.ini the editor remembers its sender.
 inline constexpr const char* kIniSection = "Archivio Messaggi";
 } // namespace MessageFields

@@ -5,6 +5,7 @@
 #include "ui/modal.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -355,6 +356,46 @@ private slots:
         QCOMPARE(info->text(), QString());
         QCoreApplication::sendEvent(form_->findChild<QWidget*>("imgUltimo"), &enter);
         QCOMPARE(info->text(), QStringLiteral(" Visualizza l'ultima scheda in archivio"));
+    }
+
+    void checkButtonsOpenTheRightForm_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("empty fiscal code") << "imgCodFisc" << "txtCodFisc" << "" << "frmCodFisc" << "";
+        QTest::newRow("numeric fiscal code") << "imgCodFisc" << "txtCodFisc" << "01234567890" << "frmIva"
+                                             << " Controllo codice fiscale numerico / partita IVA";
+        QTest::newRow("personal fiscal code") << "imgCodFisc" << "txtCodFisc" << "RSSMRA80A01H501U" << "frmCodFisc"
+                                              << "";
+        QTest::newRow("vat") << "imgIva" << "txtIva" << "01234567890" << "frmIva" << "";
+        QTest::newRow("iban") << "imgIban" << "txtIban" << "IT60X0542811101000000123456" << "frmIban" << "";
+    }
+
+    void checkButtonsOpenTheRightForm()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QString, form);
+        QFETCH(QString, caption);
+        edit(qPrintable(field))->setText(value);
+        QString shownForm, shownCaption, shownValue;
+        Modal::install([&](QDialog* d) {
+            shownForm = d->objectName();
+            shownCaption = d->windowTitle();
+            shownValue = d->findChild<QLineEdit*>("txtCodice")->text();
+            return 0;
+        });
+        release(qPrintable(button));
+        Modal::install({});
+        QCOMPARE(shownForm, form);
+        QCOMPARE(shownValue, value);
+        if (!caption.isEmpty())
+            QCOMPARE(shownCaption, caption);
+        QCOMPARE(form_->findChildren<QDialog*>().size(), 0); // destroyed after use
     }
 
     void mailButtonHandsTheAddressToTheShell()

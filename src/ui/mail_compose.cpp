@@ -1,0 +1,95 @@
+#include "ui/mail_compose.h"
+
+#include "storage/app_paths.h"
+#include "storage/card_text.h"
+#include "storage/ini_file.h"
+#include "ui/desktop.h"
+#include "ui/dialogs.h"
+#include "ui/field_access.h"
+#include "ui/form_look.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+const QString kNameKey = QStringLiteral("Nome Mittente");
+const QString kAddressKey = QStringLiteral("Email Mittente");
+QString iniPath() { return AppPaths::beside(QStringLiteral("Messaggi.ini")); }
+} // namespace
+
+bool MailCompose::readyToSend(const std::function<QWidget*(const QString&)>& fieldOf)
+{
+    static const struct {
+        const char* field;
+        const char* text;
+    } checks[] = {
+        {"txtEmailMitt",
+         "Attenzione: per poter inviare il presente messaggio è necessario indicare l'indirizzo e-mail del mittente."},
+        {"txtEmail", "Attenzione: per poter inviare il presente messaggio è necessario indicare l'indirizzo e-mail di "
+                     "almeno un destinatario."},
+        {"txtTesto",
+         "Attenzione: per poter inviare il presente messaggio è necessario immettere il testo del messaggio."},
+    };
+    for (const auto& c : checks) {
+        QWidget* field = fieldOf(QLatin1String(c.field));
+        if (CardText::trimmed(FieldAccess::text(field)).isEmpty()) {
+            Dialogs::warning(QStringLiteral("Dati insufficienti"), QString::fromUtf8(c.text));
+            field->setFocus(Qt::OtherFocusReason);
+            return false;
+        }
+    }
+    return true;
+}
+
+MailCompose::Sender MailCompose::rememberedSender(const QString& section)
+{
+    const IniFile ini(iniPath());
+    return {ini.read(section, kNameKey), ini.read(section, kAddressKey)};
+}
+
+void MailCompose::rememberSender(const QString& section, const Sender& sender)
+{
+    const IniFile ini(iniPath());
+    ini.write(section, kNameKey, CardText::trimmed(sender.name));
+    ini.write(section, kAddressKey, CardText::trimmed(sender.address));
+}
+
+AttachmentChooser::AttachmentChooser(QLineEdit* path, QPushButton* browse, QPushButton* open)
+    : QObject(path)
+    , path_(path)
+    , open_(open)
+{
+    path_->setReadOnly(true);
+    path_->installEventFilter(this);
+    open_->setEnabled(!path_->text().trimmed().isEmpty());
+    connect(path_, &QLineEdit::textChanged, open_,
+            [this](const QString& t) { open_->setEnabled(!t.trimmed().isEmpty()); });
+    connect(browse, &QPushButton::clicked, this, &AttachmentChooser::browse);
+    connect(open, &QPushButton::clicked, this, &AttachmentChooser::openFile);
+}
+
+void AttachmentChooser::browse()
+{
+    const QString file = Desktop::get().openFileName(path_->window(),
+                                                     QStringLiteral("Selezionare il file da allegare al messaggio"),
+                                                     QString(), QString());
+    if (!file.isEmpty())
+        path_->setText(file);
+}
+
+void AttachmentChooser::openFile()
+{
+    BusyCursor busy;
+    Desktop::open(path_->text().trimmed());
+}
+
+bool AttachmentChooser::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == path_ && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Backspace) {
+        path_->clear();
+        return true;
+    }
+    return false;
+}

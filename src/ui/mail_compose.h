@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+// Pieces the two forms that send mail (the message card editor and the send
+// form) share.
+namespace MailCompose {
+
+// The three checks before a message is handed on, in order; on the first
+// empty (trimmed) field: the "Dati insufficienti" warning, focus to the
+// field, false. fieldOf maps "txtEmailMitt", "txtEmail", "txtTesto" to the
+// form's controls.
+bool readyToSend(const std::function<QWidget*(const QString&)>& fieldOf);
+
+// The remembered sender of one section of Messaggi.ini.
+struct Sender {
+    QString name;
+    QString address;
+};
+Sender rememberedSender(const QString& section);
+void rememberSender(const QString& section, const Sender& sender);
+
+} // namespace MailCompose
+
+// The one file sent with a message: chosen with the open-file dialog, opened
+// with its program, emptied whole by Backspace (the field is read-only).
+class AttachmentChooser : public QObject {
+    Q_OBJECT
+public:
+    AttachmentChooser(QLineEdit* path, QPushButton* browse, QPushButton* open);
+
+    void browse();
+    void openFile();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLineEdit* path_;
+    QPushButton* open_;
+};
