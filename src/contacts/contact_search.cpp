@@ -1,6 +1,7 @@
 #include "contacts/contact_search.h"
 
 #include "contacts/frm_rubrica.h"
+#include "mail/frm_invia_email.h"
 #include "messages/frm_newsletter.h"
 #include "storage/card_text.h"
 #include "storage/win1252.h"
@@ -103,10 +104,14 @@ void ContactSearch::applyPick(const QString& mode, const TSQLiteTable& row)
     } else if (mode == QLatin1String("mitt_newsletter")) {
         if (frmNewsletter)
             frmNewsletter->setSender(name, address);
+    } else if (mode == QLatin1String("invia")) {
+        if (frmInviaEmail)
+            frmInviaEmail->appendRecipient(name, address);
+    } else if (mode == QLatin1String("mitt_invia")) {
+        if (frmInviaEmail)
+            frmInviaEmail->setSender(name, address);
     }
-    // "gruppi" reaches the groups editor, "invia" and "mitt_invia" the send
-    // form, once they are part of the program.
-    Q_UNUSED(name);
+    // "gruppi" reaches the groups editor once it is part of the program.
 }
 
 TfrmRicercaRub::TfrmRicercaRub(QWidget* parent)

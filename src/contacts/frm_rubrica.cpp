@@ -25,32 +25,6 @@ TfrmRubrica* frmRubrica = nullptr;
 
 namespace {
 
-struct FieldDef {
-    const char* name;
-    const char* caption;
-};
-
-QFrame* whitePanel(QWidget* parent, const char* name)
-{
-    auto* p = new QFrame(parent);
-    p->setObjectName(QLatin1String(name));
-    p->setFrameShape(QFrame::StyledPanel);
-    p->setAutoFillBackground(true);
-    QPalette pal = p->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    p->setPalette(pal);
-    return p;
-}
-
-QToolButton* sideButton(QWidget* parent, const char* name, const char* glyph, const char* text)
-{
-    auto* b = new QToolButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoRaise(true);
-    EditorChrome::dress(b, QLatin1String(glyph), QString::fromUtf8(text));
-    return b;
-}
-
 QString upperAscii(const QString& text)
 {
     QString out = text;
@@ -119,7 +93,7 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     };
 
     // Personal data.
-    QFrame* panContatto = whitePanel(host, "panContatto");
+    QFrame* panContatto = EditorChrome::whitePanel(host, "panContatto");
     hints->clearOn(panContatto);
     auto* g1 = new QGridLayout(panContatto);
     QWidget* txtContatto = lineEdit(panContatto, "txtContatto");
@@ -128,7 +102,7 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     QWidget* txtQualifica = lineEdit(panContatto, "txtQualifica");
     QWidget* txtEmail = lineEdit(panContatto, "txtEmail");
     QWidget* txtGruppo = lineEdit(panContatto, "txtGruppo");
-    QToolButton* imgEmail = sideButton(panContatto, "imgEmail", "email", "@");
+    QToolButton* imgEmail = EditorChrome::imageButton(panContatto, "imgEmail", "email", "@");
     hints->add(imgEmail, QStringLiteral(" Invia un messaggio e-mail all'indirizzo indicato."));
     addRow(g1, 0, 0, "Cognome e nome:", txtContatto);
     addRow(g1, 0, 2, "Codice ID:", txtCodice);
@@ -139,7 +113,7 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     body->addWidget(panContatto);
 
     // Address and telephones.
-    QFrame* panCitta = whitePanel(host, "panCitta");
+    QFrame* panCitta = EditorChrome::whitePanel(host, "panCitta");
     hints->clearOn(panCitta);
     auto* g2 = new QGridLayout(panCitta);
     QWidget* txtIndirizzo = lineEdit(panCitta, "txtIndirizzo");
@@ -168,7 +142,7 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     body->addWidget(panCitta);
 
     // Fiscal data, payments and notes.
-    QFrame* panNote = whitePanel(host, "panNote");
+    QFrame* panNote = EditorChrome::whitePanel(host, "panNote");
     hints->clearOn(panNote);
     auto* g3 = new QGridLayout(panNote);
     auto* txtCodFisc = lineEdit(panNote, "txtCodFisc");
@@ -182,9 +156,9 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     txtNote->setObjectName(QStringLiteral("txtNote"));
     txtNote->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtNote->setTabChangesFocus(true);
-    QToolButton* imgCodFisc = sideButton(panNote, "imgCodFisc", "controlla", "?");
-    QToolButton* imgIva = sideButton(panNote, "imgIva", "controlla", "?");
-    QToolButton* imgIban = sideButton(panNote, "imgIban", "controlla", "?");
+    QToolButton* imgCodFisc = EditorChrome::imageButton(panNote, "imgCodFisc", "controlla", "?");
+    QToolButton* imgIva = EditorChrome::imageButton(panNote, "imgIva", "controlla", "?");
+    QToolButton* imgIban = EditorChrome::imageButton(panNote, "imgIban", "controlla", "?");
     hints->add(imgCodFisc, QStringLiteral(" Controlla il codice fiscale."));
     hints->add(imgIva, QStringLiteral(" Controlla il numero di partita IVA."));
     hints->add(imgIban, QStringLiteral(" Controlla le coordinate bancarie IBAN."));

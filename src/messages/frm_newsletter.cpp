@@ -27,31 +27,6 @@
 
 TfrmNewsletter* frmNewsletter = nullptr;
 
-namespace {
-
-QFrame* whitePanel(QWidget* parent, const char* name)
-{
-    auto* p = new QFrame(parent);
-    p->setObjectName(QLatin1String(name));
-    p->setFrameShape(QFrame::StyledPanel);
-    p->setAutoFillBackground(true);
-    QPalette pal = p->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    p->setPalette(pal);
-    return p;
-}
-
-QToolButton* imageButton(QWidget* parent, const char* name, const char* glyph, const char* text)
-{
-    auto* b = new QToolButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoRaise(true);
-    EditorChrome::dress(b, QLatin1String(glyph), QString::fromUtf8(text));
-    return b;
-}
-
-} // namespace
-
 TfrmNewsletter::TfrmNewsletter(QWidget* parent)
     : CardEditor(MessageFields::editorConfig(), parent)
 {
@@ -82,7 +57,7 @@ void TfrmNewsletter::build()
         return m;
     };
 
-    QFrame* panTitolo = whitePanel(host, "panTitolo");
+    QFrame* panTitolo = EditorChrome::whitePanel(host, "panTitolo");
     hints->clearOn(panTitolo);
     auto* g1 = new QGridLayout(panTitolo);
     QLineEdit* txtMittente = lineEdit(panTitolo, "txtMittente");
@@ -90,8 +65,8 @@ void TfrmNewsletter::build()
     QLineEdit* txtTipologia = lineEdit(panTitolo, "txtTipologia");
     QLineEdit* txtCreazione = lineEdit(panTitolo, "txtCreazione");
     QLineEdit* txtNote = lineEdit(panTitolo, "txtNote");
-    QToolButton* impMittente = imageButton(panTitolo, "impMittente", "rubrica", "Rubrica");
-    QToolButton* impCreazione = imageButton(panTitolo, "impCreazione", "calendario", "Data");
+    QToolButton* impMittente = EditorChrome::imageButton(panTitolo, "impMittente", "rubrica", "Rubrica");
+    QToolButton* impCreazione = EditorChrome::imageButton(panTitolo, "impCreazione", "calendario", "Data");
     g1->addWidget(new QLabel(QStringLiteral("Nome mittente:"), panTitolo), 0, 0);
     g1->addWidget(txtMittente, 0, 1);
     g1->addWidget(impMittente, 0, 2);
@@ -106,13 +81,13 @@ void TfrmNewsletter::build()
     g1->addWidget(txtNote, 2, 1, 1, 5);
     chrome.body->addWidget(panTitolo);
 
-    QFrame* panEmail = whitePanel(host, "panEmail");
+    QFrame* panEmail = EditorChrome::whitePanel(host, "panEmail");
     hints->clearOn(panEmail);
     auto* g2 = new QGridLayout(panEmail);
     QPlainTextEdit* txtEmail = memo(panEmail, "txtEmail");
     txtEmail->setFixedHeight(52);
-    QToolButton* impSingolo = imageButton(panEmail, "impSingolo", "rubrica", "Rubrica");
-    QToolButton* imgGruppo = imageButton(panEmail, "imgGruppo", "gruppi", "Gruppi");
+    QToolButton* impSingolo = EditorChrome::imageButton(panEmail, "impSingolo", "rubrica", "Rubrica");
+    QToolButton* imgGruppo = EditorChrome::imageButton(panEmail, "imgGruppo", "gruppi", "Gruppi");
     QLineEdit* txtOggetto = lineEdit(panEmail, "txtOggetto");
     QPlainTextEdit* txtTesto = memo(panEmail, "txtTesto");
     txtAllegato_ = lineEdit(panEmail, "txtAllegato");
@@ -128,7 +103,7 @@ void TfrmNewsletter::build()
     chkPreviewMsg_ = new QCheckBox(QStringLiteral(" Visualizza anteprima "), panEmail);
     chkPreviewMsg_->setObjectName(QStringLiteral("chkPreviewMsg"));
     chkPreviewMsg_->setChecked(true);
-    QToolButton* btnEmail = imageButton(panEmail, "btnEmail", "invia", "Invia");
+    QToolButton* btnEmail = EditorChrome::imageButton(panEmail, "btnEmail", "invia", "Invia");
 
     auto* recipients = new QHBoxLayout;
     recipients->addWidget(txtEmail, 1);

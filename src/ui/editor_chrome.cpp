@@ -3,6 +3,7 @@
 #include "ui/form_look.h"
 
 #include <QFile>
+#include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -60,6 +61,40 @@ void EditorChrome::dress(QWidget* button, const QString& glyph, const QString& f
     b->setToolTip(QString());
 }
 
+QToolButton* EditorChrome::imageButton(QWidget* parent, const char* name, const char* glyph, const char* text)
+{
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoRaise(true);
+    dress(b, QLatin1String(glyph), QString::fromUtf8(text));
+    return b;
+}
+
+QFrame* EditorChrome::whitePanel(QWidget* parent, const char* name)
+{
+    auto* p = new QFrame(parent);
+    p->setObjectName(QLatin1String(name));
+    p->setFrameShape(QFrame::StyledPanel);
+    p->setAutoFillBackground(true);
+    QPalette pal = p->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    p->setPalette(pal);
+    return p;
+}
+
+QLabel* EditorChrome::infoBar(QWidget* parent)
+{
+    auto* info = new QLabel(parent);
+    info->setObjectName(QStringLiteral("panInfo"));
+    info->setAutoFillBackground(true);
+    QPalette pal = info->palette();
+    pal.setColor(QPalette::Window, QColor(0, 0, 128));
+    pal.setColor(QPalette::WindowText, Qt::white);
+    info->setPalette(pal);
+    info->setFixedHeight(22);
+    return info;
+}
+
 EditorChrome::Parts EditorChrome::build(QWidget* form, int width, int height)
 {
     Parts p;
@@ -72,14 +107,7 @@ EditorChrome::Parts EditorChrome::build(QWidget* form, int width, int height)
     outer->setContentsMargins(6, 6, 6, 6);
     outer->setSpacing(4);
 
-    p.info = new QLabel(p.container);
-    p.info->setObjectName(QStringLiteral("panInfo"));
-    p.info->setAutoFillBackground(true);
-    QPalette pal = p.info->palette();
-    pal.setColor(QPalette::Window, QColor(0, 0, 128));
-    pal.setColor(QPalette::WindowText, Qt::white);
-    p.info->setPalette(pal);
-    p.info->setFixedHeight(22);
+    p.info = infoBar(p.container);
     p.hints = new HintBar(p.info);
     p.hints->clearOn(form);
     p.hints->clearOn(p.container);

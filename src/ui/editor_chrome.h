@@ -6,6 +6,8 @@ class QBoxLayout;
 class QGroupBox;
 class QLabel;
 class QWidget;
+class QFrame;
+class QToolButton;
 class HintBar;
 
 // The frame every card editor shares: toolbar boxes with their buttons, the
@@ -24,4 +26,10 @@ struct Parts {
 Parts build(QWidget* form, int width, int height);
 // A button glyph from the resources, or the text when the picture is missing.
 void dress(QWidget* button, const QString& glyph, const QString& fallbackText);
+// An image button beside a field, dressed with its glyph.
+QToolButton* imageButton(QWidget* parent, const char* name, const char* glyph, const char* text);
+// A white panel holding a group of fields.
+QFrame* whitePanel(QWidget* parent, const char* name);
+// The navy information bar panInfo, with white text.
+QLabel* infoBar(QWidget* parent);
 } // namespace EditorChrome

@@ -13,7 +13,7 @@ void ErrorDisplay::showCurrentException()
     } catch (const ESQLiteException& e) {
         text = e.message();
     } catch (const std::exception& e) {
-        text = QString::fromLocal8Bit(e.what());
+        text = QString::fromUtf8(e.what()); // every exception of ours carries UTF-8
     } catch (...) {
         text = QStringLiteral("Errore imprevisto.");
     }

@@ -1,0 +1,233 @@
+#include "mail/frm_invia_email.h"
+
+#include "contacts/contact_search.h"
+#include "mail/mapi_mail.h"
+#include "ui/editor_chrome.h"
+#include "ui/error_display.h"
+#include "ui/field_access.h"
+#include "ui/form_look.h"
+#include "ui/mail_compose.h"
+#include "ui/modal.h"
+#include "ui/search_forms.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TfrmInviaEmail* frmInviaEmail = nullptr;
+
+TfrmInviaEmail::TfrmInviaEmail(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmInviaEmail"));
+    setWindowTitle(QStringLiteral(" Velmaro - Invio e-mail"));
+    setMinimumSize(800, 582);
+    setWindowState(Qt::WindowMaximized);
+    build();
+}
+
+void TfrmInviaEmail::build()
+{
+    auto* container = new QGroupBox(this);
+    container->setObjectName(QStringLiteral("grpContainer"));
+    container->setFixedSize(790, 560);
+    auto* outer = new QVBoxLayout(container);
+
+    QLabel* info = EditorChrome::infoBar(container);
+    auto* hints = new HintBar(info);
+    hints->clearOn(this);
+    hints->clearOn(container);
+
+    auto lineEdit = [](QWidget* parent, const char* name) {
+        auto* e = new QLineEdit(parent);
+        e->setObjectName(QLatin1String(name));
+        return e;
+    };
+    auto memo = [](QWidget* parent, const char* name, int height) {
+        auto* m = new QPlainTextEdit(parent);
+        m->setObjectName(QLatin1String(name));
+        m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        m->setTabChangesFocus(true);
+        if (height > 0)
+            m->setFixedHeight(height);
+        return m;
+    };
+
+    QFrame* panTitolo = EditorChrome::whitePanel(container, "panTitolo");
+    hints->clearOn(panTitolo);
+    auto* g1 = new QGridLayout(panTitolo);
+    QLineEdit* txtMittente = lineEdit(panTitolo, "txtMittente");
+    QLineEdit* txtEmailMitt = lineEdit(panTitolo, "txtEmailMitt");
+    QToolButton* impMittente = EditorChrome::imageButton(panTitolo, "impMittente", "rubrica", "Rubrica");
+    QToolButton* impMessaggio = EditorChrome::imageButton(panTitolo, "impMessaggio", "messaggi", "Messaggi");
+    auto* cmdGuida = EditorChrome::imageButton(panTitolo, "cmdGuida", "guida", "Guida");
+    g1->addWidget(new QLabel(QStringLiteral("Nome mittente:"), panTitolo), 0, 0);
+    g1->addWidget(txtMittente, 0, 1);
+    g1->addWidget(impMittente, 0, 2);
+    g1->addWidget(new QLabel(QStringLiteral("E-mail mittente:"), panTitolo), 0, 3);
+    g1->addWidget(txtEmailMitt, 0, 4);
+    g1->addWidget(impMessaggio, 0, 5);
+    g1->addWidget(cmdGuida, 0, 6);
+    outer->addWidget(panTitolo);
+
+    QFrame* panEmail = EditorChrome::whitePanel(container, "panEmail");
+    hints->clearOn(panEmail);
+    auto* g2 = new QGridLayout(panEmail);
+    QPlainTextEdit* txtDestinatari = memo(panEmail, "txtDestinatari", 52);
+    QPlainTextEdit* txtEmail = memo(panEmail, "txtEmail", 52);
+    QToolButton* impSingolo = EditorChrome::imageButton(panEmail, "impSingolo", "rubrica", "Rubrica");
+    QToolButton* impGruppo = EditorChrome::imageButton(panEmail, "impGruppo", "gruppi", "Gruppi");
+    QLineEdit* txtOggetto = lineEdit(panEmail, "txtOggetto");
+    QPlainTextEdit* txtTesto = memo(panEmail, "txtTesto", 0);
+    QLineEdit* txtAllegato = lineEdit(panEmail, "txtAllegato");
+    auto* cmdSfoglia = new QPushButton(QStringLiteral("..."), panEmail);
+    cmdSfoglia->setObjectName(QStringLiteral("cmdSfoglia"));
+    auto* cmdApri = new QPushButton(QStringLiteral("Apri"), panEmail);
+    cmdApri->setObjectName(QStringLiteral("cmdApri"));
+    chkPreviewMsg_ = new QCheckBox(QStringLiteral(" Visualizza anteprima "), panEmail);
+    chkPreviewMsg_->setObjectName(QStringLiteral("chkPreviewMsg"));
+    chkPreviewMsg_->setChecked(true);
+    QToolButton* btnEmail = EditorChrome::imageButton(panEmail, "btnEmail", "invia", "Invia");
+
+    g2->addWidget(new QLabel(QStringLiteral("Nomi destinatari:"), panEmail), 0, 0, 1, 3);
+    g2->addWidget(txtDestinatari, 1, 0, 1, 3);
+    g2->addWidget(new QLabel(QStringLiteral("Indirizzi e-mail destinatari (separati da virgola):"), panEmail), 2, 0,
+                  1, 3);
+    g2->addWidget(txtEmail, 3, 0, 1, 3);
+    auto* pickers = new QVBoxLayout;
+    pickers->addWidget(impSingolo);
+    pickers->addWidget(impGruppo);
+    g2->addLayout(pickers, 1, 3, 3, 1);
+    g2->addWidget(new QLabel(QStringLiteral("Oggetto:"), panEmail), 4, 0);
+    g2->addWidget(txtOggetto, 4, 1, 1, 3);
+    g2->addWidget(txtTesto, 5, 0, 1, 4);
+    g2->addWidget(new QLabel(QStringLiteral("File allegato:"), panEmail), 6, 0);
+    auto* attach = new QHBoxLayout;
+    attach->addWidget(txtAllegato, 1);
+    attach->addWidget(cmdSfoglia);
+    attach->addWidget(cmdApri);
+    g2->addLayout(attach, 6, 1, 1, 3);
+    auto* send = new QHBoxLayout;
+    send->addStretch(1);
+    send->addWidget(chkPreviewMsg_);
+    send->addWidget(btnEmail);
+    g2->addLayout(send, 7, 0, 1, 4);
+    g2->setRowStretch(5, 1);
+    outer->addWidget(panEmail, 1);
+    outer->addWidget(info);
+
+    auto* sfondo = new QToolButton(this);
+    sfondo->setObjectName(QStringLiteral("btnSfondo"));
+    sfondo->setIcon(QIcon(QStringLiteral(":/img/sfondo.png")));
+    sfondo->hide();
+
+    hints->add(btnEmail, QStringLiteral(" Invia il messaggio e-mail corrente."));
+    hints->add(impSingolo, QStringLiteral(" Importa dati dalla rubrica dei contatti."));
+    hints->add(impGruppo, QStringLiteral(" Importa dati dall'archivio dei gruppi destinatari."));
+    hints->add(impMessaggio, QStringLiteral(" Importa dati dall'archivio dei messaggi."));
+    hints->add(impMittente, QStringLiteral(" Importa dati mittente dalla rubrica dei contatti."));
+    hints->add(cmdGuida, QStringLiteral(" Visualizza la guida in linea."));
+
+    const QList<QWidget*> chain = {txtMittente, txtEmailMitt, txtDestinatari, txtEmail, txtOggetto, txtTesto};
+    for (int i = 0; i + 1 < chain.size(); ++i)
+        setTabOrder(chain[i], chain[i + 1]);
+    for (QWidget* w : chain)
+        FormLook::styleField(w);
+    FormLook::styleField(txtAllegato);
+    FormLook::installEnterChain({chain, {txtTesto}, {}, nullptr});
+    FormLook::installEnterChain({{txtAllegato, txtMittente}, {}, {}, nullptr});
+    new AttachmentChooser(txtAllegato, cmdSfoglia, cmdApri);
+
+    FormLook::onRelease(btnEmail, [this] { btnEmailMouseUp(); });
+    FormLook::onRelease(impSingolo, [this] { impSingoloMouseUp(); });
+    FormLook::onRelease(impMittente, [this] { impMittenteMouseUp(); });
+    FormLook::onRelease(cmdGuida, [this] { cmdGuidaMouseUp(); });
+    // The groups and messages searches are not part of the program yet.
+    impGruppo->setEnabled(false);
+    impMessaggio->setEnabled(false);
+    FormLook::centreOnResize(this, container);
+}
+
+QWidget* TfrmInviaEmail::field(const QString& name) const { return findChild<QWidget*>(name); }
+QString TfrmInviaEmail::fieldText(const QString& name) const { return FieldAccess::text(field(name)); }
+void TfrmInviaEmail::setFieldText(const QString& name, const QString& text) { FieldAccess::setText(field(name), text); }
+
+void TfrmInviaEmail::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TfrmInviaEmail::FormShow()
+{
+    ErrorDisplay::guard([this] {
+        if (auto* sfondo = findChild<QToolButton*>(QStringLiteral("btnSfondo")))
+            FormLook::tileBackground(this, sfondo->icon().pixmap(64, 64));
+        const auto sender = MailCompose::rememberedSender(QString::fromLatin1(kIniSection));
+        setSender(sender.name, sender.address);
+    });
+}
+
+void TfrmInviaEmail::closeEvent(QCloseEvent* event)
+{
+    ErrorDisplay::swallow([this] {
+        MailCompose::rememberSender(QString::fromLatin1(kIniSection),
+                                    {fieldText(QStringLiteral("txtMittente")), fieldText(QStringLiteral("txtEmailMitt"))});
+    });
+    ErrorDisplay::swallow([] { LauncherLink::show(); });
+    event->accept();
+}
+
+void TfrmInviaEmail::btnEmailMouseUp()
+{
+    if (!MailCompose::readyToSend([this](const QString& name) { return field(name); }))
+        return;
+    ErrorDisplay::guard([this] {
+        SendMapiMessage(fieldText(QStringLiteral("txtDestinatari")), fieldText(QStringLiteral("txtEmail")),
+                        fieldText(QStringLiteral("txtMittente")), fieldText(QStringLiteral("txtEmailMitt")),
+                        fieldText(QStringLiteral("txtOggetto")), fieldText(QStringLiteral("txtTesto")),
+                        fieldText(QStringLiteral("txtAllegato")), chkPreviewMsg_->isChecked());
+    });
+}
+
+void TfrmInviaEmail::appendRecipient(const QString& name, const QString& address)
+{
+    const QString comma = QStringLiteral(",");
+    setFieldText(QStringLiteral("txtDestinatari"),
+                 PickerText::appended(fieldText(QStringLiteral("txtDestinatari")), name, comma));
+    setFieldText(QStringLiteral("txtEmail"), PickerText::appended(fieldText(QStringLiteral("txtEmail")), address, comma));
+}
+
+void TfrmInviaEmail::setSender(const QString& name, const QString& address)
+{
+    setFieldText(QStringLiteral("txtMittente"), name);
+    setFieldText(QStringLiteral("txtEmailMitt"), address);
+}
+
+void TfrmInviaEmail::impSingoloMouseUp()
+{
+    if (!frmRicercaRub)
+        return;
+    frmRicercaRub->setMode(QStringLiteral("invia"));
+    Modal::run(frmRicercaRub);
+}
+
+void TfrmInviaEmail::impMittenteMouseUp()
+{
+    if (!frmRicercaRub)
+        return;
+    frmRicercaRub->setMode(QStringLiteral("mitt_invia"));
+    Modal::run(frmRicercaRub);
+}
+
+void TfrmInviaEmail::cmdGuidaMouseUp() {}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+// Composes and sends one message without storing it in an archive.
+class TfrmInviaEmail : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmInviaEmail(QWidget* parent = nullptr);
+
+    QWidget* field(const QString& name) const;
+    QString fieldText(const QString& name) const;
+    void setFieldText(const QString& name, const QString& text);
+
+    // Picks applied by the contacts quick search.
+    void appendRecipient(const QString& name, const QString& address);
+    void setSender(const QString& name, const QString& address);
+
+    static constexpr const char* kIniSection = "Invio Email";
+
+public slots:
+    void FormShow();
+    void btnEmailMouseUp();
+    void impSingoloMouseUp();
+    void impMittenteMouseUp();
+    void cmdGuidaMouseUp();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void build();
+
+    QCheckBox* chkPreviewMsg_ = nullptr;
+};
+
+extern TfrmInviaEmail* frmInviaEmail;

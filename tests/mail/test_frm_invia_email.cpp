@@ -1,0 +1,163 @@
+#include "contacts/contact_search.h"
+#include "mail/frm_invia_email.h"
+#include "mail/mail_recorder.h"
+#include "storage/card_archive.h"
+#include "storage/ini_file.h"
+#include "support/test_seams.h"
+#include "ui/modal.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+class TestFrmInviaEmail : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempDataDir> dir_;
+    std::unique_ptr<ScriptedDialogs> dialogs_;
+    std::unique_ptr<RecordingDesktop> desktop_;
+    std::unique_ptr<MailRecorder> mail_;
+    std::unique_ptr<TfrmInviaEmail> form_;
+    std::unique_ptr<TfrmRicercaRub> contacts_;
+
+    QLineEdit* edit(const char* name) const { return form_->findChild<QLineEdit*>(QLatin1String(name)); }
+    QPlainTextEdit* memo(const char* name) const { return form_->findChild<QPlainTextEdit*>(QLatin1String(name)); }
+    void release(const char* name) { QTest::mouseClick(form_->findChild<QWidget*>(QLatin1String(name)), Qt::LeftButton); }
+    void showForm()
+    {
+        form_->show();
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    }
+    void pickContact(const char* mode, const QString& key)
+    {
+        release(mode);
+        contacts_->findChild<QLineEdit*>("txtCriterio")->setText(key);
+        contacts_->findChild<QPushButton*>("btnPopola")->click();
+        contacts_->selectLine(0);
+        contacts_->lstRecordsDblClick();
+    }
+
+private slots:
+    void init()
+    {
+        dir_ = std::make_unique<TempDataDir>();
+        dialogs_ = std::make_unique<ScriptedDialogs>();
+        desktop_ = std::make_unique<RecordingDesktop>();
+        mail_ = std::make_unique<MailRecorder>();
+        form_ = std::make_unique<TfrmInviaEmail>();
+        contacts_ = std::make_unique<TfrmRicercaRub>();
+        frmInviaEmail = form_.get();
+        frmRicercaRub = contacts_.get();
+        Modal::install([](QDialog* d) {
+            d->show();
+            return 0;
+        });
+        showForm();
+    }
+
+    void cleanup()
+    {
+        Modal::install({});
+        frmInviaEmail = nullptr;
+        frmRicercaRub = nullptr;
+        contacts_.reset();
+        form_.reset();
+        mail_.reset();
+        desktop_.reset();
+        dialogs_.reset();
+        dir_.reset();
+    }
+
+    void warningsInOrder_data()
+    {
+        QTest::addColumn<QString>("sender");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("sender") << " " << "a@x" << "t" << "txtEmailMitt";
+        QTest::newRow("recipients") << "m@x" << "" << "t" << "txtEmail";
+        QTest::newRow("body of blanks") << "m@x" << "a@x" << "   " << "txtTesto";
+    }
+
+    void warningsInOrder()
+    {
+        QFETCH(QString, sender);
+        QFETCH(QString, to);
+        QFETCH(QString, body);
+        QFETCH(QString, focus);
+        edit("txtEmailMitt")->setText(sender);
+        memo("txtEmail")->setPlainText(to);
+        memo("txtTesto")->setPlainText(body);
+        edit("txtOggetto")->setFocus();
+        release("btnEmail");
+        QCOMPARE(dialogs_->kinds(), QStringList{"warning"});
+        QCOMPARE(dialogs_->last().caption, QStringLiteral("Dati insufficienti"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+        QCOMPARE(mail_->count(), 0);
+    }
+
+    void pickingContactsGrowsBothLists()
+    {
+        const auto& a = CardArchive::of(ArchiveKind::Contacts);
+        for (const auto& [name, address] : {std::pair<QByteArray, QByteArray>{"Anna Rossi", "a@x"},
+                                            {"Bruno Bassi", " b@y "}, {"Carla Senzamail", ""}}) {
+            QList<QByteArray> v(a.valueCount());
+            v[0] = name;
+            v[4] = address;
+            a.open()->Execute(a.insert(v));
+        }
+        pickContact("impSingolo", "anna");
+        QCOMPARE(contacts_->mode(), QStringLiteral("invia"));
+        pickContact("impSingolo", "bruno");
+        QCOMPARE(memo("txtDestinatari")->toPlainText(), QStringLiteral("Anna Rossi,Bruno Bassi"));
+        QCOMPARE(memo("txtEmail")->toPlainText(), QStringLiteral("a@x,b@y"));
+        pickContact("impSingolo", "carla");
+        QCOMPARE(memo("txtEmail")->toPlainText(), QStringLiteral("a@x,b@y,")); // no address: trailing comma
+        pickContact("impMittente", "bruno");
+        QCOMPARE(contacts_->mode(), QStringLiteral("mitt_invia"));
+        QCOMPARE(edit("txtMittente")->text(), QStringLiteral("Bruno Bassi"));
+        QCOMPARE(edit("txtEmailMitt")->text(), QStringLiteral("b@y"));
+    }
+
+    void sendPassesTheFieldsUntrimmed()
+    {
+        edit("txtMittente")->setText("Ufficio ");
+        edit("txtEmailMitt")->setText("u@x.it");
+        memo("txtDestinatari")->setPlainText("Anna,Bruno");
+        memo("txtEmail")->setPlainText("a@x,b@y");
+        memo("txtTesto")->setPlainText("Ciao");
+        form_->findChild<QCheckBox*>("chkPreviewMsg")->setChecked(false);
+        release("btnEmail");
+        QCOMPARE(mail_->count(), 1);
+        QCOMPARE(mail_->last().recipients.value(0).lpszName, QStringLiteral("Anna,Bruno"));
+        QCOMPARE(mail_->last().recipients.value(0).lpszAddress, QStringLiteral("a@x,b@y"));
+        QCOMPARE(mail_->last().originator.lpszName, QStringLiteral("Ufficio "));
+        QCOMPARE(mail_->last().message.lpszSubject, QStringLiteral("<Nessun oggetto>"));
+        QCOMPARE(memo("txtTesto")->toPlainText(), QStringLiteral("Ciao")); // nothing is cleared
+        QCOMPARE(dialogs_->count(), 0);
+    }
+
+    void senderSavedOnCloseAndFieldsKept()
+    {
+        int launcher = 0;
+        LauncherLink::install([&] { ++launcher; });
+        edit("txtMittente")->setText(" Segreteria ");
+        edit("txtEmailMitt")->setText("s@x.it");
+        edit("txtOggetto")->setText("Oggetto tenuto");
+        form_->close();
+        QCOMPARE(launcher, 1);
+        QCOMPARE(IniFile(dir_->file("Messaggi.ini")).read("Invio Email", "Nome Mittente"), QStringLiteral("Segreteria"));
+        QCOMPARE(IniFile(dir_->file("Messaggi.ini")).read("Archivio Messaggi", "Nome Mittente"), QString());
+        edit("txtMittente")->setText("cambiato");
+        showForm();
+        QCOMPARE(edit("txtMittente")->text(), QStringLiteral("Segreteria"));
+        QCOMPARE(edit("txtOggetto")->text(), QStringLiteral("Oggetto tenuto"));
+        LauncherLink::install({});
+    }
+};
+
+QTEST_MAIN(TestFrmInviaEmail)
+#include "test_frm_invia_email.moc"
