@@ -13,12 +13,11 @@
 
 namespace {
 
-const char* kSurnames[] = {"Rossi", "Russo", "Ferrari", "Esposito", "Bianchi", "Romano", "Colombo", "Ricci",
-                           "Marino", "Greco", "Bruno", "Gallo", "Conti", "De Luca", "Mancini", "Costa",
-                           "Giordano", "Rizzo", "Lombardi", "Moretti"};
-const char* kNames[] = {"Mario", "Luca", "Giulia", "Francesca", "Marco", "Anna", "Paolo", "Sara", "Andrea", "Chiara"};
-const char* kCities[] = {"Milano", "Roma", "Torino", "Napoli", "Bologna", "Firenze", "Genova", "Bari", "Verona",
-                         "Padova"};
+const char* kSurnames[] = { "Rossi", "Russo", "Ferrari", "Esposito", "Bianchi", "Romano", "Colombo", "Ricci", "Marino",
+    "Greco", "Bruno", "Gallo", "Conti", "De Luca", "Mancini", "Costa", "Giordano", "Rizzo", "Lombardi", "Moretti" };
+const char* kNames[] = { "Mario", "Luca", "Giulia", "Francesca", "Marco", "Anna", "Paolo", "Sara", "Andrea", "Chiara" };
+const char* kCities[]
+    = { "Milano", "Roma", "Torino", "Napoli", "Bologna", "Firenze", "Genova", "Bari", "Verona", "Padova" };
 
 QList<QByteArray> realisticCard(QRandomGenerator& rng, int i)
 {
@@ -26,14 +25,26 @@ QList<QByteArray> realisticCard(QRandomGenerator& rng, int i)
     const QByteArray name = kNames[rng.bounded(10)];
     const int city = rng.bounded(10);
     QList<QByteArray> v;
-    v << surname + ' ' + name << "C" + QByteArray::number(i) << surname + " S.r.l." << "Impiegato"
-      << name.toLower() + '.' + surname.toLower() + QByteArray::number(i) + "@example.it" << "Clienti"
+    v << surname + ' ' + name << "C" + QByteArray::number(i) << surname + " S.r.l."
+      << "Impiegato" << name.toLower() + '.' + surname.toLower() + QByteArray::number(i) + "@example.it"
+      << "Clienti"
       << "Via Garibaldi " + QByteArray::number(rng.bounded(200)) << kCities[city]
       << QByteArray::number(10000 + rng.bounded(89999)) << QByteArray(kCities[city]).left(2).toUpper()
-      << "3" + QByteArray::number(rng.bounded(100000000, 999999999)) << "" << "02 1234567" << ""
+      << "3" + QByteArray::number(rng.bounded(100000000, 999999999)) << ""
+      << "02 1234567"
+      << ""
       << "RSSMRA80A01H501U" << QByteArray::number(rng.bounded(10000000, 99999999)) + "123"
-      << "IT60X0542811101000000123456" << "Regolare" << "Nessuna nota particolare per questo contatto."
-      << "" << "" << "" << "" << "" << "" << "" << "";
+      << "IT60X0542811101000000123456"
+      << "Regolare"
+      << "Nessuna nota particolare per questo contatto."
+      << ""
+      << ""
+      << ""
+      << ""
+      << ""
+      << ""
+      << ""
+      << "";
     return v;
 }
 

@@ -17,9 +17,9 @@
 #include <sqlite3.h>
 
 namespace {
-const char* kCities[] = {"Milano", "Roma", "Torino", "Napoli", "Bologna", "Firenze", "Genova", "Bari", "Verona",
-                         "Padova"};
-const char* kSurnames[] = {"Rossi", "Russo", "Ferrari", "Esposito", "Bianchi", "Romano", "Colombo", "Ricci"};
+const char* kCities[]
+    = { "Milano", "Roma", "Torino", "Napoli", "Bologna", "Firenze", "Genova", "Bari", "Verona", "Padova" };
+const char* kSurnames[] = { "Rossi", "Russo", "Ferrari", "Esposito", "Bianchi", "Romano", "Colombo", "Ricci" };
 
 size_t bareLoop(sqlite3* db, const char* sql)
 {
@@ -82,8 +82,8 @@ int main(int argc, char** argv)
     // Scrolling: one page down at a time over the whole list, painting each.
     const double scroll = medianMs(5, [&] {
         for (int i = 0; i < 50; ++i) {
-            list->verticalScrollBar()->setValue(list->verticalScrollBar()->value()
-                                                + list->verticalScrollBar()->pageStep());
+            list->verticalScrollBar()->setValue(
+                list->verticalScrollBar()->value() + list->verticalScrollBar()->pageStep());
             list->viewport()->repaint();
         }
     });

@@ -46,8 +46,7 @@ int main(int argc, char** argv)
     const QString attachment = dir.filePath(QStringLiteral("catalogo.pdf"));
     {
         QByteArray bytes(1024 * 1024, '\0');
-        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(bytes.data()),
-                                              bytes.size() / 4);
+        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
         QFile f(attachment);
         f.open(QIODevice::WriteOnly);
         f.write(bytes);
@@ -60,9 +59,8 @@ int main(int argc, char** argv)
     const QString body = QStringLiteral("Gentile cliente,\nin allegato il catalogo di primavera.\n");
 
     const auto submit = [&] {
-        SendMapiMessage(QString(), addresses, QStringLiteral("Ufficio Vendite"),
-                        QStringLiteral("vendite@velmaro.it"), QStringLiteral("Catalogo di primavera"),
-                        body, attachment, false);
+        SendMapiMessage(QString(), addresses, QStringLiteral("Ufficio Vendite"), QStringLiteral("vendite@velmaro.it"),
+            QStringLiteral("Catalogo di primavera"), body, attachment, false);
     };
 
     // The same message, built once.
@@ -104,7 +102,7 @@ int main(int argc, char** argv)
     const double buildOnly = median(buildTimes);
 
     std::printf("10,000 addresses, 1 MB attachment: message of %lld bytes, median of %d\n",
-                static_cast<long long>(built.size()), kRuns);
+        static_cast<long long>(built.size()), kRuns);
     report("pipe the built message to sendmail", pipeOnly);
     report("SendMapiMessage (build and pipe)", full);
     report("  building the message alone", buildOnly);

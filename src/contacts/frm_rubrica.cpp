@@ -54,7 +54,7 @@ TfrmRubrica::TfrmRubrica(QWidget* parent)
 
     // Hand-overs whose forms are not part of the program yet stay visible
     // with their hints, but cannot be pressed.
-    for (const char* name : {"cmdWord", "cmdExcel", "cmdAllega", "cmdAssocia", "cmdOttimizza"})
+    for (const char* name : { "cmdWord", "cmdExcel", "cmdAllega", "cmdAssocia", "cmdOttimizza" })
         findChild<QWidget*>(QLatin1String(name))->setEnabled(false);
 
     FormLook::onRelease(findChild<QWidget*>(QStringLiteral("imgEmail")), [this] { imgEmailMouseUp(); });
@@ -69,39 +69,33 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     QWidget* host = body->parentWidget() ? body->parentWidget() : this;
     hints->clearOn(host);
 
-    auto lineEdit = [](QWidget* parent, const char* name) {
-        auto* e = new QLineEdit(parent);
-        e->setObjectName(QLatin1String(name));
-        return e;
-    };
-
     // Row: caption, field (and an optional check button beside it).
-    auto addRow = [&](QGridLayout* grid, int row, int col, const char* caption, QWidget* field,
-                      QWidget* button = nullptr) {
-        auto* label = new QLabel(QString::fromUtf8(caption), field->parentWidget());
-        label->setBuddy(field);
-        grid->addWidget(label, row, col);
-        if (button) {
-            auto* h = new QHBoxLayout;
-            h->setSpacing(2);
-            h->addWidget(field, 1);
-            h->addWidget(button);
-            grid->addLayout(h, row, col + 1);
-        } else {
-            grid->addWidget(field, row, col + 1);
-        }
-    };
+    auto addRow
+        = [&](QGridLayout* grid, int row, int col, const char* caption, QWidget* field, QWidget* button = nullptr) {
+              auto* label = new QLabel(QString::fromUtf8(caption), field->parentWidget());
+              label->setBuddy(field);
+              grid->addWidget(label, row, col);
+              if (button) {
+                  auto* h = new QHBoxLayout;
+                  h->setSpacing(2);
+                  h->addWidget(field, 1);
+                  h->addWidget(button);
+                  grid->addLayout(h, row, col + 1);
+              } else {
+                  grid->addWidget(field, row, col + 1);
+              }
+          };
 
     // Personal data.
     QFrame* panContatto = EditorChrome::whitePanel(host, "panContatto");
     hints->clearOn(panContatto);
     auto* g1 = new QGridLayout(panContatto);
-    QWidget* txtContatto = lineEdit(panContatto, "txtContatto");
-    QWidget* txtCodice = lineEdit(panContatto, "txtCodice");
-    QWidget* txtAzienda = lineEdit(panContatto, "txtAzienda");
-    QWidget* txtQualifica = lineEdit(panContatto, "txtQualifica");
-    QWidget* txtEmail = lineEdit(panContatto, "txtEmail");
-    QWidget* txtGruppo = lineEdit(panContatto, "txtGruppo");
+    QWidget* txtContatto = EditorChrome::lineEdit(panContatto, "txtContatto");
+    QWidget* txtCodice = EditorChrome::lineEdit(panContatto, "txtCodice");
+    QWidget* txtAzienda = EditorChrome::lineEdit(panContatto, "txtAzienda");
+    QWidget* txtQualifica = EditorChrome::lineEdit(panContatto, "txtQualifica");
+    QWidget* txtEmail = EditorChrome::lineEdit(panContatto, "txtEmail");
+    QWidget* txtGruppo = EditorChrome::lineEdit(panContatto, "txtGruppo");
     QToolButton* imgEmail = EditorChrome::imageButton(panContatto, "imgEmail", "email", "@");
     hints->add(imgEmail, QStringLiteral(" Invia un messaggio e-mail all'indirizzo indicato."));
     addRow(g1, 0, 0, "Cognome e nome:", txtContatto);
@@ -116,9 +110,9 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     QFrame* panCitta = EditorChrome::whitePanel(host, "panCitta");
     hints->clearOn(panCitta);
     auto* g2 = new QGridLayout(panCitta);
-    QWidget* txtIndirizzo = lineEdit(panCitta, "txtIndirizzo");
-    QWidget* txtCitta = lineEdit(panCitta, "txtCitta");
-    QWidget* txtCap = lineEdit(panCitta, "txtCap");
+    QWidget* txtIndirizzo = EditorChrome::lineEdit(panCitta, "txtIndirizzo");
+    QWidget* txtCitta = EditorChrome::lineEdit(panCitta, "txtCitta");
+    QWidget* txtCap = EditorChrome::lineEdit(panCitta, "txtCap");
     txtProv_ = new QComboBox(panCitta);
     txtProv_->setObjectName(QStringLiteral("txtProv"));
     txtProv_->setEditable(true);
@@ -127,10 +121,10 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     txtProv_->setCurrentIndex(-1);
     txtProv_->lineEdit()->setMaxLength(2);
     txtProv_->lineEdit()->installEventFilter(this);
-    QWidget* txtCel = lineEdit(panCitta, "txtCel");
-    QWidget* txtCasa = lineEdit(panCitta, "txtCasa");
-    QWidget* txtUff = lineEdit(panCitta, "txtUff");
-    QWidget* txtFax = lineEdit(panCitta, "txtFax");
+    QWidget* txtCel = EditorChrome::lineEdit(panCitta, "txtCel");
+    QWidget* txtCasa = EditorChrome::lineEdit(panCitta, "txtCasa");
+    QWidget* txtUff = EditorChrome::lineEdit(panCitta, "txtUff");
+    QWidget* txtFax = EditorChrome::lineEdit(panCitta, "txtFax");
     addRow(g2, 0, 0, "Indirizzo:", txtIndirizzo);
     addRow(g2, 0, 2, "Città:", txtCitta);
     addRow(g2, 1, 0, "CAP:", txtCap);
@@ -145,13 +139,13 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     QFrame* panNote = EditorChrome::whitePanel(host, "panNote");
     hints->clearOn(panNote);
     auto* g3 = new QGridLayout(panNote);
-    auto* txtCodFisc = lineEdit(panNote, "txtCodFisc");
+    auto* txtCodFisc = EditorChrome::lineEdit(panNote, "txtCodFisc");
     txtCodFisc->setMaxLength(16);
-    txtIva_ = lineEdit(panNote, "txtIva");
+    txtIva_ = EditorChrome::lineEdit(panNote, "txtIva");
     txtIva_->setMaxLength(11);
     txtIva_->installEventFilter(this);
-    auto* txtIban = lineEdit(panNote, "txtIban");
-    QWidget* txtPagamenti = lineEdit(panNote, "txtPagamenti");
+    auto* txtIban = EditorChrome::lineEdit(panNote, "txtIban");
+    QWidget* txtPagamenti = EditorChrome::lineEdit(panNote, "txtPagamenti");
     auto* txtNote = new QPlainTextEdit(panNote);
     txtNote->setObjectName(QStringLiteral("txtNote"));
     txtNote->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -176,22 +170,21 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     upperCaseOnChange(txtIban);
 
     // Values edited only through the attachment and folder forms.
-    for (const char* name : {"lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03",
-                             "lblCartella", "lblCartellaDesc"}) {
+    for (const char* name : { "lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03",
+             "lblCartella", "lblCartellaDesc" }) {
         auto* l = new QLabel(host);
         l->setObjectName(QLatin1String(name));
         l->hide();
     }
 
-    const QList<QWidget*> chain = {txtContatto, txtCodice,  txtAzienda, txtQualifica, txtEmail,
-                                   txtGruppo,   txtIndirizzo, txtCitta, txtCap,       txtProv_,
-                                   txtCel,      txtCasa,    txtUff,     txtFax,       txtCodFisc,
-                                   txtIva_,     txtIban,    txtPagamenti, txtNote};
+    const QList<QWidget*> chain
+        = { txtContatto, txtCodice, txtAzienda, txtQualifica, txtEmail, txtGruppo, txtIndirizzo, txtCitta, txtCap,
+              txtProv_, txtCel, txtCasa, txtUff, txtFax, txtCodFisc, txtIva_, txtIban, txtPagamenti, txtNote };
     for (int i = 0; i + 1 < chain.size(); ++i)
         setTabOrder(chain[i], chain[i + 1]);
     for (QWidget* w : chain)
         FormLook::styleField(w);
-    FormLook::installEnterChain({chain, {txtNote}, {}, nullptr});
+    FormLook::installEnterChain({ chain, { txtNote }, {}, nullptr });
 }
 
 void TfrmRubrica::upperCaseOnChange(QLineEdit* edit)
@@ -222,8 +215,8 @@ bool TfrmRubrica::eventFilter(QObject* watched, QEvent* event)
     if (txtProv_ && watched == txtProv_->lineEdit() && text.size() == 1 && text[0] >= QLatin1Char('a')
         && text[0] <= QLatin1Char('z')) {
         // Capitals as typed; accented letters are left alone.
-        QKeyEvent upper(QEvent::KeyPress, key->key(), key->modifiers(), text.toUpper(), key->isAutoRepeat(),
-                        ushort(key->count()));
+        QKeyEvent upper(
+            QEvent::KeyPress, key->key(), key->modifiers(), text.toUpper(), key->isAutoRepeat(), ushort(key->count()));
         QCoreApplication::sendEvent(watched, &upper);
         return true;
     }
@@ -233,7 +226,7 @@ bool TfrmRubrica::eventFilter(QObject* watched, QEvent* event)
         if ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('\b'))
             return false;
         Dialogs::warning(QStringLiteral("Carattere non valido"),
-                         QStringLiteral("Attenzione: indicare il numero di partita IVA digitando solo valori numerici."));
+            QStringLiteral("Attenzione: indicare il numero di partita IVA digitando solo valori numerici."));
         return true;
     }
     return CardEditor::eventFilter(watched, event);
@@ -254,17 +247,14 @@ void TfrmRubrica::imgEmailMouseUp()
 void TfrmRubrica::imgCodFiscMouseUp() { runFiscalCodeCheck(this, fieldText(QStringLiteral("txtCodFisc"))); }
 void TfrmRubrica::imgIvaMouseUp() { runVatCheck(this, fieldText(QStringLiteral("txtIva"))); }
 void TfrmRubrica::imgIbanMouseUp() { runIbanCheck(this, fieldText(QStringLiteral("txtIban"))); }
-void TfrmRubrica::cmdGuidaMouseUp() {}
+void TfrmRubrica::cmdGuidaMouseUp() { }
 
 void TfrmRubrica::openSearch(SearchFormBase* search)
 {
     clearCard();
     ErrorDisplay::swallow([this, search] {
         reopenArchive();
-        if (!search)
-            return;
-        search->setMode(QStringLiteral("rubrica"));
-        Modal::run(search);
+        SearchFormBase::openAs(search, QStringLiteral("rubrica"));
     });
 }
 

@@ -47,26 +47,11 @@ void TfrmInviaEmail::build()
     hints->clearOn(this);
     hints->clearOn(container);
 
-    auto lineEdit = [](QWidget* parent, const char* name) {
-        auto* e = new QLineEdit(parent);
-        e->setObjectName(QLatin1String(name));
-        return e;
-    };
-    auto memo = [](QWidget* parent, const char* name, int height) {
-        auto* m = new QPlainTextEdit(parent);
-        m->setObjectName(QLatin1String(name));
-        m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        m->setTabChangesFocus(true);
-        if (height > 0)
-            m->setFixedHeight(height);
-        return m;
-    };
-
     QFrame* panTitolo = EditorChrome::whitePanel(container, "panTitolo");
     hints->clearOn(panTitolo);
     auto* g1 = new QGridLayout(panTitolo);
-    QLineEdit* txtMittente = lineEdit(panTitolo, "txtMittente");
-    QLineEdit* txtEmailMitt = lineEdit(panTitolo, "txtEmailMitt");
+    QLineEdit* txtMittente = EditorChrome::lineEdit(panTitolo, "txtMittente");
+    QLineEdit* txtEmailMitt = EditorChrome::lineEdit(panTitolo, "txtEmailMitt");
     QToolButton* impMittente = EditorChrome::imageButton(panTitolo, "impMittente", "rubrica", "Rubrica");
     QToolButton* impMessaggio = EditorChrome::imageButton(panTitolo, "impMessaggio", "messaggi", "Messaggi");
     auto* cmdGuida = EditorChrome::imageButton(panTitolo, "cmdGuida", "guida", "Guida");
@@ -82,13 +67,13 @@ void TfrmInviaEmail::build()
     QFrame* panEmail = EditorChrome::whitePanel(container, "panEmail");
     hints->clearOn(panEmail);
     auto* g2 = new QGridLayout(panEmail);
-    QPlainTextEdit* txtDestinatari = memo(panEmail, "txtDestinatari", 52);
-    QPlainTextEdit* txtEmail = memo(panEmail, "txtEmail", 52);
+    QPlainTextEdit* txtDestinatari = EditorChrome::memo(panEmail, "txtDestinatari", 52);
+    QPlainTextEdit* txtEmail = EditorChrome::memo(panEmail, "txtEmail", 52);
     QToolButton* impSingolo = EditorChrome::imageButton(panEmail, "impSingolo", "rubrica", "Rubrica");
     QToolButton* impGruppo = EditorChrome::imageButton(panEmail, "impGruppo", "gruppi", "Gruppi");
-    QLineEdit* txtOggetto = lineEdit(panEmail, "txtOggetto");
-    QPlainTextEdit* txtTesto = memo(panEmail, "txtTesto", 0);
-    QLineEdit* txtAllegato = lineEdit(panEmail, "txtAllegato");
+    QLineEdit* txtOggetto = EditorChrome::lineEdit(panEmail, "txtOggetto");
+    QPlainTextEdit* txtTesto = EditorChrome::memo(panEmail, "txtTesto", 0);
+    QLineEdit* txtAllegato = EditorChrome::lineEdit(panEmail, "txtAllegato");
     auto* cmdSfoglia = new QPushButton(QStringLiteral("..."), panEmail);
     cmdSfoglia->setObjectName(QStringLiteral("cmdSfoglia"));
     auto* cmdApri = new QPushButton(QStringLiteral("Apri"), panEmail);
@@ -100,8 +85,8 @@ void TfrmInviaEmail::build()
 
     g2->addWidget(new QLabel(QStringLiteral("Nomi destinatari:"), panEmail), 0, 0, 1, 3);
     g2->addWidget(txtDestinatari, 1, 0, 1, 3);
-    g2->addWidget(new QLabel(QStringLiteral("Indirizzi e-mail destinatari (separati da virgola):"), panEmail), 2, 0,
-                  1, 3);
+    g2->addWidget(
+        new QLabel(QStringLiteral("Indirizzi e-mail destinatari (separati da virgola):"), panEmail), 2, 0, 1, 3);
     g2->addWidget(txtEmail, 3, 0, 1, 3);
     auto* pickers = new QVBoxLayout;
     pickers->addWidget(impSingolo);
@@ -137,14 +122,14 @@ void TfrmInviaEmail::build()
     hints->add(impMittente, QStringLiteral(" Importa dati mittente dalla rubrica dei contatti."));
     hints->add(cmdGuida, QStringLiteral(" Visualizza la guida in linea."));
 
-    const QList<QWidget*> chain = {txtMittente, txtEmailMitt, txtDestinatari, txtEmail, txtOggetto, txtTesto};
+    const QList<QWidget*> chain = { txtMittente, txtEmailMitt, txtDestinatari, txtEmail, txtOggetto, txtTesto };
     for (int i = 0; i + 1 < chain.size(); ++i)
         setTabOrder(chain[i], chain[i + 1]);
     for (QWidget* w : chain)
         FormLook::styleField(w);
     FormLook::styleField(txtAllegato);
-    FormLook::installEnterChain({chain, {txtTesto}, {}, nullptr});
-    FormLook::installEnterChain({{txtAllegato, txtMittente}, {}, {}, nullptr});
+    FormLook::installEnterChain({ chain, { txtTesto }, {}, nullptr });
+    FormLook::installEnterChain({ { txtAllegato, txtMittente }, {}, {}, nullptr });
     new AttachmentChooser(txtAllegato, cmdSfoglia, cmdApri);
 
     FormLook::onRelease(btnEmail, [this] { btnEmailMouseUp(); });
@@ -182,7 +167,7 @@ void TfrmInviaEmail::closeEvent(QCloseEvent* event)
 {
     ErrorDisplay::swallow([this] {
         MailCompose::rememberSender(QString::fromLatin1(kIniSection),
-                                    {fieldText(QStringLiteral("txtMittente")), fieldText(QStringLiteral("txtEmailMitt"))});
+            { fieldText(QStringLiteral("txtMittente")), fieldText(QStringLiteral("txtEmailMitt")) });
     });
     ErrorDisplay::swallow([] { LauncherLink::show(); });
     event->accept();
@@ -194,9 +179,9 @@ void TfrmInviaEmail::btnEmailMouseUp()
         return;
     ErrorDisplay::guard([this] {
         SendMapiMessage(fieldText(QStringLiteral("txtDestinatari")), fieldText(QStringLiteral("txtEmail")),
-                        fieldText(QStringLiteral("txtMittente")), fieldText(QStringLiteral("txtEmailMitt")),
-                        fieldText(QStringLiteral("txtOggetto")), fieldText(QStringLiteral("txtTesto")),
-                        fieldText(QStringLiteral("txtAllegato")), chkPreviewMsg_->isChecked());
+            fieldText(QStringLiteral("txtMittente")), fieldText(QStringLiteral("txtEmailMitt")),
+            fieldText(QStringLiteral("txtOggetto")), fieldText(QStringLiteral("txtTesto")),
+            fieldText(QStringLiteral("txtAllegato")), chkPreviewMsg_->isChecked());
     });
 }
 
@@ -204,8 +189,9 @@ void TfrmInviaEmail::appendRecipient(const QString& name, const QString& address
 {
     const QString comma = QStringLiteral(",");
     setFieldText(QStringLiteral("txtDestinatari"),
-                 PickerText::appended(fieldText(QStringLiteral("txtDestinatari")), name, comma));
-    setFieldText(QStringLiteral("txtEmail"), PickerText::appended(fieldText(QStringLiteral("txtEmail")), address, comma));
+        PickerText::appended(fieldText(QStringLiteral("txtDestinatari")), name, comma));
+    setFieldText(
+        QStringLiteral("txtEmail"), PickerText::appended(fieldText(QStringLiteral("txtEmail")), address, comma));
 }
 
 void TfrmInviaEmail::setSender(const QString& name, const QString& address)
@@ -214,20 +200,8 @@ void TfrmInviaEmail::setSender(const QString& name, const QString& address)
     setFieldText(QStringLiteral("txtEmailMitt"), address);
 }
 
-void TfrmInviaEmail::impSingoloMouseUp()
-{
-    if (!frmRicercaRub)
-        return;
-    frmRicercaRub->setMode(QStringLiteral("invia"));
-    Modal::run(frmRicercaRub);
-}
+void TfrmInviaEmail::impSingoloMouseUp() { SearchFormBase::openAs(frmRicercaRub, QStringLiteral("invia")); }
 
-void TfrmInviaEmail::impMittenteMouseUp()
-{
-    if (!frmRicercaRub)
-        return;
-    frmRicercaRub->setMode(QStringLiteral("mitt_invia"));
-    Modal::run(frmRicercaRub);
-}
+void TfrmInviaEmail::impMittenteMouseUp() { SearchFormBase::openAs(frmRicercaRub, QStringLiteral("mitt_invia")); }
 
-void TfrmInviaEmail::cmdGuidaMouseUp() {}
+void TfrmInviaEmail::cmdGuidaMouseUp() { }

@@ -18,36 +18,33 @@ struct ExitMapping {
 // sendmail's exit statuses (sysexits.h) as result codes. Anything not listed,
 // a crash included, is a generic failure.
 constexpr ExitMapping kSendmailExits[] = {
-    {0, SUCCESS_SUCCESS},
-    {64, MAPI_E_FAILURE},              // EX_USAGE: our command line was refused
-    {65, MAPI_E_INVALID_MESSAGE},      // EX_DATAERR: the message was malformed
-    {66, MAPI_E_FAILURE},              // EX_NOINPUT
-    {67, MAPI_E_UNKNOWN_RECIPIENT},    // EX_NOUSER: addressee unknown
-    {68, MAPI_E_INVALID_RECIPS},       // EX_NOHOST: recipient's host unknown
-    {69, MAPI_E_FAILURE},              // EX_UNAVAILABLE: the catch-all
-    {70, MAPI_E_FAILURE},              // EX_SOFTWARE
-    {71, MAPI_E_INSUFFICIENT_MEMORY},  // EX_OSERR: cannot fork, out of resources
-    {72, MAPI_E_FAILURE},              // EX_OSFILE
-    {73, MAPI_E_DISK_FULL},            // EX_CANTCREAT: no room for the queue file
-    {74, MAPI_E_FAILURE},              // EX_IOERR
-    {75, MAPI_E_NETWORK_FAILURE},      // EX_TEMPFAIL: relay unreachable, try later
-    {76, MAPI_E_NETWORK_FAILURE},      // EX_PROTOCOL: the relay answered nonsense
-    {77, MAPI_E_ACCESS_DENIED},        // EX_NOPERM: refused, authentication too
-    {78, MAPI_E_LOGIN_FAILURE},        // EX_CONFIG: no usable account set up
+    { 0, SUCCESS_SUCCESS }, { 64, MAPI_E_FAILURE }, // EX_USAGE: our command line was refused
+    { 65, MAPI_E_INVALID_MESSAGE }, // EX_DATAERR: the message was malformed
+    { 66, MAPI_E_FAILURE }, // EX_NOINPUT
+    { 67, MAPI_E_UNKNOWN_RECIPIENT }, // EX_NOUSER: addressee unknown
+    { 68, MAPI_E_INVALID_RECIPS }, // EX_NOHOST: recipient's host unknown
+    { 69, MAPI_E_FAILURE }, // EX_UNAVAILABLE: the catch-all
+    { 70, MAPI_E_FAILURE }, // EX_SOFTWARE
+    { 71, MAPI_E_INSUFFICIENT_MEMORY }, // EX_OSERR: cannot fork, out of resources
+    { 72, MAPI_E_FAILURE }, // EX_OSFILE
+    { 73, MAPI_E_DISK_FULL }, // EX_CANTCREAT: no room for the queue file
+    { 74, MAPI_E_FAILURE }, // EX_IOERR
+    { 75, MAPI_E_NETWORK_FAILURE }, // EX_TEMPFAIL: relay unreachable, try later
+    { 76, MAPI_E_NETWORK_FAILURE }, // EX_PROTOCOL: the relay answered nonsense
+    { 77, MAPI_E_ACCESS_DENIED }, // EX_NOPERM: refused, authentication too
+    { 78, MAPI_E_LOGIN_FAILURE }, // EX_CONFIG: no usable account set up
 };
 
 // xdg-email's exit statuses.
 constexpr ExitMapping kMailClientExits[] = {
-    {0, SUCCESS_SUCCESS},
-    {1, MAPI_E_FAILURE},                  // syntax error
-    {2, MAPI_E_ATTACHMENT_NOT_FOUND},     // file does not exist
-    {3, MAIL_E_NO_MAIL_PROGRAM},          // no mail client found
-    {4, MAPI_E_FAILURE},                  // the client failed
-    {5, MAPI_E_ATTACHMENT_OPEN_FAILURE},  // no permission to read the file
+    { 0, SUCCESS_SUCCESS }, { 1, MAPI_E_FAILURE }, // syntax error
+    { 2, MAPI_E_ATTACHMENT_NOT_FOUND }, // file does not exist
+    { 3, MAIL_E_NO_MAIL_PROGRAM }, // no mail client found
+    { 4, MAPI_E_FAILURE }, // the client failed
+    { 5, MAPI_E_ATTACHMENT_OPEN_FAILURE }, // no permission to read the file
 };
 
-template <std::size_t N>
-quint32 lookUp(const ExitMapping (&table)[N], int status)
+template <std::size_t N> quint32 lookUp(const ExitMapping (&table)[N], int status)
 {
     for (const ExitMapping& m : table)
         if (m.status == status)
@@ -95,8 +92,7 @@ quint32 composeArguments(const MapiMessage& m, QStringList& args)
 
     const QString subject = MimeMail::headerText(m.lpszSubject);
     const QString body = m.lpszNoteText;
-    args << QStringLiteral("--utf8") << QStringLiteral("--subject") << subject
-         << QStringLiteral("--body") << body;
+    args << QStringLiteral("--utf8") << QStringLiteral("--subject") << subject << QStringLiteral("--body") << body;
     QString attachEncoded;
     for (quint32 i = 0; i < m.nFileCount; ++i) {
         if (const quint32 r = MimeMail::checkAttachment(m.lpFiles[i].lpszPathName))
@@ -138,9 +134,8 @@ quint32 compose(const QString& program, const MapiMessage& m, int waitMs)
         QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
         return SUCCESS_SUCCESS;
     }
-    const quint32 result = process->exitStatus() == QProcess::NormalExit
-                               ? lookUp(kMailClientExits, process->exitCode())
-                               : MAPI_E_FAILURE;
+    const quint32 result = process->exitStatus() == QProcess::NormalExit ? lookUp(kMailClientExits, process->exitCode())
+                                                                         : MAPI_E_FAILURE;
     delete process;
     return result;
 }
@@ -159,8 +154,8 @@ QString MapiLibraryLoader::sendmailProgram()
     // /usr/sbin is not on an ordinary user's PATH on Debian.
     QString found = QStandardPaths::findExecutable(QStringLiteral("sendmail"));
     if (found.isEmpty())
-        found = QStandardPaths::findExecutable(QStringLiteral("sendmail"),
-                                               {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/lib")});
+        found = QStandardPaths::findExecutable(
+            QStringLiteral("sendmail"), { QStringLiteral("/usr/sbin"), QStringLiteral("/usr/lib") });
     return found;
 }
 
@@ -178,7 +173,7 @@ quint32 SystemMail::pipeToSendmail(const QString& program, const QByteArray& mes
     QProcess process;
     process.setProgram(program);
     // -t: recipients from the headers; -i: a line of one dot is no end.
-    process.setArguments({QStringLiteral("-t"), QStringLiteral("-i")});
+    process.setArguments({ QStringLiteral("-t"), QStringLiteral("-i") });
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start();

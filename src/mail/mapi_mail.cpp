@@ -7,8 +7,7 @@
 tMailFileException::tMailFileException(QString message)
     : message_(std::move(message))
     , utf8_(message_.toUtf8())
-{
-}
+{ }
 
 namespace {
 
@@ -16,10 +15,9 @@ IMailSubmission* installed = nullptr;
 
 [[noreturn]] void fail(const QString& problem)
 {
-    throw tMailFileException(
-        QStringLiteral("Il messaggio e-mail corrente non è stato inviato.\n\n"
-                       "Problema riscontrato: %1.")
-            .arg(problem));
+    throw tMailFileException(QStringLiteral("Il messaggio e-mail corrente non è stato inviato.\n\n"
+                                            "Problema riscontrato: %1.")
+                                 .arg(problem));
 }
 
 QString problemText(quint32 result)
@@ -42,39 +40,64 @@ void MailSubmission::install(IMailSubmission* submission) { installed = submissi
 QString MapiErrorText(quint32 code)
 {
     switch (code) {
-    case MAPI_USER_ABORT: return QStringLiteral("l'utente ha annullato la richiesta");
-    case MAPI_E_FAILURE: return QStringLiteral("errore generico MAPI");
-    case MAPI_E_LOGIN_FAILURE: return QStringLiteral("collegamento non riuscito");
-    case MAPI_E_DISK_FULL: return QStringLiteral("spazio su disco insufficiente");
-    case MAPI_E_INSUFFICIENT_MEMORY: return QStringLiteral("memoria insufficiente");
-    case MAPI_E_ACCESS_DENIED: return QStringLiteral("accesso negato");
-    case MAPI_E_TOO_MANY_SESSIONS: return QStringLiteral("numero eccessivo di sessioni aperte");
-    case MAPI_E_TOO_MANY_FILES: return QStringLiteral("numero eccessivo di file aperti");
-    case MAPI_E_TOO_MANY_RECIPIENTS: return QStringLiteral("numero eccessivo di destinatari");
-    case MAPI_E_ATTACHMENT_NOT_FOUND: return QStringLiteral("file allegato non trovato");
-    case MAPI_E_ATTACHMENT_OPEN_FAILURE: return QStringLiteral("impossibile aprire il file allegato");
-    case MAPI_E_ATTACHMENT_WRITE_FAILURE: return QStringLiteral("impossibile allegare il file");
-    case MAPI_E_UNKNOWN_RECIPIENT: return QStringLiteral("destinatario sconosciuto");
-    case MAPI_E_BAD_RECIPTYPE: return QStringLiteral("tipo di destinatario non valido");
-    case MAPI_E_NO_MESSAGES: return QStringLiteral("nessun messaggio");
-    case MAPI_E_INVALID_MESSAGE: return QStringLiteral("messaggio non valido");
-    case MAPI_E_TEXT_TOO_LARGE: return QStringLiteral("testo del messaggio troppo lungo");
-    case MAPI_E_INVALID_SESSION: return QStringLiteral("sessione non valida");
-    case MAPI_E_TYPE_NOT_SUPPORTED: return QStringLiteral("tipo non supportato");
-    case MAPI_E_AMBIGUOUS_RECIPIENT: return QStringLiteral("destinatario non riconosciuto");
-    case MAPI_E_MESSAGE_IN_USE: return QStringLiteral("messaggio già in uso");
-    case MAPI_E_NETWORK_FAILURE: return QStringLiteral("errore di rete");
-    case MAPI_E_INVALID_EDITFIELDS: return QStringLiteral("campi di testo non validi");
-    case MAPI_E_INVALID_RECIPS: return QStringLiteral("destinatari non validi");
-    case MAPI_E_NOT_SUPPORTED: return QStringLiteral("non supportato");
-    default: return QStringLiteral("Codice errore: ") + QString::number(code);
+    case MAPI_USER_ABORT:
+        return QStringLiteral("l'utente ha annullato la richiesta");
+    case MAPI_E_FAILURE:
+        return QStringLiteral("errore generico MAPI");
+    case MAPI_E_LOGIN_FAILURE:
+        return QStringLiteral("collegamento non riuscito");
+    case MAPI_E_DISK_FULL:
+        return QStringLiteral("spazio su disco insufficiente");
+    case MAPI_E_INSUFFICIENT_MEMORY:
+        return QStringLiteral("memoria insufficiente");
+    case MAPI_E_ACCESS_DENIED:
+        return QStringLiteral("accesso negato");
+    case MAPI_E_TOO_MANY_SESSIONS:
+        return QStringLiteral("numero eccessivo di sessioni aperte");
+    case MAPI_E_TOO_MANY_FILES:
+        return QStringLiteral("numero eccessivo di file aperti");
+    case MAPI_E_TOO_MANY_RECIPIENTS:
+        return QStringLiteral("numero eccessivo di destinatari");
+    case MAPI_E_ATTACHMENT_NOT_FOUND:
+        return QStringLiteral("file allegato non trovato");
+    case MAPI_E_ATTACHMENT_OPEN_FAILURE:
+        return QStringLiteral("impossibile aprire il file allegato");
+    case MAPI_E_ATTACHMENT_WRITE_FAILURE:
+        return QStringLiteral("impossibile allegare il file");
+    case MAPI_E_UNKNOWN_RECIPIENT:
+        return QStringLiteral("destinatario sconosciuto");
+    case MAPI_E_BAD_RECIPTYPE:
+        return QStringLiteral("tipo di destinatario non valido");
+    case MAPI_E_NO_MESSAGES:
+        return QStringLiteral("nessun messaggio");
+    case MAPI_E_INVALID_MESSAGE:
+        return QStringLiteral("messaggio non valido");
+    case MAPI_E_TEXT_TOO_LARGE:
+        return QStringLiteral("testo del messaggio troppo lungo");
+    case MAPI_E_INVALID_SESSION:
+        return QStringLiteral("sessione non valida");
+    case MAPI_E_TYPE_NOT_SUPPORTED:
+        return QStringLiteral("tipo non supportato");
+    case MAPI_E_AMBIGUOUS_RECIPIENT:
+        return QStringLiteral("destinatario non riconosciuto");
+    case MAPI_E_MESSAGE_IN_USE:
+        return QStringLiteral("messaggio già in uso");
+    case MAPI_E_NETWORK_FAILURE:
+        return QStringLiteral("errore di rete");
+    case MAPI_E_INVALID_EDITFIELDS:
+        return QStringLiteral("campi di testo non validi");
+    case MAPI_E_INVALID_RECIPS:
+        return QStringLiteral("destinatari non validi");
+    case MAPI_E_NOT_SUPPORTED:
+        return QStringLiteral("non supportato");
+    default:
+        return QStringLiteral("Codice errore: ") + QString::number(code);
     }
 }
 
-int SendMapiMessage(const QString& recipientNames, const QString& recipientAddresses,
-                    const QString& senderName, const QString& senderAddress,
-                    const QString& subject, const QString& body,
-                    const QString& attachmentPath, bool preview)
+int SendMapiMessage(const QString& recipientNames, const QString& recipientAddresses, const QString& senderName,
+    const QString& senderAddress, const QString& subject, const QString& body, const QString& attachmentPath,
+    bool preview)
 {
     // The records below must outlive the back end call; they live in this
     // frame until it returns.
@@ -107,8 +130,7 @@ int SendMapiMessage(const QString& recipientNames, const QString& recipientAddre
         fail(QStringLiteral("Si è cercato di inviare un messaggio e-mail vuoto "
                             "(senza contenuti o allegati)"));
 
-    message.lpszNoteText =
-        body.isEmpty() ? QStringLiteral("Si prega di visualizzare il file allegato.") : body;
+    message.lpszNoteText = body.isEmpty() ? QStringLiteral("Si prega di visualizzare il file allegato.") : body;
 
     // The file's existence is the back end's to judge (result 11).
     MapiFileDesc file;
@@ -119,8 +141,7 @@ int SendMapiMessage(const QString& recipientNames, const QString& recipientAddre
         message.lpFiles = &file;
     }
 
-    const quint32 result =
-        MailSubmission::get().send(message, preview ? MAPI_DIALOG : 0);
+    const quint32 result = MailSubmission::get().send(message, preview ? MAPI_DIALOG : 0);
     if (result == SUCCESS_SUCCESS)
         return 0;
     fail(problemText(result));

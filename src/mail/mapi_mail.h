@@ -113,7 +113,6 @@ QString MapiErrorText(quint32 code);
 
 // Submits one message; 0 when it was handed on, otherwise throws
 // tMailFileException. Nothing is trimmed: callers check trimmed texts first.
-int SendMapiMessage(const QString& recipientNames, const QString& recipientAddresses,
-                    const QString& senderName, const QString& senderAddress,
-                    const QString& subject, const QString& body,
-                    const QString& attachmentPath, bool preview);
+int SendMapiMessage(const QString& recipientNames, const QString& recipientAddresses, const QString& senderName,
+    const QString& senderAddress, const QString& subject, const QString& body, const QString& attachmentPath,
+    bool preview);

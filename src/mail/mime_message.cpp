@@ -27,8 +27,7 @@ struct GUnref {
             g_object_unref(p);
     }
 };
-template <typename T>
-using GPtr = std::unique_ptr<T, GUnref>;
+template <typename T> using GPtr = std::unique_ptr<T, GUnref>;
 
 void ensureGMime()
 {
@@ -42,8 +41,17 @@ void ensureGMime()
 bool isSpecial(QChar c)
 {
     switch (c.unicode()) {
-    case '<': case '>': case '(': case ')': case '[': case ']':
-    case ',': case ';': case ':': case '"': case '\\':
+    case '<':
+    case '>':
+    case '(':
+    case ')':
+    case '[':
+    case ']':
+    case ',':
+    case ';':
+    case ':':
+    case '"':
+    case '\\':
         return true;
     default:
         return false;
@@ -65,8 +73,7 @@ bool validAddress(QStringView address)
             if (at >= 0)
                 return false;
             at = i;
-        } else if (c.unicode() <= 0x20 || c.unicode() == 0x7F || isSpecial(c)
-                   || (c.unicode() >= 0x80 && c.isSpace())) {
+        } else if (c.unicode() <= 0x20 || c.unicode() == 0x7F || isSpecial(c) || (c.unicode() >= 0x80 && c.isSpace())) {
             return false;
         }
     }
@@ -101,13 +108,12 @@ GMimeObject* textPart(const QString& body)
     GMimeTextPart* part = g_mime_text_part_new_with_subtype("plain");
     const QByteArray bytes = bodyBytes(body);
     GPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.constData(), size_t(bytes.size())));
-    GPtr<GMimeDataWrapper> content(
-        g_mime_data_wrapper_new_with_stream(stream.get(), GMIME_CONTENT_ENCODING_DEFAULT));
+    GPtr<GMimeDataWrapper> content(g_mime_data_wrapper_new_with_stream(stream.get(), GMIME_CONTENT_ENCODING_DEFAULT));
     g_mime_part_set_content(GMIME_PART(part), content.get());
     // Left alone, GMime would re-encode the text to the "best" charset.
     g_mime_object_set_content_type_parameter(GMIME_OBJECT(part), "charset", "utf-8");
-    GMimeContentEncoding encoding =
-        g_mime_part_get_best_content_encoding(GMIME_PART(part), GMIME_ENCODING_CONSTRAINT_7BIT);
+    GMimeContentEncoding encoding
+        = g_mime_part_get_best_content_encoding(GMIME_PART(part), GMIME_ENCODING_CONSTRAINT_7BIT);
     if (encoding == GMIME_CONTENT_ENCODING_BASE64) // keep the text readable
         encoding = GMIME_CONTENT_ENCODING_QUOTEDPRINTABLE;
     g_mime_part_set_content_encoding(GMIME_PART(part), encoding);
@@ -120,16 +126,15 @@ GMimeObject* filePart(const MapiFileDesc& file, int fd)
     const QFileInfo info(file.lpszPathName);
     const QString name = file.lpszFileName.isNull() ? info.fileName() : file.lpszFileName;
     const QMimeType type = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
-    const QByteArray typeName =
-        type.isValid() && !type.isDefault() ? type.name().toLatin1() : QByteArrayLiteral("application/octet-stream");
+    const QByteArray typeName
+        = type.isValid() && !type.isDefault() ? type.name().toLatin1() : QByteArrayLiteral("application/octet-stream");
     const qsizetype slash = typeName.indexOf('/');
     const QByteArray major = typeName.left(slash);
     const QByteArray minor = typeName.mid(slash + 1);
 
     GMimePart* part = g_mime_part_new_with_type(major.constData(), minor.constData());
     GPtr<GMimeStream> stream(g_mime_stream_fs_new(fd)); // owns fd from here
-    GPtr<GMimeDataWrapper> content(
-        g_mime_data_wrapper_new_with_stream(stream.get(), GMIME_CONTENT_ENCODING_DEFAULT));
+    GPtr<GMimeDataWrapper> content(g_mime_data_wrapper_new_with_stream(stream.get(), GMIME_CONTENT_ENCODING_DEFAULT));
     g_mime_part_set_content(part, content.get());
     g_mime_part_set_content_encoding(part, GMIME_CONTENT_ENCODING_BASE64);
     g_mime_part_set_filename(part, utf8Header(name).constData());
@@ -141,9 +146,8 @@ quint32 openAttachment(const QString& path, int& fd)
 {
     fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return (errno == ENOENT || errno == ENOTDIR) ? MAPI_E_ATTACHMENT_NOT_FOUND
-                                                     : MAPI_E_ATTACHMENT_OPEN_FAILURE;
-    struct stat st {};
+        return (errno == ENOENT || errno == ENOTDIR) ? MAPI_E_ATTACHMENT_NOT_FOUND : MAPI_E_ATTACHMENT_OPEN_FAILURE;
+    struct stat st { };
     // Folders and devices open fine but are no file to attach; a FIFO would
     // block the submission for ever.
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -158,9 +162,12 @@ quint32 openAttachment(const QString& path, int& fd)
 const char* headerName(quint32 recipClass)
 {
     switch (recipClass) {
-    case 2: return "Cc";
-    case 3: return "Bcc";
-    default: return "To";
+    case 2:
+        return "Cc";
+    case 3:
+        return "Bcc";
+    default:
+        return "To";
     }
 }
 
@@ -285,8 +292,7 @@ QString MimeMail::headerText(const QString& text)
         if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
             continue; // CR LF: one blank, written for the LF
         const ushort u = c.unicode();
-        const bool control = u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0) || u == 0x2028
-                             || u == 0x2029;
+        const bool control = u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0) || u == 0x2028 || u == 0x2029;
         out += control ? QLatin1Char(' ') : c;
     }
     return out;
@@ -351,14 +357,12 @@ quint32 MimeMail::build(const MapiMessage& m, QByteArray& out)
     // The name falls back to the address; repeating it as a display name
     // adds nothing.
     const QString senderName = m.lpOriginator->lpszName;
-    if (!senderName.isEmpty() && senderName != from.address
-        && senderName != bareAddress(m.lpOriginator->lpszAddress))
+    if (!senderName.isEmpty() && senderName != from.address && senderName != bareAddress(m.lpOriginator->lpszAddress))
         from.name = senderName;
 
     GPtr<GMimeMessage> message(g_mime_message_new(TRUE));
     g_mime_message_add_mailbox(message.get(), GMIME_ADDRESS_TYPE_FROM,
-                               from.name.isEmpty() ? nullptr : utf8Header(from.name).constData(),
-                               from.address.toUtf8().constData());
+        from.name.isEmpty() ? nullptr : utf8Header(from.name).constData(), from.address.toUtf8().constData());
 
     QByteArray recipientHeaders;
     qsizetype listLength = 0;

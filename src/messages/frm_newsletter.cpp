@@ -16,8 +16,8 @@
 
 #include <QCheckBox>
 #include <QFrame>
-#include <QGroupBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,27 +44,14 @@ void TfrmNewsletter::build()
     QWidget* host = chrome.container;
     HintBar* hints = chrome.hints;
 
-    auto lineEdit = [](QWidget* parent, const char* name) {
-        auto* e = new QLineEdit(parent);
-        e->setObjectName(QLatin1String(name));
-        return e;
-    };
-    auto memo = [](QWidget* parent, const char* name) {
-        auto* m = new QPlainTextEdit(parent);
-        m->setObjectName(QLatin1String(name));
-        m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        m->setTabChangesFocus(true);
-        return m;
-    };
-
     QFrame* panTitolo = EditorChrome::whitePanel(host, "panTitolo");
     hints->clearOn(panTitolo);
     auto* g1 = new QGridLayout(panTitolo);
-    QLineEdit* txtMittente = lineEdit(panTitolo, "txtMittente");
-    QLineEdit* txtEmailMitt = lineEdit(panTitolo, "txtEmailMitt");
-    QLineEdit* txtTipologia = lineEdit(panTitolo, "txtTipologia");
-    QLineEdit* txtCreazione = lineEdit(panTitolo, "txtCreazione");
-    QLineEdit* txtNote = lineEdit(panTitolo, "txtNote");
+    QLineEdit* txtMittente = EditorChrome::lineEdit(panTitolo, "txtMittente");
+    QLineEdit* txtEmailMitt = EditorChrome::lineEdit(panTitolo, "txtEmailMitt");
+    QLineEdit* txtTipologia = EditorChrome::lineEdit(panTitolo, "txtTipologia");
+    QLineEdit* txtCreazione = EditorChrome::lineEdit(panTitolo, "txtCreazione");
+    QLineEdit* txtNote = EditorChrome::lineEdit(panTitolo, "txtNote");
     QToolButton* impMittente = EditorChrome::imageButton(panTitolo, "impMittente", "rubrica", "Rubrica");
     QToolButton* impCreazione = EditorChrome::imageButton(panTitolo, "impCreazione", "calendario", "Data");
     g1->addWidget(new QLabel(QStringLiteral("Nome mittente:"), panTitolo), 0, 0);
@@ -84,13 +71,13 @@ void TfrmNewsletter::build()
     QFrame* panEmail = EditorChrome::whitePanel(host, "panEmail");
     hints->clearOn(panEmail);
     auto* g2 = new QGridLayout(panEmail);
-    QPlainTextEdit* txtEmail = memo(panEmail, "txtEmail");
+    QPlainTextEdit* txtEmail = EditorChrome::memo(panEmail, "txtEmail");
     txtEmail->setFixedHeight(52);
     QToolButton* impSingolo = EditorChrome::imageButton(panEmail, "impSingolo", "rubrica", "Rubrica");
     QToolButton* imgGruppo = EditorChrome::imageButton(panEmail, "imgGruppo", "gruppi", "Gruppi");
-    QLineEdit* txtOggetto = lineEdit(panEmail, "txtOggetto");
-    QPlainTextEdit* txtTesto = memo(panEmail, "txtTesto");
-    txtAllegato_ = lineEdit(panEmail, "txtAllegato");
+    QLineEdit* txtOggetto = EditorChrome::lineEdit(panEmail, "txtOggetto");
+    QPlainTextEdit* txtTesto = EditorChrome::memo(panEmail, "txtTesto");
+    txtAllegato_ = EditorChrome::lineEdit(panEmail, "txtAllegato");
     txtAllegato_->setReadOnly(true);
     QPalette grey = txtAllegato_->palette();
     grey.setColor(QPalette::Text, Qt::gray);
@@ -111,8 +98,8 @@ void TfrmNewsletter::build()
     pickers->addWidget(impSingolo);
     pickers->addWidget(imgGruppo);
     recipients->addLayout(pickers);
-    g2->addWidget(new QLabel(QStringLiteral("Indirizzi e-mail destinatari (separati da virgola):"), panEmail), 0, 0,
-                  1, 4);
+    g2->addWidget(
+        new QLabel(QStringLiteral("Indirizzi e-mail destinatari (separati da virgola):"), panEmail), 0, 0, 1, 4);
     g2->addLayout(recipients, 1, 0, 1, 4);
     g2->addWidget(new QLabel(QStringLiteral("Oggetto:"), panEmail), 2, 0);
     g2->addWidget(txtOggetto, 2, 1, 1, 3);
@@ -131,8 +118,8 @@ void TfrmNewsletter::build()
     g2->setRowStretch(3, 1);
     chrome.body->addWidget(panEmail, 1);
 
-    for (const char* name : {"lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03",
-                             "lblCartella", "lblCartellaDesc"}) {
+    for (const char* name : { "lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03",
+             "lblCartella", "lblCartellaDesc" }) {
         auto* l = new QLabel(host);
         l->setObjectName(QLatin1String(name));
         l->hide();
@@ -148,16 +135,16 @@ void TfrmNewsletter::build()
     hints->add(impMittente, QStringLiteral(" Importa dati mittente dalla rubrica dei contatti."));
     hints->add(impCreazione, QStringLiteral(" Seleziona una data dal calendario."));
 
-    const QList<QWidget*> chain = {txtMittente, txtEmailMitt, txtTipologia, txtCreazione,
-                                   txtNote,     txtEmail,     txtOggetto,   txtTesto};
+    const QList<QWidget*> chain
+        = { txtMittente, txtEmailMitt, txtTipologia, txtCreazione, txtNote, txtEmail, txtOggetto, txtTesto };
     for (int i = 0; i + 1 < chain.size(); ++i)
         setTabOrder(chain[i], chain[i + 1]);
     for (QWidget* w : chain)
         FormLook::styleField(w);
     FormLook::styleField(txtAllegato_);
     txtAllegato_->setPalette(grey);
-    FormLook::installEnterChain({chain, {txtTesto}, {}, nullptr});
-    FormLook::installEnterChain({{txtAllegato_, txtMittente}, {}, {}, nullptr});
+    FormLook::installEnterChain({ chain, { txtTesto }, {}, nullptr });
+    FormLook::installEnterChain({ { txtAllegato_, txtMittente }, {}, {}, nullptr });
 
     FormLook::onRelease(btnEmail, [this] { btnEmailMouseUp(); });
     FormLook::onRelease(impSingolo, [this] { impSingoloMouseUp(); });
@@ -169,7 +156,7 @@ void TfrmNewsletter::build()
     // The groups search and the accessory forms are not part of the program
     // yet: their buttons keep their hints but cannot be pressed.
     imgGruppo->setEnabled(false);
-    for (const char* name : {"cmdTrova", "cmdWeb", "cmdWord", "cmdExcel", "cmdAllega", "cmdAssocia", "cmdOttimizza"})
+    for (const char* name : { "cmdTrova", "cmdWeb", "cmdWord", "cmdExcel", "cmdAllega", "cmdAssocia", "cmdOttimizza" })
         findChild<QWidget*>(QLatin1String(name))->setEnabled(false);
 }
 
@@ -188,7 +175,7 @@ void TfrmNewsletter::afterPrepare()
 void TfrmNewsletter::beforeLeave()
 {
     MailCompose::rememberSender(QString::fromLatin1(MessageFields::kIniSection),
-                                {fieldText(QStringLiteral("txtMittente")), fieldText(QStringLiteral("txtEmailMitt"))});
+        { fieldText(QStringLiteral("txtMittente")), fieldText(QStringLiteral("txtEmailMitt")) });
 }
 
 void TfrmNewsletter::btnEmailMouseUp()
@@ -197,16 +184,16 @@ void TfrmNewsletter::btnEmailMouseUp()
         return;
     ErrorDisplay::guard([this] {
         SendMapiMessage(QString(), fieldText(QStringLiteral("txtEmail")), fieldText(QStringLiteral("txtMittente")),
-                        fieldText(QStringLiteral("txtEmailMitt")), fieldText(QStringLiteral("txtOggetto")),
-                        fieldText(QStringLiteral("txtTesto")), fieldText(QStringLiteral("txtAllegato")),
-                        chkPreviewMsg_->isChecked());
+            fieldText(QStringLiteral("txtEmailMitt")), fieldText(QStringLiteral("txtOggetto")),
+            fieldText(QStringLiteral("txtTesto")), fieldText(QStringLiteral("txtAllegato")),
+            chkPreviewMsg_->isChecked());
     });
 }
 
 void TfrmNewsletter::appendRecipient(const QString& address)
 {
     setFieldText(QStringLiteral("txtEmail"),
-                 PickerText::appended(fieldText(QStringLiteral("txtEmail")), address, QStringLiteral(",")));
+        PickerText::appended(fieldText(QStringLiteral("txtEmail")), address, QStringLiteral(",")));
 }
 
 void TfrmNewsletter::setSender(const QString& name, const QString& address)
@@ -215,21 +202,9 @@ void TfrmNewsletter::setSender(const QString& name, const QString& address)
     setFieldText(QStringLiteral("txtEmailMitt"), address);
 }
 
-void TfrmNewsletter::impSingoloMouseUp()
-{
-    if (!frmRicercaRub)
-        return;
-    frmRicercaRub->setMode(QStringLiteral("newsletter"));
-    Modal::run(frmRicercaRub);
-}
+void TfrmNewsletter::impSingoloMouseUp() { SearchFormBase::openAs(frmRicercaRub, QStringLiteral("newsletter")); }
 
-void TfrmNewsletter::impMittenteMouseUp()
-{
-    if (!frmRicercaRub)
-        return;
-    frmRicercaRub->setMode(QStringLiteral("mitt_newsletter"));
-    Modal::run(frmRicercaRub);
-}
+void TfrmNewsletter::impMittenteMouseUp() { SearchFormBase::openAs(frmRicercaRub, QStringLiteral("mitt_newsletter")); }
 
 void TfrmNewsletter::impCreazioneMouseUp()
 {
@@ -239,4 +214,4 @@ void TfrmNewsletter::impCreazioneMouseUp()
     Modal::run(frmImportaData);
 }
 
-void TfrmNewsletter::cmdGuidaMouseUp() {}
+void TfrmNewsletter::cmdGuidaMouseUp() { }

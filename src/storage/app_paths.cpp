@@ -15,9 +15,6 @@ QString AppPaths::dataDir()
     return QCoreApplication::applicationDirPath();
 }
 
-QString AppPaths::beside(const QString& name)
-{
-    return CardText::trimmed(dataDir() + QLatin1Char('/') + name);
-}
+QString AppPaths::beside(const QString& name) { return CardText::trimmed(dataDir() + QLatin1Char('/') + name); }
 
 void AppPaths::setDataDir(const QString& dir) { overrideDir = dir; }

@@ -6,8 +6,14 @@ namespace {
 
 QList<QByteArray> withAccessories(QList<QByteArray> columns)
 {
-    columns << "varFile01" << "varFile02" << "varFile03" << "varDesc01" << "varDesc02" << "varDesc03"
-            << "varCartella" << "varCartellaDesc";
+    columns << "varFile01"
+            << "varFile02"
+            << "varFile03"
+            << "varDesc01"
+            << "varDesc02"
+            << "varDesc03"
+            << "varCartella"
+            << "varCartellaDesc";
     return columns;
 }
 
@@ -29,19 +35,16 @@ CardArchive::CardArchive(ArchiveKind kind, QString fileName, QByteArray table, Q
 
 const CardArchive& CardArchive::of(ArchiveKind kind)
 {
-    static const CardArchive contacts(
-        ArchiveKind::Contacts, QStringLiteral("Contatti.db"), "contatti",
-        withAccessories({"varContatto", "varCodice", "varAzienda", "varQualifica", "varEmail", "varGruppo",
-                         "varIndirizzo", "varCitta", "varCap", "varProv", "varCel", "varCasa", "varUff", "varFax",
-                         "varCodFisc", "varIva", "varIban", "varPagamenti", "varNote"}));
+    static const CardArchive contacts(ArchiveKind::Contacts, QStringLiteral("Contatti.db"), "contatti",
+        withAccessories({ "varContatto", "varCodice", "varAzienda", "varQualifica", "varEmail", "varGruppo",
+            "varIndirizzo", "varCitta", "varCap", "varProv", "varCel", "varCasa", "varUff", "varFax", "varCodFisc",
+            "varIva", "varIban", "varPagamenti", "varNote" }));
     static const CardArchive groups(ArchiveKind::Groups, QStringLiteral("Gruppi.db"), "gruppi",
-                                    withAccessories({"varGruppo", "varTipologia", "varDescrizione", "varDestinatari",
-                                                     "varEmail", "varInteressi", "varPersona", "varValutazione",
-                                                     "varNote"}));
+        withAccessories({ "varGruppo", "varTipologia", "varDescrizione", "varDestinatari", "varEmail", "varInteressi",
+            "varPersona", "varValutazione", "varNote" }));
     static const CardArchive messages(ArchiveKind::Messages, QStringLiteral("Messaggi.db"), "messaggi",
-                                      withAccessories({"varMittente", "varEmailMitt", "varTipologia", "varCreazione",
-                                                       "varNote", "varEmail", "varOggetto", "varTesto",
-                                                       "varAllegato"}));
+        withAccessories({ "varMittente", "varEmailMitt", "varTipologia", "varCreazione", "varNote", "varEmail",
+            "varOggetto", "varTesto", "varAllegato" }));
     switch (kind) {
     case ArchiveKind::Contacts:
         return contacts;

@@ -18,8 +18,7 @@
 IniFileError::IniFileError(QString message)
     : message_(std::move(message))
     , utf8_(message_.toUtf8())
-{
-}
+{ }
 
 namespace {
 
@@ -33,7 +32,7 @@ QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 struct Loaded {
     bool exists = false;
     bool crlf = true; // the line ends to write back
-    QByteArray data;  // with LF line ends only
+    QByteArray data; // with LF line ends only
 };
 
 // Reads the file; CR LF become LF so that comments do not carry stray CRs
@@ -61,11 +60,9 @@ bool hasLineBreak(const QByteArray& bytes) { return bytes.contains('\n') || byte
 
 IniFile::IniFile(QString path)
     : path_(std::move(path))
-{
-}
+{ }
 
-QString IniFile::read(const QString& section, const QString& key,
-                      const QString& defaultValue) const
+QString IniFile::read(const QString& section, const QString& key, const QString& defaultValue) const
 {
     QByteArray s, k;
     if (!Cp1252::tryEncode(section, s) || !Cp1252::tryEncode(key, k))
@@ -87,10 +84,9 @@ void IniFile::write(const QString& section, const QString& key, const QString& v
     QByteArray s, k, v;
     const auto encode = [this](const QString& text, QByteArray& bytes) {
         if (!Cp1252::tryEncode(text, bytes))
-            throw IniFileError(
-                QStringLiteral("Impossibile scrivere il file %1: il carattere \"%2\" non può "
-                               "esservi salvato.")
-                    .arg(shown(path_), Cp1252::firstUnencodable(text)));
+            throw IniFileError(QStringLiteral("Impossibile scrivere il file %1: il carattere \"%2\" non può "
+                                              "esservi salvato.")
+                                   .arg(shown(path_), Cp1252::firstUnencodable(text)));
     };
     encode(section, s);
     encode(key, k);
@@ -98,11 +94,9 @@ void IniFile::write(const QString& section, const QString& key, const QString& v
     // A line break would start a new line of the file: another key, or a
     // section, nobody asked for.
     const QByteArray trimmedKey = k.trimmed();
-    if (hasLineBreak(s) || hasLineBreak(k) || hasLineBreak(v) || s.contains(']')
-        || trimmedKey.isEmpty() || k.contains('=') || trimmedKey.startsWith(';')
-        || trimmedKey.startsWith('#') || trimmedKey.startsWith('['))
-        throw IniFileError(
-            QStringLiteral("Impossibile scrivere il file %1: testo non valido.").arg(shown(path_)));
+    if (hasLineBreak(s) || hasLineBreak(k) || hasLineBreak(v) || s.contains(']') || trimmedKey.isEmpty()
+        || k.contains('=') || trimmedKey.startsWith(';') || trimmedKey.startsWith('#') || trimmedKey.startsWith('['))
+        throw IniFileError(QStringLiteral("Impossibile scrivere il file %1: testo non valido.").arg(shown(path_)));
 
     Loaded loaded;
     if (!load(path_, loaded))

@@ -29,8 +29,7 @@ public:
     // The value, trimmed of surrounding blanks; defaultValue when the file,
     // the section or the key is missing. Throws IniFileError when the file
     // exists but cannot be read.
-    QString read(const QString& section, const QString& key,
-                 const QString& defaultValue = QString()) const;
+    QString read(const QString& section, const QString& key, const QString& defaultValue = QString()) const;
 
     // Sets one key, creating the file, section and key when missing; every
     // other section, key and comment keeps its content, in the usual layout

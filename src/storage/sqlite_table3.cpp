@@ -101,8 +101,7 @@ ColumnKind kindOfDeclared(const char* decl, int firstRowType)
 ESQLiteException::ESQLiteException(QString message)
     : message_(std::move(message))
     , utf8_(message_.toUtf8())
-{
-}
+{ }
 
 // ---------------------------------------------------------------------------
 // TSQLiteTable
@@ -203,16 +202,16 @@ TSQLiteDatabase::TSQLiteDatabase(const QString& fileName)
     if (rc != SQLITE_OK) {
         const QString detail = raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QStringLiteral("unknown error");
         db_.reset();
-        throw ESQLiteException(QStringLiteral("Failed to open database ") + quoted(fileName) + QStringLiteral(" : ")
-                               + detail);
+        throw ESQLiteException(
+            QStringLiteral("Failed to open database ") + quoted(fileName) + QStringLiteral(" : ") + detail);
     }
     // Archives written by other programs quote values with double quotes.
     sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DML, 1, nullptr);
     // Two copies of the program on one shared archive wait for each other.
     sqlite3_busy_timeout(raw, kBusyTimeoutMs);
-    for (int args : {2, 3})
-        sqlite3_create_function(raw, "like", args, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction,
-                                nullptr, nullptr);
+    for (int args : { 2, 3 })
+        sqlite3_create_function(
+            raw, "like", args, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr, nullptr);
     Execute("PRAGMA SYNCHRONOUS=NORMAL;");
     Execute("PRAGMA temp_store = MEMORY;");
 }
@@ -231,9 +230,9 @@ TSQLiteDatabase::~TSQLiteDatabase()
 void TSQLiteDatabase::RaiseLastError(const char* prefix, const QByteArray& sql) const
 {
     const QString detail = sqlite3_errcode(db_.get()) != SQLITE_OK ? QString::fromUtf8(sqlite3_errmsg(db_.get()))
-                                                                    : QStringLiteral("No message");
-    throw ESQLiteException(QString::fromLatin1(prefix) + QLatin1Char(' ') + quoted(Cp1252::decode(sql))
-                           + QStringLiteral(" : ") + detail);
+                                                                   : QStringLiteral("No message");
+    throw ESQLiteException(
+        QString::fromLatin1(prefix) + QLatin1Char(' ') + quoted(Cp1252::decode(sql)) + QStringLiteral(" : ") + detail);
 }
 
 void TSQLiteDatabase::Execute(const QByteArray& sql)
@@ -307,7 +306,7 @@ std::unique_ptr<TSQLiteTable> TSQLiteDatabase::Query(const QByteArray& sql)
             }
         } else if (rc == SQLITE_BUSY) {
             throw ESQLiteException(QStringLiteral("Could not prepare SQL statement ") + quoted(Cp1252::decode(sql))
-                                   + QStringLiteral(" : SQLite is Busy"));
+                + QStringLiteral(" : SQLite is Busy"));
         } else {
             RaiseLastError("Could not retrieve data", sql);
         }
@@ -323,8 +322,8 @@ bool TSQLiteDatabase::HasTable(const QByteArray& name)
     for (char& c : lower)
         if (c >= 'A' && c <= 'Z')
             c = char(c + 32);
-    const auto table =
-        Query("select [sql] from sqlite_master where [type] = 'table' and lower(name) = '" + lower + "' ");
+    const auto table
+        = Query("select [sql] from sqlite_master where [type] = 'table' and lower(name) = '" + lower + "' ");
     return table->RowCount() > 0;
 }
 

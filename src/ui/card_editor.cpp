@@ -21,8 +21,7 @@ const QString kUpdateCaption = QStringLiteral("Aggiornamento dati non applicabil
 CardEditor::CardEditor(CardEditorConfig config, QWidget* parent)
     : QWidget(parent)
     , config_(std::move(config))
-{
-}
+{ }
 
 CardEditor::~CardEditor() = default;
 
@@ -226,9 +225,9 @@ bool CardEditor::encodeFields(bool inserting, QList<QByteArray>& values)
             // The archives hold Windows-1252 text only: refuse rather than
             // store a replacement character in the user's place.
             Dialogs::warning(inserting ? kInsertCaption : kUpdateCaption,
-                             QStringLiteral("Attenzione: il carattere \u00ab%1\u00bb del campo \u00ab%2\u00bb non può "
-                                            "essere salvato in archivio. Sostituirlo o eliminarlo e salvare di nuovo.")
-                                 .arg(Cp1252::firstUnencodable(text), config_.fields[i].label));
+                QStringLiteral("Attenzione: il carattere \u00ab%1\u00bb del campo \u00ab%2\u00bb non può "
+                               "essere salvato in archivio. Sostituirlo o eliminarlo e salvare di nuovo.")
+                    .arg(Cp1252::firstUnencodable(text), config_.fields[i].label));
             if (fields_[i]->isVisible() || fields_[i]->focusPolicy() != Qt::NoFocus)
                 fields_[i]->setFocus(Qt::OtherFocusReason);
             return false;
@@ -268,7 +267,7 @@ void CardEditor::insertCard()
         loadRow(*result_);
     }
     Dialogs::message(QStringLiteral("La scheda n. ") + position_->text().trimmed()
-                     + QStringLiteral(" è stata inserita in archivio."));
+        + QStringLiteral(" è stata inserita in archivio."));
 }
 
 void CardEditor::updateCard()
@@ -287,21 +286,21 @@ void CardEditor::updateCard()
         db_->CommitTransaction();
     }
     Dialogs::message(QStringLiteral("Le modifiche apportate alla scheda n. ") + position_->text().trimmed()
-                     + QStringLiteral(" sono state inserite in archivio."));
+        + QStringLiteral(" sono state inserite in archivio."));
 }
 
 void CardEditor::cmdEliminaMouseUp()
 {
     if (isNewCard()) {
         Dialogs::warning(QStringLiteral("Eliminazione dati non applicabile"),
-                         QStringLiteral("Attenzione: la cancellazione non è applicabile in quanto la scheda corrente "
-                                        "non è ancora stata inserita in archivio."));
+            QStringLiteral("Attenzione: la cancellazione non è applicabile in quanto la scheda corrente "
+                           "non è ancora stata inserita in archivio."));
         return;
     }
     ErrorDisplay::guard([this] {
         const qint32 n = shownId();
         if (!Dialogs::confirm(QStringLiteral("Conferma cancellazione scheda"),
-                              QStringLiteral("Si intende proprio cancellare la scheda corrente?")))
+                QStringLiteral("Si intende proprio cancellare la scheda corrente?")))
             return;
         if (!db_)
             openArchive();

@@ -17,9 +17,9 @@ class QLabel;
 // itself (prepare, new, save, delete, navigation, leave) is shared.
 struct CardEditorConfig {
     struct Field {
-        QString control;    // object name of the control holding the value
-        QByteArray column;  // archive column
-        QString label;      // how a message names the field
+        QString control; // object name of the control holding the value
+        QByteArray column; // archive column
+        QString label; // how a message names the field
     };
     struct Required {
         QString control;
@@ -27,10 +27,10 @@ struct CardEditorConfig {
         QString updateText; // refusal when saving a stored card
     };
     ArchiveKind kind = ArchiveKind::Contacts;
-    QList<Field> fields;       // in field order, one per value column
-    QStringList keptOnClear;   // controls that a cleared card keeps
-    QString firstField;        // focus after clearing
-    QList<Required> required;  // checked in this order
+    QList<Field> fields; // in field order, one per value column
+    QStringList keptOnClear; // controls that a cleared card keeps
+    QString firstField; // focus after clearing
+    QList<Required> required; // checked in this order
 };
 
 // One card editor. Subclasses build their controls (named as the config
@@ -62,7 +62,6 @@ public:
     // the table existed queries the first card. Used before hand-overs.
     bool reopenArchive();
 
-
 public slots:
     void FormShow();
     void cmdNuovoMouseUp();
@@ -84,11 +83,11 @@ protected:
     // imgUltimo, cmdEsci) where the subclass created them.
     void finishSetup();
     // Tiles the background, centres the container; called on every showing.
-    virtual void prepareLook() {}
+    virtual void prepareLook() { }
     // After Prepare has shown the empty card (restoring remembered values).
-    virtual void afterPrepare() {}
+    virtual void afterPrepare() { }
     // First step of Leave (storing remembered values); failures are swallowed.
-    virtual void beforeLeave() {}
+    virtual void beforeLeave() { }
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

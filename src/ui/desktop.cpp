@@ -20,8 +20,7 @@ public:
             url = QUrl::fromLocalFile(QDir::cleanPath(t));
         return QDesktopServices::openUrl(url);
     }
-    QString openFileName(QWidget* parent, const QString& caption, const QString& start,
-                         const QString& filter) override
+    QString openFileName(QWidget* parent, const QString& caption, const QString& start, const QString& filter) override
     {
         return QFileDialog::getOpenFileName(parent, caption, start, filter);
     }

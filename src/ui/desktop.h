@@ -13,11 +13,10 @@ public:
     // user's default program. False when nothing could open it.
     virtual bool open(const QString& target) = 0;
     // Common open-file dialog; empty when cancelled.
-    virtual QString openFileName(QWidget* parent, const QString& caption, const QString& start,
-                                 const QString& filter) = 0;
+    virtual QString openFileName(QWidget* parent, const QString& caption, const QString& start, const QString& filter)
+        = 0;
     // Folder browser; empty when cancelled.
-    virtual QString existingDirectory(QWidget* parent, const QString& caption,
-                                      const QString& start) = 0;
+    virtual QString existingDirectory(QWidget* parent, const QString& caption, const QString& start) = 0;
 };
 
 namespace Desktop {

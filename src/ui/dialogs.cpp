@@ -21,8 +21,8 @@ public:
     }
     bool confirm(const QString& caption, const QString& text) override
     {
-        const auto answer = QMessageBox::question(QApplication::activeWindow(), caption, text,
-                                                  QMessageBox::Yes | QMessageBox::No);
+        const auto answer
+            = QMessageBox::question(QApplication::activeWindow(), caption, text, QMessageBox::Yes | QMessageBox::No);
         return answer != QMessageBox::No;
     }
     void error(const QString& text) override

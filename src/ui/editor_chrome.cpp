@@ -8,6 +8,8 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -82,6 +84,24 @@ QFrame* EditorChrome::whitePanel(QWidget* parent, const char* name)
     return p;
 }
 
+QLineEdit* EditorChrome::lineEdit(QWidget* parent, const char* name)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QLatin1String(name));
+    return e;
+}
+
+QPlainTextEdit* EditorChrome::memo(QWidget* parent, const char* name, int fixedHeight)
+{
+    auto* m = new QPlainTextEdit(parent);
+    m->setObjectName(QLatin1String(name));
+    m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m->setTabChangesFocus(true);
+    if (fixedHeight > 0)
+        m->setFixedHeight(fixedHeight);
+    return m;
+}
+
 QLabel* EditorChrome::infoBar(QWidget* parent)
 {
     auto* info = new QLabel(parent);
@@ -117,16 +137,16 @@ EditorChrome::Parts EditorChrome::build(QWidget* form, int width, int height)
     outer->addLayout(toolbar);
 
     static const ButtonDef controls[] = {
-        {"cmdNuovo", "nuovo", "Nuovo", " Prepara la schermata ad accogliere una nuova scheda."},
-        {"cmdSalva", "salva", "Salva",
-         " Salva in archivio i dati relativi alla scheda corrente oppure aggiorna la scheda esistente."},
-        {"cmdTrova", "trova", "Trova", " Trova una scheda in archivio."},
-        {"cmdWeb", "avanzate", "Avanzate",
-         " Effettua una ricerca avanzata in archivio utilizzando più campi contemporaneamente."},
-        {"cmdWord", "word", "Word", " Esporta la scheda corrente in un file di Microsoft Word."},
-        {"cmdExcel", "excel", "Excel", " Esporta l'archivio corrente in un foglio di Microsoft Excel."},
-        {"cmdAllega", "allega", "Allega", " Allega file alla scheda corrente."},
-        {"cmdAssocia", "cartella", "Cartella", " Associa una cartella alla scheda corrente."},
+        { "cmdNuovo", "nuovo", "Nuovo", " Prepara la schermata ad accogliere una nuova scheda." },
+        { "cmdSalva", "salva", "Salva",
+            " Salva in archivio i dati relativi alla scheda corrente oppure aggiorna la scheda esistente." },
+        { "cmdTrova", "trova", "Trova", " Trova una scheda in archivio." },
+        { "cmdWeb", "avanzate", "Avanzate",
+            " Effettua una ricerca avanzata in archivio utilizzando più campi contemporaneamente." },
+        { "cmdWord", "word", "Word", " Esporta la scheda corrente in un file di Microsoft Word." },
+        { "cmdExcel", "excel", "Excel", " Esporta l'archivio corrente in un foglio di Microsoft Excel." },
+        { "cmdAllega", "allega", "Allega", " Allega file alla scheda corrente." },
+        { "cmdAssocia", "cartella", "Cartella", " Associa una cartella alla scheda corrente." },
     };
     QGroupBox* grpControlli = box(p.container, "grpControlli", p.hints);
     for (const auto& def : controls)
@@ -134,19 +154,18 @@ EditorChrome::Parts EditorChrome::build(QWidget* form, int width, int height)
     toolbar->addWidget(grpControlli);
 
     QGroupBox* grpOttimizza = box(p.container, "grpOttimizza", p.hints);
-    grpOttimizza->layout()->addWidget(makeButton(
-        grpOttimizza,
-        {"cmdOttimizza", "ottimizza", "Ottimizza",
-         " Ottimizza le dimensioni dell'archivio eliminando lo spazio inutilizzato."},
+    grpOttimizza->layout()->addWidget(makeButton(grpOttimizza,
+        { "cmdOttimizza", "ottimizza", "Ottimizza",
+            " Ottimizza le dimensioni dell'archivio eliminando lo spazio inutilizzato." },
         p.hints));
     toolbar->addWidget(grpOttimizza);
 
     QGroupBox* grpFrecce = box(p.container, "grpFrecce", p.hints);
     auto* frecce = grpFrecce->layout();
-    frecce->addWidget(makeButton(grpFrecce, {"imgPrimo", "primo", "|<", " Visualizza la prima scheda in archivio."},
-                                 p.hints));
+    frecce->addWidget(
+        makeButton(grpFrecce, { "imgPrimo", "primo", "|<", " Visualizza la prima scheda in archivio." }, p.hints));
     frecce->addWidget(makeButton(
-        grpFrecce, {"imgIndietro", "indietro", "<", " Visualizza la scheda precedente in archivio."}, p.hints));
+        grpFrecce, { "imgIndietro", "indietro", "<", " Visualizza la scheda precedente in archivio." }, p.hints));
     p.position = new QLabel(grpFrecce);
     p.position->setObjectName(QStringLiteral("lblPosizione"));
     p.position->setAlignment(Qt::AlignCenter);
@@ -156,23 +175,23 @@ EditorChrome::Parts EditorChrome::build(QWidget* form, int width, int height)
     p.position->setFont(bold);
     frecce->addWidget(p.position);
     frecce->addWidget(makeButton(
-        grpFrecce, {"imgAvanti", "avanti", ">", " Visualizza la scheda successiva in archivio."}, p.hints));
+        grpFrecce, { "imgAvanti", "avanti", ">", " Visualizza la scheda successiva in archivio." }, p.hints));
     frecce->addWidget(
-        makeButton(grpFrecce, {"imgUltimo", "ultimo", ">|", " Visualizza l'ultima scheda in archivio"}, p.hints));
+        makeButton(grpFrecce, { "imgUltimo", "ultimo", ">|", " Visualizza l'ultima scheda in archivio" }, p.hints));
     toolbar->addWidget(grpFrecce);
     toolbar->addStretch(1);
 
     QGroupBox* grpGuida = box(p.container, "grpGuida", p.hints);
     grpGuida->layout()->addWidget(
-        makeButton(grpGuida, {"cmdGuida", "guida", "Guida", " Visualizza la guida in linea."}, p.hints));
+        makeButton(grpGuida, { "cmdGuida", "guida", "Guida", " Visualizza la guida in linea." }, p.hints));
     toolbar->addWidget(grpGuida);
     QGroupBox* grpElimina = box(p.container, "grpElimina", p.hints);
     grpElimina->layout()->addWidget(makeButton(
-        grpElimina, {"cmdElimina", "elimina", "Elimina", " Elimina dall'archivio la scheda corrente."}, p.hints));
+        grpElimina, { "cmdElimina", "elimina", "Elimina", " Elimina dall'archivio la scheda corrente." }, p.hints));
     toolbar->addWidget(grpElimina);
     QGroupBox* grpEsci = box(p.container, "grpEsci", p.hints);
     grpEsci->layout()->addWidget(
-        makeButton(grpEsci, {"cmdEsci", "esci", "Esci", " Esce dalla schermata di lavoro corrente."}, p.hints));
+        makeButton(grpEsci, { "cmdEsci", "esci", "Esci", " Esce dalla schermata di lavoro corrente." }, p.hints));
     toolbar->addWidget(grpEsci);
 
     p.body = new QVBoxLayout;

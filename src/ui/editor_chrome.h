@@ -7,6 +7,8 @@ class QGroupBox;
 class QLabel;
 class QWidget;
 class QFrame;
+class QLineEdit;
+class QPlainTextEdit;
 class QToolButton;
 class HintBar;
 
@@ -16,9 +18,9 @@ class HintBar;
 namespace EditorChrome {
 struct Parts {
     QGroupBox* container = nullptr; // grpContainer
-    QBoxLayout* body = nullptr;     // where the editor puts its panels
-    QLabel* position = nullptr;     // lblPosizione
-    QLabel* info = nullptr;         // panInfo
+    QBoxLayout* body = nullptr; // where the editor puts its panels
+    QLabel* position = nullptr; // lblPosizione
+    QLabel* info = nullptr; // panInfo
     HintBar* hints = nullptr;
 };
 // Builds the frame inside form, sized width x height; the editor adds its
@@ -30,6 +32,9 @@ void dress(QWidget* button, const QString& glyph, const QString& fallbackText);
 QToolButton* imageButton(QWidget* parent, const char* name, const char* glyph, const char* text);
 // A white panel holding a group of fields.
 QFrame* whitePanel(QWidget* parent, const char* name);
+// A one-line edit and a memo with a vertical scroll bar (Tab leaves it).
+QLineEdit* lineEdit(QWidget* parent, const char* name);
+QPlainTextEdit* memo(QWidget* parent, const char* name, int fixedHeight = 0);
 // The navy information bar panInfo, with white text.
 QLabel* infoBar(QWidget* parent);
 } // namespace EditorChrome

@@ -47,8 +47,7 @@ bool ErrorDisplay::swallow(const std::function<void()>& body)
 
 VelmaroApplication::VelmaroApplication(int& argc, char** argv)
     : QApplication(argc, argv)
-{
-}
+{ }
 
 bool VelmaroApplication::notify(QObject* receiver, QEvent* event)
 {

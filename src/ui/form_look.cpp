@@ -46,8 +46,7 @@ public:
     EnterFilter(QObject* parent, FormLook::EnterChain chain)
         : QObject(parent)
         , chain_(std::move(chain))
-    {
-    }
+    { }
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() != QEvent::KeyPress)
@@ -79,8 +78,7 @@ public:
     ReleaseFilter(QObject* parent, std::function<void()> action)
         : QObject(parent)
         , action_(std::move(action))
-    {
-    }
+    { }
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::MouseButtonRelease) {
@@ -105,8 +103,7 @@ public:
     CentreFilter(QObject* parent, QWidget* container)
         : QObject(parent)
         , container_(container)
-    {
-    }
+    { }
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if ((event->type() == QEvent::Resize || event->type() == QEvent::Show) && container_)
@@ -170,8 +167,7 @@ void FormLook::tileBackground(QWidget* widget, const QPixmap& picture)
 
 void FormLook::centre(QWidget* form, QWidget* container)
 {
-    container->move(form->width() / 2 - container->width() / 2 - 4,
-                    form->height() / 2 - container->height() / 2 - 18);
+    container->move(form->width() / 2 - container->width() / 2 - 4, form->height() / 2 - container->height() / 2 - 18);
 }
 
 void FormLook::centreOnResize(QWidget* form, QWidget* container)
@@ -183,8 +179,7 @@ void FormLook::centreOnResize(QWidget* form, QWidget* container)
 HintBar::HintBar(QLabel* bar)
     : QObject(bar)
     , bar_(bar)
-{
-}
+{ }
 
 void HintBar::add(QWidget* widget, const QString& hint)
 {

@@ -16,7 +16,7 @@ class QWidget;
 // in the information bar, image buttons acting on release, busy cursor,
 // tiled backgrounds and the centred container.
 namespace FormLook {
-QColor idleColour();  // light green, fields at rest
+QColor idleColour(); // light green, fields at rest
 QColor focusColour(); // yellow, the field being edited
 
 // Bold black text; yellow while focused, light green otherwise.

@@ -6,8 +6,7 @@
 
 ListLineSpec::ListLineSpec(QList<Piece> pieces)
     : pieces_(std::move(pieces))
-{
-}
+{ }
 
 QString ListLineSpec::fit(const QString& s, int width)
 {

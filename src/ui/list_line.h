@@ -12,8 +12,8 @@ class ListLineSpec {
 public:
     struct Piece {
         QByteArray column; // empty for a fixed text
-        QString text;      // the fixed text
-        int width = -1;    // -1: the whole value, not cut
+        QString text; // the fixed text
+        int width = -1; // -1: the whole value, not cut
     };
     explicit ListLineSpec(QList<Piece> pieces);
 

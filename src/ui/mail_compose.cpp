@@ -24,12 +24,14 @@ bool MailCompose::readyToSend(const std::function<QWidget*(const QString&)>& fie
         const char* field;
         const char* text;
     } checks[] = {
-        {"txtEmailMitt",
-         "Attenzione: per poter inviare il presente messaggio è necessario indicare l'indirizzo e-mail del mittente."},
-        {"txtEmail", "Attenzione: per poter inviare il presente messaggio è necessario indicare l'indirizzo e-mail di "
-                     "almeno un destinatario."},
-        {"txtTesto",
-         "Attenzione: per poter inviare il presente messaggio è necessario immettere il testo del messaggio."},
+        { "txtEmailMitt",
+            "Attenzione: per poter inviare il presente messaggio è necessario indicare l'indirizzo e-mail del "
+            "mittente." },
+        { "txtEmail",
+            "Attenzione: per poter inviare il presente messaggio è necessario indicare l'indirizzo e-mail di "
+            "almeno un destinatario." },
+        { "txtTesto",
+            "Attenzione: per poter inviare il presente messaggio è necessario immettere il testo del messaggio." },
     };
     for (const auto& c : checks) {
         QWidget* field = fieldOf(QLatin1String(c.field));
@@ -45,7 +47,7 @@ bool MailCompose::readyToSend(const std::function<QWidget*(const QString&)>& fie
 MailCompose::Sender MailCompose::rememberedSender(const QString& section)
 {
     const IniFile ini(iniPath());
-    return {ini.read(section, kNameKey), ini.read(section, kAddressKey)};
+    return { ini.read(section, kNameKey), ini.read(section, kAddressKey) };
 }
 
 void MailCompose::rememberSender(const QString& section, const Sender& sender)
@@ -63,17 +65,16 @@ AttachmentChooser::AttachmentChooser(QLineEdit* path, QPushButton* browse, QPush
     path_->setReadOnly(true);
     path_->installEventFilter(this);
     open_->setEnabled(!path_->text().trimmed().isEmpty());
-    connect(path_, &QLineEdit::textChanged, open_,
-            [this](const QString& t) { open_->setEnabled(!t.trimmed().isEmpty()); });
+    connect(
+        path_, &QLineEdit::textChanged, open_, [this](const QString& t) { open_->setEnabled(!t.trimmed().isEmpty()); });
     connect(browse, &QPushButton::clicked, this, &AttachmentChooser::browse);
     connect(open, &QPushButton::clicked, this, &AttachmentChooser::openFile);
 }
 
 void AttachmentChooser::browse()
 {
-    const QString file = Desktop::get().openFileName(path_->window(),
-                                                     QStringLiteral("Selezionare il file da allegare al messaggio"),
-                                                     QString(), QString());
+    const QString file = Desktop::get().openFileName(
+        path_->window(), QStringLiteral("Selezionare il file da allegare al messaggio"), QString(), QString());
     if (!file.isEmpty())
         path_->setText(file);
 }

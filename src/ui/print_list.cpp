@@ -18,18 +18,18 @@ QList<PrintItem> PrintLayout::layout(const PrintRequest& request, const PageMetr
     QList<PrintItem> items;
     int page = 0;
     int y = 2 * m.h14;
-    items.append({page, 150, y, 14, request.rule});
+    items.append({ page, 150, y, 14, request.rule });
     y += m.h12;
-    items.append({page, 150, y, 12, request.title});
+    items.append({ page, 150, y, 12, request.title });
     y += m.h12;
-    items.append({page, 150, y, 14, request.rule});
+    items.append({ page, 150, y, 14, request.rule });
     y += 3 * m.h8;
     for (const QString& line : request.lines) {
         if (y >= m.pageHeight - 3 * m.h8) {
             ++page;
             y = 2 * m.h8;
         }
-        items.append({page, 150, y, 8, line});
+        items.append({ page, 150, y, 8, line });
         y += 2 * m.h8;
     }
     // The footer would fall off the sheet: it goes on a page of its own.
@@ -37,8 +37,8 @@ QList<PrintItem> PrintLayout::layout(const PrintRequest& request, const PageMetr
         ++page;
         y = 2 * m.h8;
     }
-    items.append({page, 150, y + 50, 8, QString(20, QLatin1Char('_'))});
-    items.append({page, 150, y + 150, 8, footer});
+    items.append({ page, 150, y + 50, 8, QString(20, QLatin1Char('_')) });
+    items.append({ page, 150, y + 150, 8, footer });
     return items;
 }
 

@@ -8,7 +8,7 @@
 // A printed result list: two rules around a title, the lines in a small
 // fixed-pitch font with page breaks, and a dated footer.
 struct PrintRequest {
-    QString rule;  // the dashes above and below the title
+    QString rule; // the dashes above and below the title
     QString title;
     QStringList lines;
 };

@@ -5,6 +5,7 @@
 #include "ui/dialogs.h"
 #include "ui/error_display.h"
 #include "ui/form_look.h"
+#include "ui/modal.h"
 #include "ui/short_date.h"
 
 #include <QCloseEvent>
@@ -62,8 +63,8 @@ SearchFormBase::SearchFormBase(SearchConfig config, QWidget* parent)
     : QDialog(parent)
     , config_(std::move(config))
 {
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint
-                   | Qt::WindowSystemMenuHint);
+    setWindowFlags(
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint);
     memory_ = new QLabel(this);
     memory_->setObjectName(QStringLiteral("lblMemory"));
     memory_->hide();
@@ -71,6 +72,14 @@ SearchFormBase::SearchFormBase(SearchConfig config, QWidget* parent)
 
 void SearchFormBase::setMode(const QString& mode) { memory_->setText(mode); }
 QString SearchFormBase::mode() const { return memory_->text(); }
+
+void SearchFormBase::openAs(SearchFormBase* form, const QString& mode)
+{
+    if (!form)
+        return;
+    form->setMode(mode);
+    Modal::run(form);
+}
 
 QListView* SearchFormBase::makeList(QWidget* parent, int scrollExtent)
 {
@@ -117,7 +126,10 @@ void SearchFormBase::selectLine(int row)
     list_->scrollTo(index);
 }
 
-void SearchFormBase::setCount(int count) { count_->setText(QStringLiteral("Totale schede : ") + QString::number(count)); }
+void SearchFormBase::setCount(int count)
+{
+    count_->setText(QStringLiteral("Totale schede : ") + QString::number(count));
+}
 
 void SearchFormBase::clearList() { model_->setStringList({}); }
 
@@ -158,9 +170,8 @@ void SearchFormBase::showResult(std::unique_ptr<TSQLiteTable> rows)
             lines << config_.line.build(values);
         } while (result_->Next() && !result_->AtEnd());
         result_->First();
-        std::stable_sort(lines.begin(), lines.end(), [](const QString& a, const QString& b) {
-            return a.compare(b, Qt::CaseInsensitive) < 0;
-        });
+        std::stable_sort(lines.begin(), lines.end(),
+            [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     }
     model_->setStringList(lines);
     setCount(int(lines.size()));
@@ -211,7 +222,7 @@ void SearchFormBase::printList()
     }
     if (!Dialogs::confirm(QStringLiteral("Conferma operazione di stampa"), config_.printQuestion))
         return;
-    ErrorDisplay::guard([&] { Printing::print({config_.printRule, config_.printTitle, lines()}); });
+    ErrorDisplay::guard([&] { Printing::print({ config_.printRule, config_.printTitle, lines() }); });
 }
 
 void SearchFormBase::closeEvent(QCloseEvent* event)
@@ -246,8 +257,9 @@ QuickSearchForm::QuickSearchForm(SearchConfig config, QList<Criterion> criteria,
     btnPopola_->setEnabled(false);
     top->addWidget(btnPopola_);
     layout->addLayout(top);
-    layout->addWidget(textLine(this, QStringLiteral("Inserire una o più parole consecutive presenti nella scheda e "
-                                                    "premere il pulsante Cerca in archivio.")));
+    layout->addWidget(textLine(this,
+        QStringLiteral("Inserire una o più parole consecutive presenti nella scheda e "
+                       "premere il pulsante Cerca in archivio.")));
     layout->addWidget(makeList(this, 2000), 1);
 
     auto* findRow = new QHBoxLayout;
@@ -257,12 +269,15 @@ QuickSearchForm::QuickSearchForm(SearchConfig config, QList<Criterion> criteria,
     findRow->addWidget(btnTrova);
     findRow->addWidget(makeCount(this));
     layout->addLayout(findRow);
-    layout->addWidget(textLine(this, QStringLiteral("Per selezionare una voce in elenco, immettere una chiave di "
-                                                    "ricerca e fare clic su Trova.")));
-    layout->addWidget(textLine(this, QStringLiteral("Per spostarsi sulla voce successiva contenente la stessa chiave "
-                                                    "di ricerca, fare di nuovo clic su Trova.")));
-    layout->addWidget(textLine(this, QStringLiteral("Per richiamare i dati di una scheda, selezionarla con un doppio "
-                                                    "clic.")));
+    layout->addWidget(textLine(this,
+        QStringLiteral("Per selezionare una voce in elenco, immettere una chiave di "
+                       "ricerca e fare clic su Trova.")));
+    layout->addWidget(textLine(this,
+        QStringLiteral("Per spostarsi sulla voce successiva contenente la stessa chiave "
+                       "di ricerca, fare di nuovo clic su Trova.")));
+    layout->addWidget(textLine(this,
+        QStringLiteral("Per richiamare i dati di una scheda, selezionarla con un doppio "
+                       "clic.")));
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
     auto* btnStampa = button(this, "btnStampa", QStringLiteral("Stampa"));
@@ -277,9 +292,9 @@ QuickSearchForm::QuickSearchForm(SearchConfig config, QList<Criterion> criteria,
         cboCriterio_->setCurrentIndex(0);
 
     connect(cboCriterio_, &QComboBox::currentTextChanged, this,
-            [this](const QString& t) { btnPopola_->setEnabled(!t.trimmed().isEmpty()); });
+        [this](const QString& t) { btnPopola_->setEnabled(!t.trimmed().isEmpty()); });
     connect(txtCriterio_, &QLineEdit::textChanged, this,
-            [this](const QString& t) { btnPopola_->setEnabled(!t.isEmpty()); });
+        [this](const QString& t) { btnPopola_->setEnabled(!t.isEmpty()); });
     connect(btnPopola_, &QPushButton::clicked, this, &QuickSearchForm::btnPopolaClick);
     connect(btnTrova, &QPushButton::clicked, this, &QuickSearchForm::btnTrovaClick);
     connect(this, &SearchFormBase::listDoubleClicked, this, &QuickSearchForm::lstRecordsDblClick);
@@ -343,8 +358,8 @@ void QuickSearchForm::btnStampaClick() { printList(); }
 // ---------------------------------------------------------------------------
 // AdvancedSearchForm
 
-AdvancedSearchForm::AdvancedSearchForm(SearchConfig config, QList<Field> fields, QString title,
-                                       QStringList instructions, QWidget* parent)
+AdvancedSearchForm::AdvancedSearchForm(
+    SearchConfig config, QList<Field> fields, QString title, QStringList instructions, QWidget* parent)
     : SearchFormBase(std::move(config), parent)
     , fields_(std::move(fields))
 {
@@ -379,7 +394,7 @@ AdvancedSearchForm::AdvancedSearchForm(SearchConfig config, QList<Field> fields,
     for (int i = 0; i + 1 < chain.size(); ++i)
         setTabOrder(chain[i], chain[i + 1]);
     if (!chain.isEmpty())
-        FormLook::installEnterChain({chain, {}, {}, chain.first()});
+        FormLook::installEnterChain({ chain, {}, {}, chain.first() });
     layout->addWidget(grpCriteri_, 1);
 
     grpElenco_ = new QGroupBox(this);
@@ -392,12 +407,15 @@ AdvancedSearchForm::AdvancedSearchForm(SearchConfig config, QList<Field> fields,
     auto* cmdTrova02 = button(grpElenco_, "cmdTrova02", QStringLiteral("Cerca"));
     findRow->addWidget(cmdTrova02);
     elenco->addLayout(findRow);
-    elenco->addWidget(textLine(grpElenco_, QStringLiteral("Inserire una o più parole consecutive presenti nella voce "
-                                                          "da selezionare nella lista e premere il pulsante Cerca.")));
-    elenco->addWidget(textLine(grpElenco_, QStringLiteral("Per spostarsi sulla voce successiva contenente la stessa "
-                                                          "chiave di ricerca, fare di nuovo clic su Cerca.")));
-    elenco->addWidget(textLine(grpElenco_, QStringLiteral("Per richiamare i dati di una scheda, selezionare con un "
-                                                          "doppio clic la voce corrispondente.")));
+    elenco->addWidget(textLine(grpElenco_,
+        QStringLiteral("Inserire una o più parole consecutive presenti nella voce "
+                       "da selezionare nella lista e premere il pulsante Cerca.")));
+    elenco->addWidget(textLine(grpElenco_,
+        QStringLiteral("Per spostarsi sulla voce successiva contenente la stessa "
+                       "chiave di ricerca, fare di nuovo clic su Cerca.")));
+    elenco->addWidget(textLine(grpElenco_,
+        QStringLiteral("Per richiamare i dati di una scheda, selezionare con un "
+                       "doppio clic la voce corrispondente.")));
     layout->addWidget(grpElenco_, 1);
 
     auto* bottom = new QHBoxLayout;
@@ -407,7 +425,7 @@ AdvancedSearchForm::AdvancedSearchForm(SearchConfig config, QList<Field> fields,
     cmdIndietro_ = button(this, "cmdIndietro", QStringLiteral("<< Indietro"));
     cmdStampa_ = button(this, "cmdStampa", QStringLiteral("Stampa"));
     auto* cmdAnnulla = button(this, "cmdAnnulla", QStringLiteral("Chiudi"));
-    for (QPushButton* b : {cmdTrova_, cmdIndietro_, cmdStampa_, cmdAnnulla})
+    for (QPushButton* b : { cmdTrova_, cmdIndietro_, cmdStampa_, cmdAnnulla })
         bottom->addWidget(b);
     layout->addLayout(bottom);
 

@@ -23,7 +23,7 @@ class QGroupBox;
 // shared by the three archives.
 struct SearchConfig {
     ArchiveKind kind = ArchiveKind::Contacts;
-    ListLineSpec line{{}};
+    ListLineSpec line { {} };
     QString printRule;
     QString printTitle;
     QString printQuestion;
@@ -39,6 +39,9 @@ class SearchFormBase : public QDialog {
 public:
     void setMode(const QString& mode);
     QString mode() const;
+    // Shows the form modally on behalf of the caller the mode word names;
+    // a form that does not exist (yet) is skipped.
+    static void openAs(SearchFormBase* form, const QString& mode);
     QStringList lines() const;
     int selectedLine() const;
     void selectLine(int row);
@@ -117,8 +120,8 @@ public:
         QString caption;
         QByteArray column;
     };
-    AdvancedSearchForm(SearchConfig config, QList<Field> fields, QString title, QStringList instructions,
-                       QWidget* parent = nullptr);
+    AdvancedSearchForm(
+        SearchConfig config, QList<Field> fields, QString title, QStringList instructions, QWidget* parent = nullptr);
 
 public slots:
     void FormShow();

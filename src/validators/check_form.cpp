@@ -61,15 +61,9 @@ CheckForm::CheckForm(const Dress& dress, QWidget* parent)
     });
 }
 
-bool CheckForm::refuseKey(QKeyEvent*)
-{
-    return false;
-}
+bool CheckForm::refuseKey(QKeyEvent*) { return false; }
 
-void CheckForm::updateCheckButton()
-{
-    button_->setEnabled(txtCodice->text().size() > enableAbove_);
-}
+void CheckForm::updateCheckButton() { button_->setEnabled(txtCodice->text().size() > enableAbove_); }
 
 void CheckForm::upperCaseCode()
 {

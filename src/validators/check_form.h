@@ -11,8 +11,7 @@ class QPushButton;
 // What the three check forms share: two instruction lines, the code box
 // txtCodice and one "Controlla" button that the box's length enables. The
 // forms only report a verdict; they never hand anything back.
-class CheckForm : public QDialog
-{
+class CheckForm : public QDialog {
     Q_OBJECT
 public:
     void setVisible(bool visible) override;

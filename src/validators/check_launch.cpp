@@ -9,8 +9,7 @@
 #include <QLineEdit>
 #include <QPointer>
 
-namespace
-{
+namespace {
 
 bool onlyDigits(const QString& text)
 {
@@ -45,12 +44,6 @@ void runFiscalCodeCheck(QWidget* owner, const QString& codFiscField)
     }
 }
 
-void runVatCheck(QWidget* owner, const QString& iva)
-{
-    runAndDestroy(new TfrmIva(owner), CardText::trimmed(iva));
-}
+void runVatCheck(QWidget* owner, const QString& iva) { runAndDestroy(new TfrmIva(owner), CardText::trimmed(iva)); }
 
-void runIbanCheck(QWidget* owner, const QString& iban)
-{
-    runAndDestroy(new TfrmIban(owner), CardText::trimmed(iban));
-}
+void runIbanCheck(QWidget* owner, const QString& iban) { runAndDestroy(new TfrmIban(owner), CardText::trimmed(iban)); }

@@ -2,8 +2,7 @@
 
 #include <array>
 
-namespace
-{
+namespace {
 
 // Both tables cover '0'...'Z' in code order. The seven signs between '9' and
 // 'A' (':' to '@') count 0 and make no error.

@@ -6,8 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace
-{
+namespace {
 constexpr int codeLength = 16;
 const QString resultCaption = QStringLiteral("Risultato controllo codice fiscale");
 } // namespace
@@ -30,10 +29,7 @@ void TfrmCodFisc::txtCodiceChange()
     updateCheckButton();
 }
 
-bool TfrmCodFisc::enterStartsCheck() const
-{
-    return txtCodice->text().size() == codeLength;
-}
+bool TfrmCodFisc::enterStartsCheck() const { return txtCodice->text().size() == codeLength; }
 
 void TfrmCodFisc::cmdCodFiscClick()
 {

@@ -5,8 +5,7 @@
 class QPushButton;
 
 // Fiscal code check: upper-cases as typed, checks 16 characters.
-class TfrmCodFisc : public CheckForm
-{
+class TfrmCodFisc : public CheckForm {
     Q_OBJECT
 public:
     explicit TfrmCodFisc(QWidget* parent = nullptr);

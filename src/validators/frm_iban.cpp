@@ -7,8 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace
-{
+namespace {
 const QString resultCaption = QStringLiteral("Risultato controllo codice IBAN");
 } // namespace
 
@@ -31,10 +30,7 @@ void TfrmIban::txtCodiceChange()
 
 // Enter checks exactly when the button could be pressed: IBANs vary in length
 // by country, so there is no single exact length to wait for.
-bool TfrmIban::enterStartsCheck() const
-{
-    return cmdCheckIban->isEnabled();
-}
+bool TfrmIban::enterStartsCheck() const { return cmdCheckIban->isEnabled(); }
 
 void TfrmIban::cmdCheckIbanClick()
 {

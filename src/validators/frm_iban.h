@@ -5,8 +5,7 @@
 class QPushButton;
 
 // IBAN check: upper-cases as typed, blanks allowed between groups.
-class TfrmIban : public CheckForm
-{
+class TfrmIban : public CheckForm {
     Q_OBJECT
 public:
     explicit TfrmIban(QWidget* parent = nullptr);

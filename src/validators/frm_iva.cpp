@@ -8,8 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace
-{
+namespace {
 constexpr int numberLength = 11;
 } // namespace
 
@@ -31,15 +30,9 @@ void TfrmIva::dressForNumericFiscalCode()
     lblInfo02->setText(QStringLiteral("sottostante e premere il pulsante di controllo."));
 }
 
-void TfrmIva::txtCodiceChange()
-{
-    updateCheckButton();
-}
+void TfrmIva::txtCodiceChange() { updateCheckButton(); }
 
-bool TfrmIva::enterStartsCheck() const
-{
-    return txtCodice->text().size() == numberLength;
-}
+bool TfrmIva::enterStartsCheck() const { return txtCodice->text().size() == numberLength; }
 
 bool TfrmIva::refuseKey(QKeyEvent* event)
 {

@@ -6,8 +6,7 @@ class QPushButton;
 
 // VAT number check, also used for numeric fiscal codes: digits only, checks
 // 11 of them and names the issuing office.
-class TfrmIva : public CheckForm
-{
+class TfrmIva : public CheckForm {
     Q_OBJECT
 public:
     explicit TfrmIva(QWidget* parent = nullptr);

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 
 // Only a-z: other letters have no value in an IBAN and must not change the
 // text's length.

@@ -2,8 +2,7 @@
 
 #include <QStringView>
 
-namespace
-{
+namespace {
 
 struct VatOffice {
     QStringView code;

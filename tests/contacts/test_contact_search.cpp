@@ -38,8 +38,7 @@ class TestContactSearch : public QObject {
     std::unique_ptr<TfrmRicercaRub> quick_;
     std::unique_ptr<TfrmAvanzateRub> advanced_;
 
-    template <typename T>
-    T* in(QWidget* form, const char* name) const
+    template <typename T> T* in(QWidget* form, const char* name) const
     {
         return form->findChild<T*>(QLatin1String(name));
     }
@@ -119,14 +118,22 @@ private slots:
         QTest::addColumn<QString>("criterion");
         QTest::addColumn<QString>("key");
         QTest::addColumn<int>("found");
-        QTest::newRow("ascii case") << "Città" << "roma" << 3;
-        QTest::newRow("accent exact") << "Città" << "Città" << 1;
-        QTest::newRow("accent other case") << "Città" << "CITTÀ" << 0;
-        QTest::newRow("percent") << "Note" << "10%" << 2;
-        QTest::newRow("blanks list all") << "Note" << "   " << 5;
-        QTest::newRow("double quote") << "Note" << "\"" << 0;
-        QTest::newRow("apostrophe") << "Cognome e nome contatto" << "d'a" << 1;
-        QTest::newRow("outside code page") << "Note" << "Ł" << 0;
+        QTest::newRow("ascii case") << "Città"
+                                    << "roma" << 3;
+        QTest::newRow("accent exact") << "Città"
+                                      << "Città" << 1;
+        QTest::newRow("accent other case") << "Città"
+                                           << "CITTÀ" << 0;
+        QTest::newRow("percent") << "Note"
+                                 << "10%" << 2;
+        QTest::newRow("blanks list all") << "Note"
+                                         << "   " << 5;
+        QTest::newRow("double quote") << "Note"
+                                      << "\"" << 0;
+        QTest::newRow("apostrophe") << "Cognome e nome contatto"
+                                    << "d'a" << 1;
+        QTest::newRow("outside code page") << "Note"
+                                           << "Ł" << 0;
     }
 
     void keys()
@@ -134,11 +141,11 @@ private slots:
         QFETCH(QString, criterion);
         QFETCH(QString, key);
         QFETCH(int, found);
-        store({{"varContatto", "Rossi"}, {"varCitta", "Roma"}, {"varNote", "sconto 10"}});
-        store({{"varContatto", "Bianchi"}, {"varCitta", "ROMA"}, {"varNote", "10 e lode"}});
-        store({{"varContatto", "D'Amico"}, {"varCitta", "Romagnano"}});
-        store({{"varContatto", "Verdi"}, {"varCitta", "Citt\xe0"}});
-        store({{"varContatto", "Neri"}, {"varCitta", "Milano"}});
+        store({ { "varContatto", "Rossi" }, { "varCitta", "Roma" }, { "varNote", "sconto 10" } });
+        store({ { "varContatto", "Bianchi" }, { "varCitta", "ROMA" }, { "varNote", "10 e lode" } });
+        store({ { "varContatto", "D'Amico" }, { "varCitta", "Romagnano" } });
+        store({ { "varContatto", "Verdi" }, { "varCitta", "Citt\xe0" } });
+        store({ { "varContatto", "Neri" }, { "varCitta", "Milano" } });
         quick_->show();
         search(criterion, key);
         QCOMPARE(quick_->lines().size(), found);
@@ -161,9 +168,9 @@ private slots:
 
     void listIsSortedIgnoringCase()
     {
-        store({{"varContatto", "bianchi"}});
-        store({{"varContatto", "Alfieri"}});
-        store({{"varContatto", "Carli"}});
+        store({ { "varContatto", "bianchi" } });
+        store({ { "varContatto", "Alfieri" } });
+        store({ { "varContatto", "Carli" } });
         quick_->show();
         search("Cognome e nome contatto", " ");
         const QStringList lines = quick_->lines();
@@ -175,8 +182,8 @@ private slots:
     void chooseLoadsIntoTheEditorAndSaveUpdates()
     {
         const QByteArray longName = QByteArray(35, 'N') + "ome lungo";
-        store({{"varContatto", "Primo"}, {"varEmail", "p@x.it"}});
-        const qint32 id = store({{"varContatto", longName}, {"varEmail", "l@x.it"}, {"varNote", "  nota  "}});
+        store({ { "varContatto", "Primo" }, { "varEmail", "p@x.it" } });
+        const qint32 id = store({ { "varContatto", longName }, { "varEmail", "l@x.it" }, { "varNote", "  nota  " } });
         quick_->setMode("rubrica");
         quick_->show();
         search("Cognome e nome contatto", "ome lungo");
@@ -187,14 +194,14 @@ private slots:
         in<QLineEdit>(editor_.get(), "txtAzienda")->setText("Nuova S.p.A.");
         in<QToolButton>(editor_.get(), "cmdSalva")->click();
         QCOMPARE(dialogs_->last().text,
-                 QStringLiteral("Le modifiche apportate alla scheda n. %1 sono state inserite in archivio.").arg(id));
+            QStringLiteral("Le modifiche apportate alla scheda n. %1 sono state inserite in archivio.").arg(id));
     }
 
     void identicalLinesPickTheLowerNumber()
     {
         // Equal in every piece of the line: they differ beyond the cut widths.
-        store({{"varContatto", QByteArray(35, 'X') + "1"}, {"varNote", "b"}});
-        store({{"varContatto", QByteArray(35, 'X') + "2"}, {"varNote", "a"}});
+        store({ { "varContatto", QByteArray(35, 'X') + "1" }, { "varNote", "b" } });
+        store({ { "varContatto", QByteArray(35, 'X') + "2" }, { "varNote", "a" } });
         quick_->setMode("rubrica");
         quick_->show();
         search("Note", " ");
@@ -205,7 +212,7 @@ private slots:
 
     void editorHandsOverAndCloseLeavesAnEmptyCard()
     {
-        store({{"varContatto", "Rossi"}, {"varEmail", "r@x.it"}});
+        store({ { "varContatto", "Rossi" }, { "varEmail", "r@x.it" } });
         in<QToolButton>(editor_.get(), "imgPrimo")->click();
         QTest::mouseClick(in<QWidget>(editor_.get(), "cmdTrova"), Qt::LeftButton);
         QVERIFY(quick_->isVisible());
@@ -218,7 +225,7 @@ private slots:
 
     void doubleClickWithoutSelectionDoesNothing()
     {
-        store({{"varContatto", "Rossi"}});
+        store({ { "varContatto", "Rossi" } });
         quick_->setMode("rubrica");
         quick_->show();
         search("Cognome e nome contatto", "ross");
@@ -234,12 +241,12 @@ private slots:
         QCOMPARE(dialogs_->last().text, QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce."));
         in<QPushButton>(quick_.get(), "btnStampa")->click();
         QCOMPARE(dialogs_->last().text,
-                 QStringLiteral("Operazione di stampa non applicabile: la lista non contiene nessuna voce."));
+            QStringLiteral("Operazione di stampa non applicabile: la lista non contiene nessuna voce."));
         QVERIFY(printer_->requests.isEmpty());
 
-        store({{"varContatto", "Rossi"}});
+        store({ { "varContatto", "Rossi" } });
         search("Cognome e nome contatto", "r");
-        dialogs_->answers = {false};
+        dialogs_->answers = { false };
         in<QPushButton>(quick_.get(), "btnStampa")->click();
         QCOMPARE(dialogs_->last().caption, QStringLiteral("Conferma operazione di stampa"));
         QCOMPARE(dialogs_->last().text, QStringLiteral("Si vuole stampare il presente elenco di voci?"));
@@ -253,9 +260,9 @@ private slots:
 
     void advancedJoinsFieldsWithAnd()
     {
-        store({{"varContatto", "Uno"}, {"varAzienda", "Alfa SpA"}, {"varCitta", "Milano"}});
-        store({{"varContatto", "Due"}, {"varAzienda", "Beta SPA"}, {"varCitta", "Roma"}});
-        store({{"varContatto", "Tre"}, {"varAzienda", "Gamma srl"}, {"varCitta", "MILANO"}});
+        store({ { "varContatto", "Uno" }, { "varAzienda", "Alfa SpA" }, { "varCitta", "Milano" } });
+        store({ { "varContatto", "Due" }, { "varAzienda", "Beta SPA" }, { "varCitta", "Roma" } });
+        store({ { "varContatto", "Tre" }, { "varAzienda", "Gamma srl" }, { "varCitta", "MILANO" } });
         advanced_->setMode("rubrica");
         advanced_->show();
         in<QLineEdit>(advanced_.get(), "txtAzienda")->setText("spa");
@@ -294,7 +301,7 @@ private slots:
 
     void advancedPrintWording()
     {
-        store({{"varContatto", "Uno"}});
+        store({ { "varContatto", "Uno" } });
         advanced_->show();
         in<QPushButton>(advanced_.get(), "cmdTrova")->click();
         in<QPushButton>(advanced_.get(), "cmdStampa")->click();

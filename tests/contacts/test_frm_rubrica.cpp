@@ -86,7 +86,7 @@ private slots:
         QVERIFY(QFileInfo::exists(dir_->file("Contatti.db")));
         QCOMPARE(position(), QString());
         QCOMPARE(QApplication::focusWidget(), edit("txtContatto"));
-        for (const char* arrow : {"imgPrimo", "imgIndietro", "imgAvanti", "imgUltimo"})
+        for (const char* arrow : { "imgPrimo", "imgIndietro", "imgAvanti", "imgUltimo" })
             click(arrow);
         QCOMPARE(position(), QString());
         release("cmdElimina");
@@ -105,7 +105,7 @@ private slots:
         edit("txtEmail")->setText("mario@rossi.it");
         form_->findChild<QPlainTextEdit*>("txtNote")->setPlainText("riga 1\nriga 2\n");
         click("cmdSalva");
-        QCOMPARE(dialogs_->kinds(), QStringList{"message"});
+        QCOMPARE(dialogs_->kinds(), QStringList { "message" });
         QCOMPARE(dialogs_->last().text, QStringLiteral("La scheda n. 11 è stata inserita in archivio."));
         QCOMPARE(position(), QStringLiteral("11"));
         QCOMPARE(storedValue(11, "varContatto"), QByteArray("Rossi Mario  Ciccio"));
@@ -121,7 +121,7 @@ private slots:
         edit("txtContatto")->setText(" D'Amico; Anna ");
         click("cmdSalva");
         QCOMPARE(dialogs_->last().text,
-                 QStringLiteral("Le modifiche apportate alla scheda n. %1 sono state inserite in archivio.").arg(id));
+            QStringLiteral("Le modifiche apportate alla scheda n. %1 sono state inserite in archivio.").arg(id));
         QCOMPARE(storedValue(id, "varContatto"), QByteArray("D'Amico  Anna"));
         QCOMPARE(edit("txtContatto")->text(), QStringLiteral(" D'Amico  Anna ")); // scrubbed, not reloaded
     }
@@ -134,19 +134,27 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("focus");
-        QTest::newRow("insert no name") << false << "   " << "a@b.it" << "Salvataggio dati non applicabile"
+        QTest::newRow("insert no name") << false << "   "
+                                        << "a@b.it"
+                                        << "Salvataggio dati non applicabile"
                                         << "Attenzione: per salvare la scheda corrente è necessario indicare il nome "
                                            "del contatto."
                                         << "txtContatto";
-        QTest::newRow("insert no email") << false << "Rossi" << "" << "Salvataggio dati non applicabile"
+        QTest::newRow("insert no email") << false << "Rossi"
+                                         << ""
+                                         << "Salvataggio dati non applicabile"
                                          << "Attenzione: per salvare la scheda corrente è necessario indicare "
                                             "l'indirizzo e-mail del contatto."
                                          << "txtEmail";
-        QTest::newRow("update no name") << true << "" << "a@b.it" << "Aggiornamento dati non applicabile"
+        QTest::newRow("update no name") << true << ""
+                                        << "a@b.it"
+                                        << "Aggiornamento dati non applicabile"
                                         << "Attenzione: per salvare le modifiche alla scheda corrente è necessario "
                                            "indicare il nome del contatto."
                                         << "txtContatto";
-        QTest::newRow("update no email") << true << "Rossi" << " \t" << "Aggiornamento dati non applicabile"
+        QTest::newRow("update no email") << true << "Rossi"
+                                         << " \t"
+                                         << "Aggiornamento dati non applicabile"
                                          << "Attenzione: per salvare le modifiche alla scheda corrente è necessario "
                                             "indicare l'indirizzo e-mail del contatto."
                                          << "txtEmail";
@@ -168,7 +176,7 @@ private slots:
         edit("txtContatto")->setText(name);
         edit("txtEmail")->setText(email);
         click("cmdSalva");
-        QCOMPARE(dialogs_->kinds(), QStringList{"warning"});
+        QCOMPARE(dialogs_->kinds(), QStringList { "warning" });
         QCOMPARE(dialogs_->last().caption, caption);
         QCOMPARE(dialogs_->last().text, text);
         QCOMPARE(QApplication::focusWidget()->objectName(), focus);
@@ -182,7 +190,7 @@ private slots:
         for (int i = 1; i <= 9; ++i)
             storeContact(QByteArray::number(i));
         const auto& a = CardArchive::of(ArchiveKind::Contacts);
-        for (int id : {1, 2, 4, 6, 7, 8})
+        for (int id : { 1, 2, 4, 6, 7, 8 })
             a.open()->Execute(a.deleteCard(id));
         click("imgAvanti"); // a new card falls back to the first one
         QCOMPARE(position(), QStringLiteral("3"));
@@ -208,13 +216,13 @@ private slots:
         storeContact("Uno");
         storeContact("Due");
         click("imgUltimo");
-        dialogs_->answers = {false};
+        dialogs_->answers = { false };
         release("cmdElimina");
         QCOMPARE(dialogs_->last().caption, QStringLiteral("Conferma cancellazione scheda"));
         QCOMPARE(dialogs_->last().text, QStringLiteral("Si intende proprio cancellare la scheda corrente?"));
         QCOMPARE(storedCount(), 2);
         QCOMPARE(position(), QStringLiteral("2"));
-        dialogs_->answers = {true};
+        dialogs_->answers = { true };
         release("cmdElimina", Qt::RightButton); // any mouse button
         QCOMPARE(storedCount(), 1);
         QCOMPARE(position(), QString()); // an empty card, not a neighbour
@@ -229,7 +237,7 @@ private slots:
         a.open()->Execute(a.deleteCard(id)); // another copy of the program deleted it
         edit("txtAzienda")->setText("Neri S.r.l.");
         click("cmdSalva");
-        QCOMPARE(dialogs_->kinds(), QStringList{"error"});
+        QCOMPARE(dialogs_->kinds(), QStringList { "error" });
         QCOMPARE(dialogs_->last().text, QStringLiteral("Field ID Not found. Empty dataset"));
         QCOMPARE(edit("txtAzienda")->text(), QStringLiteral("Neri S.r.l."));
         QCOMPARE(position(), QString::number(id));
@@ -242,7 +250,7 @@ private slots:
         edit("txtEmail")->setText("l@n.pl");
         edit("txtCitta")->setText("Città €");
         click("cmdSalva");
-        QCOMPARE(dialogs_->kinds(), QStringList{"warning"});
+        QCOMPARE(dialogs_->kinds(), QStringList { "warning" });
         QVERIFY(dialogs_->last().text.contains(QStringLiteral("«Ł»")));
         QVERIFY(dialogs_->last().text.contains(QStringLiteral("«Cognome e nome»")));
         QCOMPARE(QApplication::focusWidget(), edit("txtContatto"));
@@ -278,7 +286,7 @@ private slots:
             db->Execute("INSERT INTO contatti (altro) VALUES ('x')");
         }
         click("imgPrimo");
-        QCOMPARE(dialogs_->kinds(), QStringList{"error"});
+        QCOMPARE(dialogs_->kinds(), QStringList { "error" });
         QCOMPARE(dialogs_->last().text, QStringLiteral("Field not found in dataset: varContatto"));
         QCOMPARE(position(), QString());
     }
@@ -316,7 +324,7 @@ private slots:
         QCOMPARE(dialogs_->count(), 2);
         QCOMPARE(dialogs_->last().caption, QStringLiteral("Carattere non valido"));
         QCOMPARE(dialogs_->last().text,
-                 QStringLiteral("Attenzione: indicare il numero di partita IVA digitando solo valori numerici."));
+            QStringLiteral("Attenzione: indicare il numero di partita IVA digitando solo valori numerici."));
         QTest::keyClick(iva, Qt::Key_Backspace);
         QCOMPARE(iva->text(), QStringLiteral("12"));
         QCOMPARE(dialogs_->count(), 2);
@@ -350,8 +358,9 @@ private slots:
         auto* info = form_->findChild<QLabel*>("panInfo");
         QEvent enter(QEvent::Enter);
         QCoreApplication::sendEvent(form_->findChild<QWidget*>("cmdSalva"), &enter);
-        QCOMPARE(info->text(), QStringLiteral(" Salva in archivio i dati relativi alla scheda corrente oppure aggiorna "
-                                              "la scheda esistente."));
+        QCOMPARE(info->text(),
+            QStringLiteral(" Salva in archivio i dati relativi alla scheda corrente oppure aggiorna "
+                           "la scheda esistente."));
         QCoreApplication::sendEvent(form_->findChild<QWidget*>("panNote"), &enter);
         QCOMPARE(info->text(), QString());
         QCoreApplication::sendEvent(form_->findChild<QWidget*>("imgUltimo"), &enter);
@@ -365,13 +374,31 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("form");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("empty fiscal code") << "imgCodFisc" << "txtCodFisc" << "" << "frmCodFisc" << "";
-        QTest::newRow("numeric fiscal code") << "imgCodFisc" << "txtCodFisc" << "01234567890" << "frmIva"
+        QTest::newRow("empty fiscal code") << "imgCodFisc"
+                                           << "txtCodFisc"
+                                           << ""
+                                           << "frmCodFisc"
+                                           << "";
+        QTest::newRow("numeric fiscal code") << "imgCodFisc"
+                                             << "txtCodFisc"
+                                             << "01234567890"
+                                             << "frmIva"
                                              << " Controllo codice fiscale numerico / partita IVA";
-        QTest::newRow("personal fiscal code") << "imgCodFisc" << "txtCodFisc" << "RSSMRA80A01H501U" << "frmCodFisc"
+        QTest::newRow("personal fiscal code") << "imgCodFisc"
+                                              << "txtCodFisc"
+                                              << "RSSMRA80A01H501U"
+                                              << "frmCodFisc"
                                               << "";
-        QTest::newRow("vat") << "imgIva" << "txtIva" << "01234567890" << "frmIva" << "";
-        QTest::newRow("iban") << "imgIban" << "txtIban" << "IT60X0542811101000000123456" << "frmIban" << "";
+        QTest::newRow("vat") << "imgIva"
+                             << "txtIva"
+                             << "01234567890"
+                             << "frmIva"
+                             << "";
+        QTest::newRow("iban") << "imgIban"
+                              << "txtIban"
+                              << "IT60X0542811101000000123456"
+                              << "frmIban"
+                              << "";
     }
 
     void checkButtonsOpenTheRightForm()
@@ -403,7 +430,7 @@ private slots:
         release("imgEmail");
         edit("txtEmail")->setText("  anna@example.it ");
         release("imgEmail", Qt::RightButton);
-        QCOMPARE(desktop_->opened, (QStringList{"mailto:", "mailto:anna@example.it"}));
+        QCOMPARE(desktop_->opened, (QStringList { "mailto:", "mailto:anna@example.it" }));
     }
 };
 

@@ -24,7 +24,10 @@ class TestFrmInviaEmail : public QObject {
 
     QLineEdit* edit(const char* name) const { return form_->findChild<QLineEdit*>(QLatin1String(name)); }
     QPlainTextEdit* memo(const char* name) const { return form_->findChild<QPlainTextEdit*>(QLatin1String(name)); }
-    void release(const char* name) { QTest::mouseClick(form_->findChild<QWidget*>(QLatin1String(name)), Qt::LeftButton); }
+    void release(const char* name)
+    {
+        QTest::mouseClick(form_->findChild<QWidget*>(QLatin1String(name)), Qt::LeftButton);
+    }
     void showForm()
     {
         form_->show();
@@ -77,9 +80,18 @@ private slots:
         QTest::addColumn<QString>("to");
         QTest::addColumn<QString>("body");
         QTest::addColumn<QString>("focus");
-        QTest::newRow("sender") << " " << "a@x" << "t" << "txtEmailMitt";
-        QTest::newRow("recipients") << "m@x" << "" << "t" << "txtEmail";
-        QTest::newRow("body of blanks") << "m@x" << "a@x" << "   " << "txtTesto";
+        QTest::newRow("sender") << " "
+                                << "a@x"
+                                << "t"
+                                << "txtEmailMitt";
+        QTest::newRow("recipients") << "m@x"
+                                    << ""
+                                    << "t"
+                                    << "txtEmail";
+        QTest::newRow("body of blanks") << "m@x"
+                                        << "a@x"
+                                        << "   "
+                                        << "txtTesto";
     }
 
     void warningsInOrder()
@@ -93,7 +105,7 @@ private slots:
         memo("txtTesto")->setPlainText(body);
         edit("txtOggetto")->setFocus();
         release("btnEmail");
-        QCOMPARE(dialogs_->kinds(), QStringList{"warning"});
+        QCOMPARE(dialogs_->kinds(), QStringList { "warning" });
         QCOMPARE(dialogs_->last().caption, QStringLiteral("Dati insufficienti"));
         QCOMPARE(QApplication::focusWidget()->objectName(), focus);
         QCOMPARE(mail_->count(), 0);
@@ -102,8 +114,8 @@ private slots:
     void pickingContactsGrowsBothLists()
     {
         const auto& a = CardArchive::of(ArchiveKind::Contacts);
-        for (const auto& [name, address] : {std::pair<QByteArray, QByteArray>{"Anna Rossi", "a@x"},
-                                            {"Bruno Bassi", " b@y "}, {"Carla Senzamail", ""}}) {
+        for (const auto& [name, address] : { std::pair<QByteArray, QByteArray> { "Anna Rossi", "a@x" },
+                 { "Bruno Bassi", " b@y " }, { "Carla Senzamail", "" } }) {
             QList<QByteArray> v(a.valueCount());
             v[0] = name;
             v[4] = address;
@@ -149,7 +161,8 @@ private slots:
         edit("txtOggetto")->setText("Oggetto tenuto");
         form_->close();
         QCOMPARE(launcher, 1);
-        QCOMPARE(IniFile(dir_->file("Messaggi.ini")).read("Invio Email", "Nome Mittente"), QStringLiteral("Segreteria"));
+        QCOMPARE(
+            IniFile(dir_->file("Messaggi.ini")).read("Invio Email", "Nome Mittente"), QStringLiteral("Segreteria"));
         QCOMPARE(IniFile(dir_->file("Messaggi.ini")).read("Archivio Messaggi", "Nome Mittente"), QString());
         edit("txtMittente")->setText("cambiato");
         showForm();

@@ -48,16 +48,36 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("expected");
         const QByteArray s = sample();
-        QTest::newRow("exact names") << s << "Archivio Messaggi" << "Nome Mittente" << "Ufficio Vendite";
-        QTest::newRow("names in another case") << s << "INVIO email" << "email MITTENTE" << "info@esempio.it";
-        QTest::newRow("Windows-1252 bytes") << s << "Invio Email" << "Nome Mittente" << "Nicolò €uro";
-        QTest::newRow("empty value is no default") << s << "Invio Email" << "Vuoto" << "";
-        QTest::newRow("missing key") << s << "Invio Email" << "Altro" << "<default>";
-        QTest::newRow("missing section") << s << "Accesso" << "Valore" << "<default>";
-        QTest::newRow("name that cannot be in the file") << s << "Invio Email" << "Nome \u0151" << "<default>";
-        QTest::newRow("missing file") << QByteArray() << "Invio Email" << "Nome Mittente" << "<default>";
-        QTest::newRow("blanks around names and value") << QByteArray("[ A ]\r\n  Uno =  1  \r\n") << "a" << "uno" << "1";
-        QTest::newRow("LF line ends") << QByteArray("[Accesso]\nValore=0A1B\n") << "accesso" << "valore" << "0A1B";
+        QTest::newRow("exact names") << s << "Archivio Messaggi"
+                                     << "Nome Mittente"
+                                     << "Ufficio Vendite";
+        QTest::newRow("names in another case") << s << "INVIO email"
+                                               << "email MITTENTE"
+                                               << "info@esempio.it";
+        QTest::newRow("Windows-1252 bytes") << s << "Invio Email"
+                                            << "Nome Mittente"
+                                            << "Nicolò €uro";
+        QTest::newRow("empty value is no default") << s << "Invio Email"
+                                                   << "Vuoto"
+                                                   << "";
+        QTest::newRow("missing key") << s << "Invio Email"
+                                     << "Altro"
+                                     << "<default>";
+        QTest::newRow("missing section") << s << "Accesso"
+                                         << "Valore"
+                                         << "<default>";
+        QTest::newRow("name that cannot be in the file") << s << "Invio Email"
+                                                         << "Nome \u0151"
+                                                         << "<default>";
+        QTest::newRow("missing file") << QByteArray() << "Invio Email"
+                                      << "Nome Mittente"
+                                      << "<default>";
+        QTest::newRow("blanks around names and value") << QByteArray("[ A ]\r\n  Uno =  1  \r\n") << "a"
+                                                       << "uno"
+                                                       << "1";
+        QTest::newRow("LF line ends") << QByteArray("[Accesso]\nValore=0A1B\n") << "accesso"
+                                      << "valore"
+                                      << "0A1B";
     }
 
     void read()
@@ -80,25 +100,23 @@ private slots:
         QByteArray updated = s;
         updated.replace("Nome Mittente=Nicol\xF2 \x80uro", "Nome Mittente=Zo\xEB");
         QTest::newRow("update in another case keeps the rest")
-            << s << QStringList{"invio EMAIL", "NOME mittente", "Zoë"} << updated;
+            << s << QStringList { "invio EMAIL", "NOME mittente", "Zoë" } << updated;
         QTest::newRow("new key at the end of its section")
-            << s << QStringList{"Archivio Messaggi", "Nuova", "x"}
+            << s << QStringList { "Archivio Messaggi", "Nuova", "x" }
             << QByteArray(s).replace("vendite@esempio.it\r\n", "vendite@esempio.it\r\nNuova=x\r\n");
-        QTest::newRow("new section")
-            << s << QStringList{"Accesso", "Valore", "A1"} << s + "\r\n[Accesso]\r\nValore=A1\r\n";
-        QTest::newRow("new file gets CR LF")
-            << QByteArray() << QStringList{"Invio Email", "Nome Mittente", "Nicolò"}
-            << QByteArray("[Invio Email]\r\nNome Mittente=Nicol\xF2\r\n");
+        QTest::newRow("new section") << s << QStringList { "Accesso", "Valore", "A1" }
+                                     << s + "\r\n[Accesso]\r\nValore=A1\r\n";
+        QTest::newRow("new file gets CR LF") << QByteArray() << QStringList { "Invio Email", "Nome Mittente", "Nicolò" }
+                                             << QByteArray("[Invio Email]\r\nNome Mittente=Nicol\xF2\r\n");
         QTest::newRow("LF file stays LF")
-            << QByteArray("[Accesso]\nValore=00\n") << QStringList{"ACCESSO", "Valore", "FF"}
+            << QByteArray("[Accesso]\nValore=00\n") << QStringList { "ACCESSO", "Valore", "FF" }
             << QByteArray("[Accesso]\nValore=FF\n");
         QTest::newRow("other keys keep their values, in the usual layout")
-            << QByteArray("[A]\r\n  Uno =  1  \r\n\r\n\r\n[B]\r\nDue=2\r\n")
-            << QStringList{"B", "Tre", "3"}
+            << QByteArray("[A]\r\n  Uno =  1  \r\n\r\n\r\n[B]\r\nDue=2\r\n") << QStringList { "B", "Tre", "3" }
             << QByteArray("[A]\r\nUno=1\r\n\r\n[B]\r\nDue=2\r\nTre=3\r\n");
-        QTest::newRow("empty value")
-            << QByteArray("[Accesso]\r\nValore=00\r\n") << QStringList{"Accesso", "Valore", ""}
-            << QByteArray("[Accesso]\r\nValore=\r\n");
+        QTest::newRow("empty value") << QByteArray("[Accesso]\r\nValore=00\r\n")
+                                     << QStringList { "Accesso", "Valore", "" }
+                                     << QByteArray("[Accesso]\r\nValore=\r\n");
     }
 
     void write()
@@ -119,10 +137,10 @@ private slots:
     void refused_data()
     {
         QTest::addColumn<QStringList>("entry");
-        QTest::newRow("character outside Windows-1252") << QStringList{"Invio Email", "Nome Mittente", "Gy\u0151r"};
-        QTest::newRow("line break would add a key") << QStringList{"Invio Email", "Nome Mittente", "x\r\nValore=1"};
-        QTest::newRow("line break in a section") << QStringList{"A\n[B]", "K", "v"};
-        QTest::newRow("'=' in a key") << QStringList{"A", "K=1", "v"};
+        QTest::newRow("character outside Windows-1252") << QStringList { "Invio Email", "Nome Mittente", "Gy\u0151r" };
+        QTest::newRow("line break would add a key") << QStringList { "Invio Email", "Nome Mittente", "x\r\nValore=1" };
+        QTest::newRow("line break in a section") << QStringList { "A\n[B]", "K", "v" };
+        QTest::newRow("'=' in a key") << QStringList { "A", "K=1", "v" };
     }
 
     void refused()

@@ -56,8 +56,8 @@ Message parse(const QByteArray& raw)
     }
     InternetAddressList* to = g_mime_message_get_to(msg);
     for (int i = 0; i < internet_address_list_length(to); ++i)
-        m.to << QString::fromUtf8(internet_address_mailbox_get_addr(
-            INTERNET_ADDRESS_MAILBOX(internet_address_list_get_address(to, i))));
+        m.to << QString::fromUtf8(
+            internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(internet_address_list_get_address(to, i))));
     m.subject = QString::fromUtf8(g_mime_message_get_subject(msg));
     GMimeHeaderList* headers = g_mime_object_get_header_list(GMIME_OBJECT(msg));
     m.hasBcc = g_mime_header_list_contains(headers, "Bcc");
@@ -146,14 +146,16 @@ private slots:
     {
         QVERIFY(dir_.isValid());
         QDir().mkpath(dir_.filePath("bin"));
-        writeScript(bin("sendmail"), "printf '%s\\n' \"$@\" > \"$D/args\"\n"
-                                     "cat > \"$D/message\"\n"
-                                     "exit $(cat \"$D/status\")\n");
+        writeScript(bin("sendmail"),
+            "printf '%s\\n' \"$@\" > \"$D/args\"\n"
+            "cat > \"$D/message\"\n"
+            "exit $(cat \"$D/status\")\n");
         // Exits at once without reading its input.
         writeScript(bin("sendmail-early"), "exit $(cat \"$D/status\")\n");
         writeScript(bin("sendmail-crash"), "kill -SEGV $$\n");
-        writeScript(bin("xdg-email"), "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$D/client-args\"\n"
-                                      "exit $(cat \"$D/client-status\")\n");
+        writeScript(bin("xdg-email"),
+            "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$D/client-args\"\n"
+            "exit $(cat \"$D/client-status\")\n");
         // Lets go of the test's output at once, so that nothing waits for it.
         writeScript(bin("xdg-email-slow"), "exec >/dev/null 2>&1\nsleep 3\n");
     }
@@ -174,12 +176,12 @@ private slots:
         const QByteArray bytes = writeAttachment(QStringLiteral("listino è.bin"), 70000);
         const QString body = QStringLiteral("Gentile cliente,\r\nil listino è allegato.\n\n. \n.\nSaluti");
         QCOMPARE(SendMapiMessage("", "anna@esempio.it,bruno@esempio.it, carla@esempio.it,", "Nicolò Bianchi",
-                                 "nicolo@velmaro.it", "Novità di primavera: perché aspettare?", body,
-                                 file(QStringLiteral("listino è.bin")), false),
-                 0);
+                     "nicolo@velmaro.it", "Novità di primavera: perché aspettare?", body,
+                     file(QStringLiteral("listino è.bin")), false),
+            0);
         QCOMPARE(saved("args"), QByteArray("-t\n-i\n"));
         const Message m = parse(saved("message"));
-        QCOMPARE(m.to, QStringList({"anna@esempio.it", "bruno@esempio.it", "carla@esempio.it"}));
+        QCOMPARE(m.to, QStringList({ "anna@esempio.it", "bruno@esempio.it", "carla@esempio.it" }));
         QCOMPARE(m.from, QStringLiteral("nicolo@velmaro.it"));
         QCOMPARE(m.fromName, QStringLiteral("Nicolò Bianchi"));
         QCOMPARE(m.subject, QStringLiteral("Novità di primavera: perché aspettare?"));
@@ -204,9 +206,9 @@ private slots:
 
     void namedAndInternationalEntries()
     {
-        QCOMPARE(SendMapiMessage("", "Bruno Rossì <bruno@x.it>,\"Carla\" <c@x.it>,luca@città.it", "",
-                                 "m@x.it", "S", "T", "", false),
-                 0);
+        QCOMPARE(SendMapiMessage("", "Bruno Rossì <bruno@x.it>,\"Carla\" <c@x.it>,luca@città.it", "", "m@x.it", "S",
+                     "T", "", false),
+            0);
         const QByteArray raw = saved("message");
         QVERIFY(raw.contains("luca@xn--citt-3na.it"));
         QVERIFY(!raw.left(raw.indexOf("\n\n")).contains("\xC3")); // headers stay 7-bit
@@ -234,13 +236,26 @@ private slots:
         QTest::addColumn<QString>("subject");
         QTest::addColumn<QString>("addresses");
         QTest::addColumn<QString>("problem"); // empty: sent
-        QTest::newRow("subject") << "" << "Saldi\r\nBcc: spia@evil.it" << "a@x.it" << "";
-        QTest::newRow("sender name") << "Mario\nBcc: spia@evil.it" << "S" << "a@x.it" << "";
-        QTest::newRow("address list") << "" << "S" << "a@x.it\r\nBcc: spia@evil.it"
+        QTest::newRow("subject") << ""
+                                 << "Saldi\r\nBcc: spia@evil.it"
+                                 << "a@x.it"
+                                 << "";
+        QTest::newRow("sender name") << "Mario\nBcc: spia@evil.it"
+                                     << "S"
+                                     << "a@x.it"
+                                     << "";
+        QTest::newRow("address list") << ""
+                                      << "S"
+                                      << "a@x.it\r\nBcc: spia@evil.it"
                                       << "destinatari non validi";
-        QTest::newRow("blank inside an address") << "" << "S" << "a@x.it,mario rossi@x.it"
+        QTest::newRow("blank inside an address") << ""
+                                                 << "S"
+                                                 << "a@x.it,mario rossi@x.it"
                                                  << "destinatari non validi";
-        QTest::newRow("only commas") << "" << "S" << ",," << "destinatari non validi";
+        QTest::newRow("only commas") << ""
+                                     << "S"
+                                     << ",,"
+                                     << "destinatari non validi";
     }
 
     void headerInjection()
@@ -249,8 +264,8 @@ private slots:
         QFETCH(QString, subject);
         QFETCH(QString, addresses);
         QFETCH(QString, problem);
-        const QString failure = failureOf(
-            [&] { SendMapiMessage("", addresses, senderName, "m@x.it", subject, "T", "", false); });
+        const QString failure
+            = failureOf([&] { SendMapiMessage("", addresses, senderName, "m@x.it", subject, "T", "", false); });
         if (!problem.isEmpty()) {
             QCOMPARE(failure, kProblem.arg(problem));
             QVERIFY(!QFile::exists(file("message"))); // nothing reached sendmail
@@ -260,7 +275,7 @@ private slots:
         const Message m = parse(saved("message"));
         QVERIFY(!m.hasBcc);
         QVERIFY(!m.headers.contains("\nBcc:"));
-        QCOMPARE(m.to, QStringList{"a@x.it"});
+        QCOMPARE(m.to, QStringList { "a@x.it" });
         QVERIFY(m.subject.contains("Bcc: spia@evil.it") || m.fromName.contains("Bcc: spia@evil.it"));
     }
 
@@ -268,9 +283,9 @@ private slots:
     {
         QTest::addColumn<int>("status");
         QTest::addColumn<quint32>("result");
-        const QList<QPair<int, quint32>> table = {
-            {0, 0}, {64, 2}, {65, 17}, {66, 2}, {67, 14}, {68, 25}, {69, 2}, {70, 2}, {71, 5},
-            {72, 2}, {73, 4}, {74, 2}, {75, 23}, {76, 23}, {77, 6}, {78, 3}, {1, 2}, {255, 2}};
+        const QList<QPair<int, quint32>> table
+            = { { 0, 0 }, { 64, 2 }, { 65, 17 }, { 66, 2 }, { 67, 14 }, { 68, 25 }, { 69, 2 }, { 70, 2 }, { 71, 5 },
+                  { 72, 2 }, { 73, 4 }, { 74, 2 }, { 75, 23 }, { 76, 23 }, { 77, 6 }, { 78, 3 }, { 1, 2 }, { 255, 2 } };
         for (const auto& [status, result] : table)
             QTest::addRow("exit %d", status) << status << result;
     }
@@ -281,8 +296,7 @@ private slots:
         QFETCH(quint32, result);
         QCOMPARE(MailExitCodes::fromSendmail(status), result);
         setStatus("status", status);
-        const QString failure =
-            failureOf([] { SendMapiMessage("", "a@x.it", "", "m@x.it", "S", "T", "", false); });
+        const QString failure = failureOf([] { SendMapiMessage("", "a@x.it", "", "m@x.it", "S", "T", "", false); });
         QCOMPARE(failure, result ? kProblem.arg(MapiErrorText(result)) : QString());
     }
 
@@ -290,8 +304,10 @@ private slots:
     {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("problem");
-        QTest::newRow("exits without reading") << "sendmail-early" << "destinatario sconosciuto";
-        QTest::newRow("crashes") << "sendmail-crash" << "errore generico MAPI";
+        QTest::newRow("exits without reading") << "sendmail-early"
+                                               << "destinatario sconosciuto";
+        QTest::newRow("crashes") << "sendmail-crash"
+                                 << "errore generico MAPI";
     }
 
     void sendmailStopsEarlyOrCrashes()
@@ -301,10 +317,8 @@ private slots:
         qputenv("VELMARO_SENDMAIL", bin(program).toLocal8Bit());
         setStatus("status", 67);
         writeAttachment(QStringLiteral("big.bin"), 2 * 1024 * 1024); // more than a pipe holds
-        QCOMPARE(failureOf([&] {
-                     SendMapiMessage("", "a@x.it", "", "m@x.it", "S", "T", file("big.bin"), false);
-                 }),
-                 kProblem.arg(problem));
+        QCOMPARE(failureOf([&] { SendMapiMessage("", "a@x.it", "", "m@x.it", "S", "T", file("big.bin"), false); }),
+            kProblem.arg(problem));
     }
 
     void attachmentChecked_data()
@@ -312,10 +326,12 @@ private slots:
         QTest::addColumn<bool>("preview");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("problem");
-        for (bool preview : {false, true}) {
+        for (bool preview : { false, true }) {
             const char* mode = preview ? "client" : "sendmail";
-            QTest::addRow("%s: missing", mode) << preview << "manca.pdf" << "file allegato non trovato";
-            QTest::addRow("%s: folder", mode) << preview << "bin" << "impossibile aprire il file allegato";
+            QTest::addRow("%s: missing", mode) << preview << "manca.pdf"
+                                               << "file allegato non trovato";
+            QTest::addRow("%s: folder", mode) << preview << "bin"
+                                              << "impossibile aprire il file allegato";
         }
     }
 
@@ -324,10 +340,8 @@ private slots:
         QFETCH(bool, preview);
         QFETCH(QString, name);
         QFETCH(QString, problem);
-        QCOMPARE(failureOf([&] {
-                     SendMapiMessage("", "a@x.it", "", "m@x.it", "S", "T", file(name), preview);
-                 }),
-                 kProblem.arg(problem));
+        QCOMPARE(failureOf([&] { SendMapiMessage("", "a@x.it", "", "m@x.it", "S", "T", file(name), preview); }),
+            kProblem.arg(problem));
         QVERIFY(!QFile::exists(file("message")));
         QVERIFY(!QFile::exists(file("client-args")));
     }
@@ -335,12 +349,12 @@ private slots:
     void composeWindow()
     {
         writeAttachment(QStringLiteral("a.txt"), 10);
-        QCOMPARE(SendMapiMessage("Anna,Bruno", "anna@x.it, -bruno@x.it,", "", "m@x.it",
-                                 "Oggetto\ncon a capo", "Riga 1\nRiga 2", file("a.txt"), true),
-                 0);
-        QCOMPARE(clientArgs(), QStringList({"--utf8", "--subject", "Oggetto con a capo", "--body",
-                                            "Riga 1\nRiga 2", "--attach", file("a.txt"),
-                                            "mailto:anna@x.it,-bruno@x.it"}));
+        QCOMPARE(SendMapiMessage("Anna,Bruno", "anna@x.it, -bruno@x.it,", "", "m@x.it", "Oggetto\ncon a capo",
+                     "Riga 1\nRiga 2", file("a.txt"), true),
+            0);
+        QCOMPARE(clientArgs(),
+            QStringList({ "--utf8", "--subject", "Oggetto con a capo", "--body", "Riga 1\nRiga 2", "--attach",
+                file("a.txt"), "mailto:anna@x.it,-bruno@x.it" }));
         QVERIFY(!QFile::exists(file("message")));
     }
 
@@ -348,8 +362,8 @@ private slots:
     {
         qputenv("VELMARO_SENDMAIL", file("nessuno").toLocal8Bit());
         QCOMPARE(SendMapiMessage("", "a@x.it", "", "m@x.it", "", "T", "", false), 0);
-        QCOMPARE(clientArgs(), QStringList({"--utf8", "--subject", "<Nessun oggetto>", "--body", "T",
-                                            "mailto:a@x.it"}));
+        QCOMPARE(
+            clientArgs(), QStringList({ "--utf8", "--subject", "<Nessun oggetto>", "--body", "T", "mailto:a@x.it" }));
     }
 
     void clientExitStatus_data()
@@ -369,8 +383,7 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, problem);
         setStatus("client-status", status);
-        const QString failure =
-            failureOf([] { SendMapiMessage("", "a@x.it", "", "m@x.it", "S", "T", "", true); });
+        const QString failure = failureOf([] { SendMapiMessage("", "a@x.it", "", "m@x.it", "S", "T", "", true); });
         QCOMPARE(failure, problem.isEmpty() ? QString() : kProblem.arg(problem));
     }
 
@@ -390,7 +403,7 @@ private slots:
             qputenv("VELMARO_SENDMAIL", file("nessuno").toLocal8Bit());
         qputenv("VELMARO_XDG_EMAIL", file("nessuno").toLocal8Bit());
         QCOMPARE(failureOf([&] { SendMapiMessage("", "a@x.it", "", "m@x.it", "S", "T", "", preview); }),
-                 kProblem.arg("nessun programma di posta elettronica disponibile"));
+            kProblem.arg("nessun programma di posta elettronica disponibile"));
         QVERIFY(!QFile::exists(file("message")));
     }
 
@@ -413,7 +426,7 @@ private slots:
             list << QStringLiteral("utente%1@esempio.it").arg(i);
         const QString body(bodySize, QChar(0x00E8)); // "è": 6 bytes once percent-encoded
         QCOMPARE(failureOf([&] { SendMapiMessage("", list.join(','), "", "m@x.it", "S", body, "", true); }),
-                 kProblem.arg(problem));
+            kProblem.arg(problem));
         QVERIFY(!QFile::exists(file("client-args")));
     }
 

@@ -20,7 +20,7 @@ QString full(const QString& problem)
 {
     return QStringLiteral("Il messaggio e-mail corrente non è stato inviato.\n\n"
                           "Problema riscontrato: ")
-           + problem + QLatin1Char('.');
+        + problem + QLatin1Char('.');
 }
 } // namespace
 
@@ -30,29 +30,29 @@ class TestMapiMail : public QObject {
 private slots:
     void records_data()
     {
-        QTest::addColumn<QStringList>("args"); // names, addresses, sender name, sender address, subject, body, attachment
+        QTest::addColumn<QStringList>(
+            "args"); // names, addresses, sender name, sender address, subject, body, attachment
         QTest::addColumn<bool>("preview");
         QTest::addColumn<QStringList>("expected"); // recip name, recip address, orig name, orig address, subject, body
 
         QTest::newRow("three addresses, no names")
-            << QStringList{"", kThree, "Ufficio", "info@velmaro.it", "Notizie", "Testo", ""} << false
-            << QStringList{kThree, kThree, "Ufficio", "SMTP:info@velmaro.it", "Notizie", "Testo"};
+            << QStringList { "", kThree, "Ufficio", "info@velmaro.it", "Notizie", "Testo", "" } << false
+            << QStringList { kThree, kThree, "Ufficio", "SMTP:info@velmaro.it", "Notizie", "Testo" };
         QTest::newRow("names kept apart from addresses")
-            << QStringList{"Anna,Bruno", "a@x.it,b@x.it", "Ufficio", "info@velmaro.it", "S", "T", ""}
-            << true << QStringList{"Anna,Bruno", "a@x.it,b@x.it", "Ufficio", "SMTP:info@velmaro.it", "S", "T"};
+            << QStringList { "Anna,Bruno", "a@x.it,b@x.it", "Ufficio", "info@velmaro.it", "S", "T", "" } << true
+            << QStringList { "Anna,Bruno", "a@x.it,b@x.it", "Ufficio", "SMTP:info@velmaro.it", "S", "T" };
         QTest::newRow("sender name falls back to the address")
-            << QStringList{"", "a@x.it", "", "info@velmaro.it", "S", "T", ""} << false
-            << QStringList{"a@x.it", "a@x.it", "info@velmaro.it", "SMTP:info@velmaro.it", "S", "T"};
-        QTest::newRow("empty subject")
-            << QStringList{"", "a@x.it", "", "m@x.it", "", "T", ""} << false
-            << QStringList{"a@x.it", "a@x.it", "m@x.it", "SMTP:m@x.it", "<Nessun oggetto>", "T"};
+            << QStringList { "", "a@x.it", "", "info@velmaro.it", "S", "T", "" } << false
+            << QStringList { "a@x.it", "a@x.it", "info@velmaro.it", "SMTP:info@velmaro.it", "S", "T" };
+        QTest::newRow("empty subject") << QStringList { "", "a@x.it", "", "m@x.it", "", "T",
+            "" } << false << QStringList { "a@x.it", "a@x.it", "m@x.it", "SMTP:m@x.it", "<Nessun oggetto>", "T" };
         QTest::newRow("blank subject and untrimmed texts pass unchanged")
-            << QStringList{" N ", " a@x.it ", " S ", " m@x.it", "   ", " T\r\n", ""} << false
-            << QStringList{" N ", " a@x.it ", " S ", "SMTP: m@x.it", "   ", " T\r\n"};
-        QTest::newRow("attachment only")
-            << QStringList{"", "a@x.it", "", "m@x.it", "S", "", "/tmp/listino prezzi.pdf "} << true
-            << QStringList{"a@x.it", "a@x.it", "m@x.it", "SMTP:m@x.it", "S",
-                           "Si prega di visualizzare il file allegato."};
+            << QStringList { " N ", " a@x.it ", " S ", " m@x.it", "   ", " T\r\n", "" } << false
+            << QStringList { " N ", " a@x.it ", " S ", "SMTP: m@x.it", "   ", " T\r\n" };
+        QTest::newRow("attachment only") << QStringList { "", "a@x.it", "", "m@x.it", "S", "",
+            "/tmp/listino prezzi.pdf " } << true
+                                         << QStringList { "a@x.it", "a@x.it", "m@x.it", "SMTP:m@x.it", "S",
+                                                "Si prega di visualizzare il file allegato." };
     }
 
     void records()
@@ -109,16 +109,14 @@ private slots:
         QTest::addColumn<QString>("problem");
         const QString noRecipient = QStringLiteral("Non è stato indicato l'indirizzo e-mail del destinatario");
         const QString noSender = QStringLiteral("Non è stato indicato l'indirizzo e-mail del mittente");
-        const QString empty = QStringLiteral(
-            "Si è cercato di inviare un messaggio e-mail vuoto (senza contenuti o allegati)");
-        QTest::newRow("no recipient") << QStringList{"N", "", "S", "m@x.it", "O", "T", ""} << noRecipient;
-        QTest::newRow("recipient checked before sender")
-            << QStringList{"", "", "", "", "", "", ""} << noRecipient;
-        QTest::newRow("no sender") << QStringList{"", "a@x.it", "S", "", "O", "T", "/f"} << noSender;
-        QTest::newRow("sender checked before content")
-            << QStringList{"", "a@x.it", "", "", "", "", ""} << noSender;
+        const QString empty
+            = QStringLiteral("Si è cercato di inviare un messaggio e-mail vuoto (senza contenuti o allegati)");
+        QTest::newRow("no recipient") << QStringList { "N", "", "S", "m@x.it", "O", "T", "" } << noRecipient;
+        QTest::newRow("recipient checked before sender") << QStringList { "", "", "", "", "", "", "" } << noRecipient;
+        QTest::newRow("no sender") << QStringList { "", "a@x.it", "S", "", "O", "T", "/f" } << noSender;
+        QTest::newRow("sender checked before content") << QStringList { "", "a@x.it", "", "", "", "", "" } << noSender;
         QTest::newRow("neither body nor attachment")
-            << QStringList{"", "a@x.it", "", "m@x.it", "O", "", ""} << empty;
+            << QStringList { "", "a@x.it", "", "m@x.it", "O", "", "" } << empty;
     }
 
     void checks()
@@ -126,10 +124,9 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(QString, problem);
         MailRecorder mail;
-        QCOMPARE(failureOf([&] {
-                     SendMapiMessage(args[0], args[1], args[2], args[3], args[4], args[5], args[6], true);
-                 }),
-                 full(problem));
+        QCOMPARE(
+            failureOf([&] { SendMapiMessage(args[0], args[1], args[2], args[3], args[4], args[5], args[6], true); }),
+            full(problem));
         QCOMPARE(mail.count(), 0);
     }
 
@@ -165,16 +162,14 @@ private slots:
     {
         QTest::addColumn<quint32>("code");
         QTest::addColumn<QString>("text");
-        const char* texts[] = {
-            "l'utente ha annullato la richiesta", "errore generico MAPI", "collegamento non riuscito",
-            "spazio su disco insufficiente", "memoria insufficiente", "accesso negato",
+        const char* texts[] = { "l'utente ha annullato la richiesta", "errore generico MAPI",
+            "collegamento non riuscito", "spazio su disco insufficiente", "memoria insufficiente", "accesso negato",
             "Codice errore: 7", "numero eccessivo di sessioni aperte", "numero eccessivo di file aperti",
-            "numero eccessivo di destinatari", "file allegato non trovato",
-            "impossibile aprire il file allegato", "impossibile allegare il file",
-            "destinatario sconosciuto", "tipo di destinatario non valido", "nessun messaggio",
-            "messaggio non valido", "testo del messaggio troppo lungo", "sessione non valida",
-            "tipo non supportato", "destinatario non riconosciuto", "messaggio già in uso",
-            "errore di rete", "campi di testo non validi", "destinatari non validi", "non supportato"};
+            "numero eccessivo di destinatari", "file allegato non trovato", "impossibile aprire il file allegato",
+            "impossibile allegare il file", "destinatario sconosciuto", "tipo di destinatario non valido",
+            "nessun messaggio", "messaggio non valido", "testo del messaggio troppo lungo", "sessione non valida",
+            "tipo non supportato", "destinatario non riconosciuto", "messaggio già in uso", "errore di rete",
+            "campi di testo non validi", "destinatari non validi", "non supportato" };
         for (quint32 code = 1; code <= 26; ++code)
             QTest::addRow("%u", code) << code << QString::fromUtf8(texts[code - 1]);
         QTest::newRow("27") << 27u << "Codice errore: 27";

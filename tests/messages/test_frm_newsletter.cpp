@@ -50,7 +50,10 @@ class TestFrmNewsletter : public QObject {
     QLineEdit* edit(const char* name) const { return form_->findChild<QLineEdit*>(QLatin1String(name)); }
     QPlainTextEdit* memo(const char* name) const { return form_->findChild<QPlainTextEdit*>(QLatin1String(name)); }
     QString position() const { return form_->findChild<QLabel*>("lblPosizione")->text(); }
-    void release(const char* name) { QTest::mouseClick(form_->findChild<QWidget*>(QLatin1String(name)), Qt::LeftButton); }
+    void release(const char* name)
+    {
+        QTest::mouseClick(form_->findChild<QWidget*>(QLatin1String(name)), Qt::LeftButton);
+    }
     void save() { form_->findChild<QToolButton*>("cmdSalva")->click(); }
     void fill(const QString& sender, const QString& to, const QString& body)
     {
@@ -112,27 +115,39 @@ private slots:
         QTest::addColumn<QString>("focus");
         const QString save = "Salvataggio dati non applicabile";
         const QString send = "Dati insufficienti";
-        QTest::newRow("save sender") << false << " " << "a@x" << "t" << save
+        QTest::newRow("save sender") << false << " "
+                                     << "a@x"
+                                     << "t" << save
                                      << "Attenzione: per salvare la scheda corrente è necessario indicare "
                                         "l'indirizzo e-mail del mittente."
                                      << "txtEmailMitt";
-        QTest::newRow("save recipients") << false << "m@x" << "" << "t" << save
+        QTest::newRow("save recipients") << false << "m@x"
+                                         << ""
+                                         << "t" << save
                                          << "Attenzione: per salvare la scheda corrente è necessario indicare "
                                             "l'indirizzo e-mail di almeno un destinatario."
                                          << "txtEmail";
-        QTest::newRow("save body of blanks") << false << "m@x" << "a@x" << "  \n  " << save
+        QTest::newRow("save body of blanks") << false << "m@x"
+                                             << "a@x"
+                                             << "  \n  " << save
                                              << "Attenzione: per salvare la scheda corrente è necessario indicare il "
                                                 "testo del messaggio."
                                              << "txtTesto";
-        QTest::newRow("send sender") << true << "" << "" << "" << send
+        QTest::newRow("send sender") << true << ""
+                                     << ""
+                                     << "" << send
                                      << "Attenzione: per poter inviare il presente messaggio è necessario indicare "
                                         "l'indirizzo e-mail del mittente."
                                      << "txtEmailMitt";
-        QTest::newRow("send recipients") << true << "m@x" << " " << "t" << send
+        QTest::newRow("send recipients") << true << "m@x"
+                                         << " "
+                                         << "t" << send
                                          << "Attenzione: per poter inviare il presente messaggio è necessario "
                                             "indicare l'indirizzo e-mail di almeno un destinatario."
                                          << "txtEmail";
-        QTest::newRow("send body of blanks") << true << "m@x" << "a@x" << "   " << send
+        QTest::newRow("send body of blanks") << true << "m@x"
+                                             << "a@x"
+                                             << "   " << send
                                              << "Attenzione: per poter inviare il presente messaggio è necessario "
                                                 "immettere il testo del messaggio."
                                              << "txtTesto";
@@ -153,7 +168,7 @@ private slots:
             release("btnEmail");
         else
             save();
-        QCOMPARE(dialogs_->kinds(), QStringList{"warning"});
+        QCOMPARE(dialogs_->kinds(), QStringList { "warning" });
         QCOMPARE(dialogs_->last().caption, caption);
         QCOMPARE(dialogs_->last().text, text);
         QCOMPARE(QApplication::focusWidget()->objectName(), focus);
@@ -235,7 +250,7 @@ private slots:
         form_->findChild<QCheckBox*>("chkPreviewMsg")->setChecked(true);
         release("btnEmail");
         QCOMPARE(mail_->last().flags, MAPI_DIALOG);
-        QCOMPARE(dialogs_->kinds(), QStringList{"error"});
+        QCOMPARE(dialogs_->kinds(), QStringList { "error" });
         QVERIFY(dialogs_->last().text.contains(QStringLiteral("l'utente ha annullato la richiesta")));
     }
 
@@ -248,7 +263,7 @@ private slots:
         QCOMPARE(edit("txtAllegato")->text(), QStringLiteral("/tmp/listino.pdf"));
         QVERIFY(apri->isEnabled());
         apri->click();
-        QCOMPARE(desktop_->opened, QStringList{"/tmp/listino.pdf"});
+        QCOMPARE(desktop_->opened, QStringList { "/tmp/listino.pdf" });
         QVERIFY(edit("txtAllegato")->isReadOnly());
         edit("txtAllegato")->setFocus();
         QTest::keyClick(edit("txtAllegato"), Qt::Key_Backspace);

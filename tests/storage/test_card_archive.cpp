@@ -39,24 +39,24 @@ private slots:
     void creationStatements()
     {
         QCOMPARE(CardArchive::of(ArchiveKind::Contacts).createStatement(),
-                 QByteArray("CREATE TABLE contatti (ID INTEGER PRIMARY KEY,varContatto BLOB,varCodice BLOB,"
-                            "varAzienda BLOB,varQualifica BLOB,varEmail BLOB,varGruppo BLOB,varIndirizzo BLOB,"
-                            "varCitta BLOB,varCap BLOB,varProv BLOB,varCel BLOB,varCasa BLOB,varUff BLOB,varFax "
-                            "BLOB,varCodFisc BLOB,varIva BLOB,varIban BLOB,varPagamenti BLOB,varNote BLOB,varFile01 "
-                            "BLOB,varFile02 BLOB,varFile03 BLOB,varDesc01 BLOB,varDesc02 BLOB,varDesc03 BLOB,"
-                            "varCartella BLOB,varCartellaDesc BLOB COLLATE NOCASE,Ext TEXT)"));
+            QByteArray("CREATE TABLE contatti (ID INTEGER PRIMARY KEY,varContatto BLOB,varCodice BLOB,"
+                       "varAzienda BLOB,varQualifica BLOB,varEmail BLOB,varGruppo BLOB,varIndirizzo BLOB,"
+                       "varCitta BLOB,varCap BLOB,varProv BLOB,varCel BLOB,varCasa BLOB,varUff BLOB,varFax "
+                       "BLOB,varCodFisc BLOB,varIva BLOB,varIban BLOB,varPagamenti BLOB,varNote BLOB,varFile01 "
+                       "BLOB,varFile02 BLOB,varFile03 BLOB,varDesc01 BLOB,varDesc02 BLOB,varDesc03 BLOB,"
+                       "varCartella BLOB,varCartellaDesc BLOB COLLATE NOCASE,Ext TEXT)"));
         QCOMPARE(CardArchive::of(ArchiveKind::Groups).createStatement(),
-                 QByteArray("CREATE TABLE gruppi (ID INTEGER PRIMARY KEY,varGruppo BLOB,varTipologia BLOB,"
-                            "varDescrizione BLOB,varDestinatari BLOB,varEmail BLOB,varInteressi BLOB,varPersona "
-                            "BLOB,varValutazione BLOB,varNote BLOB,varFile01 BLOB,varFile02 BLOB,varFile03 BLOB,"
-                            "varDesc01 BLOB,varDesc02 BLOB,varDesc03 BLOB,varCartella BLOB,varCartellaDesc BLOB "
-                            "COLLATE NOCASE,Ext TEXT)"));
+            QByteArray("CREATE TABLE gruppi (ID INTEGER PRIMARY KEY,varGruppo BLOB,varTipologia BLOB,"
+                       "varDescrizione BLOB,varDestinatari BLOB,varEmail BLOB,varInteressi BLOB,varPersona "
+                       "BLOB,varValutazione BLOB,varNote BLOB,varFile01 BLOB,varFile02 BLOB,varFile03 BLOB,"
+                       "varDesc01 BLOB,varDesc02 BLOB,varDesc03 BLOB,varCartella BLOB,varCartellaDesc BLOB "
+                       "COLLATE NOCASE,Ext TEXT)"));
         QCOMPARE(CardArchive::of(ArchiveKind::Messages).createStatement(),
-                 QByteArray("CREATE TABLE messaggi (ID INTEGER PRIMARY KEY,varMittente BLOB,varEmailMitt BLOB,"
-                            "varTipologia BLOB,varCreazione BLOB,varNote BLOB,varEmail BLOB,varOggetto BLOB,"
-                            "varTesto BLOB,varAllegato BLOB,varFile01 BLOB,varFile02 BLOB,varFile03 BLOB,varDesc01 "
-                            "BLOB,varDesc02 BLOB,varDesc03 BLOB,varCartella BLOB,varCartellaDesc BLOB COLLATE "
-                            "NOCASE,Ext TEXT)"));
+            QByteArray("CREATE TABLE messaggi (ID INTEGER PRIMARY KEY,varMittente BLOB,varEmailMitt BLOB,"
+                       "varTipologia BLOB,varCreazione BLOB,varNote BLOB,varEmail BLOB,varOggetto BLOB,"
+                       "varTesto BLOB,varAllegato BLOB,varFile01 BLOB,varFile02 BLOB,varFile03 BLOB,varDesc01 "
+                       "BLOB,varDesc02 BLOB,varDesc03 BLOB,varCartella BLOB,varCartellaDesc BLOB COLLATE "
+                       "NOCASE,Ext TEXT)"));
         QCOMPARE(CardArchive::of(ArchiveKind::Contacts).valueCount(), 27);
         QCOMPARE(CardArchive::of(ArchiveKind::Messages).valueCount(), 17);
     }
@@ -74,7 +74,7 @@ private slots:
         QVERIFY(ins.startsWith("INSERT INTO contatti (ID,varContatto,varCodice,"));
         QVERIFY(ins.endsWith("varCartellaDesc,Ext) VALUES (NULL,'','','','','','','','','','','','','','','','',"
                              "'','','','','','','','','','','','')"));
-        const QByteArray upd = c.update(4, values(c, {{"varContatto", "D'Amico"}}));
+        const QByteArray upd = c.update(4, values(c, { { "varContatto", "D'Amico" } }));
         QVERIFY(upd.startsWith("UPDATE contatti SET varContatto='D''Amico',varCodice='',"));
         QVERIFY(upd.endsWith(",varCartellaDesc='' WHERE ID=4;"));
     }
@@ -88,15 +88,15 @@ private slots:
         QVERIFY(!existed);
         QVERIFY(QFileInfo::exists(dir.file("Contatti.db")));
         for (int i = 1; i <= 9; ++i)
-            insert(*db, c, values(c, {{"varContatto", QByteArray::number(i)}}));
-        for (int id : {1, 2, 4, 6, 7, 8})
+            insert(*db, c, values(c, { { "varContatto", QByteArray::number(i) } }));
+        for (int id : { 1, 2, 4, 6, 7, 8 })
             db->Execute(c.deleteCard(id));
-        QCOMPARE(ids(*db, c.first()), QList<qint64>{3});
-        QCOMPARE(ids(*db, c.previous(5)), QList<qint64>{3});
-        QCOMPARE(ids(*db, c.next(5)), QList<qint64>{9});
-        QCOMPARE(ids(*db, c.next(9)), QList<qint64>{});
-        QCOMPARE(ids(*db, c.previous(3)), QList<qint64>{});
-        QCOMPARE(ids(*db, c.last()), QList<qint64>{9});
+        QCOMPARE(ids(*db, c.first()), QList<qint64> { 3 });
+        QCOMPARE(ids(*db, c.previous(5)), QList<qint64> { 3 });
+        QCOMPARE(ids(*db, c.next(5)), QList<qint64> { 9 });
+        QCOMPARE(ids(*db, c.next(9)), QList<qint64> {});
+        QCOMPARE(ids(*db, c.previous(3)), QList<qint64> {});
+        QCOMPARE(ids(*db, c.last()), QList<qint64> { 9 });
         db.reset();
         c.open(&existed);
         QVERIFY(existed);
@@ -108,11 +108,11 @@ private slots:
         const auto& c = CardArchive::of(ArchiveKind::Groups);
         auto db = c.open();
         for (int i = 1; i <= 7; ++i)
-            insert(*db, c, values(c, {{"varGruppo", "g"}}));
+            insert(*db, c, values(c, { { "varGruppo", "g" } }));
         db->Execute(c.deleteCard(7));
-        QCOMPARE(insert(*db, c, values(c, {{"varGruppo", "g"}})), 7);
+        QCOMPARE(insert(*db, c, values(c, { { "varGruppo", "g" } })), 7);
         db->Execute(c.deleteCard(3));
-        QCOMPARE(insert(*db, c, values(c, {{"varGruppo", "g"}})), 8);
+        QCOMPARE(insert(*db, c, values(c, { { "varGruppo", "g" } })), 8);
     }
 
     void valuesStoredAsTheirOwnText_data()
@@ -135,10 +135,10 @@ private slots:
         TempDataDir dir;
         const auto& c = CardArchive::of(ArchiveKind::Contacts);
         auto db = c.open();
-        const qint32 id = insert(*db, c, values(c, {{"varContatto", value}, {"varEmail", "a@b.it"}}));
+        const qint32 id = insert(*db, c, values(c, { { "varContatto", value }, { "varEmail", "a@b.it" } }));
         auto t = db->Query(c.byId(id));
         QCOMPARE(t->BlobTextAt(t->ColumnIndex("varContatto")), value);
-        db->Execute(c.update(id, values(c, {{"varContatto", "x"}, {"varEmail", value}})));
+        db->Execute(c.update(id, values(c, { { "varContatto", "x" }, { "varEmail", value } })));
         t = db->Query(c.byId(id));
         QCOMPARE(t->BlobTextAt(t->ColumnIndex("varEmail")), value);
         QCOMPARE(t->BlobTextAt(t->ColumnIndex("varContatto")), QByteArray("x"));
@@ -149,13 +149,13 @@ private slots:
     {
         QTest::addColumn<QByteArray>("key");
         QTest::addColumn<QList<qint64>>("found");
-        QTest::newRow("double quote") << QByteArray("\"") << QList<qint64>{};
-        QTest::newRow("apostrophe") << QByteArray("'") << QList<qint64>{2};
-        QTest::newRow("apostrophe name") << QByteArray("d'am") << QList<qint64>{2};
-        QTest::newRow("percent wildcard") << QByteArray("10%") << QList<qint64>{3, 4};
-        QTest::newRow("underscore wildcard") << QByteArray("r_ss") << QList<qint64>{1};
-        QTest::newRow("blanks") << QByteArray("") << QList<qint64>{1, 2, 3, 4};
-        QTest::newRow("sql in key") << QByteArray("' OR 1=1 --") << QList<qint64>{};
+        QTest::newRow("double quote") << QByteArray("\"") << QList<qint64> {};
+        QTest::newRow("apostrophe") << QByteArray("'") << QList<qint64> { 2 };
+        QTest::newRow("apostrophe name") << QByteArray("d'am") << QList<qint64> { 2 };
+        QTest::newRow("percent wildcard") << QByteArray("10%") << QList<qint64> { 3, 4 };
+        QTest::newRow("underscore wildcard") << QByteArray("r_ss") << QList<qint64> { 1 };
+        QTest::newRow("blanks") << QByteArray("") << QList<qint64> { 1, 2, 3, 4 };
+        QTest::newRow("sql in key") << QByteArray("' OR 1=1 --") << QList<qint64> {};
     }
 
     void searchKeys()
@@ -165,8 +165,8 @@ private slots:
         TempDataDir dir;
         const auto& c = CardArchive::of(ArchiveKind::Contacts);
         auto db = c.open();
-        for (const char* name : {"Rossi", "D'Amico", "sconto 10", "10 e 10"})
-            insert(*db, c, values(c, {{"varContatto", name}}));
+        for (const char* name : { "Rossi", "D'Amico", "sconto 10", "10 e 10" })
+            insert(*db, c, values(c, { { "varContatto", name } }));
         QCOMPARE(ids(*db, c.contains("varContatto", key)), found);
     }
 
@@ -175,11 +175,11 @@ private slots:
         TempDataDir dir;
         const auto& c = CardArchive::of(ArchiveKind::Contacts);
         auto db = c.open();
-        insert(*db, c, values(c, {{"varContatto", "Rossi"}, {"varCitta", "Roma"}}));
-        insert(*db, c, values(c, {{"varContatto", "Rossi"}, {"varCitta", "Milano"}}));
+        insert(*db, c, values(c, { { "varContatto", "Rossi" }, { "varCitta", "Roma" } }));
+        insert(*db, c, values(c, { { "varContatto", "Rossi" }, { "varCitta", "Milano" } }));
         const QByteArray sql = c.matchingAll(
-            {CardArchive::likeCondition("varContatto", "ross"), CardArchive::likeCondition("varCitta", "mil")});
-        QCOMPARE(ids(*db, sql), QList<qint64>{2});
+            { CardArchive::likeCondition("varContatto", "ross"), CardArchive::likeCondition("varCitta", "mil") });
+        QCOMPARE(ids(*db, sql), QList<qint64> { 2 });
         QCOMPARE(ids(*db, c.matchingAll({})).size(), 2);
     }
 
@@ -192,8 +192,8 @@ private slots:
         QTest::newRow("only specials") << QStringLiteral(";\";") << QStringLiteral("   ") << QString();
         QTest::newRow("surrounding") << QStringLiteral("  x  y \t") << QStringLiteral("  x  y \t")
                                      << QStringLiteral("x  y");
-        QTest::newRow("inner line break") << QStringLiteral("\r\nuno\r\ndue\r\n") << QStringLiteral("\r\nuno\r\ndue\r\n")
-                                          << QStringLiteral("uno\r\ndue");
+        QTest::newRow("inner line break") << QStringLiteral("\r\nuno\r\ndue\r\n")
+                                          << QStringLiteral("\r\nuno\r\ndue\r\n") << QStringLiteral("uno\r\ndue");
         QTest::newRow("apostrophe kept") << QStringLiteral("D'Amico") << QStringLiteral("D'Amico")
                                          << QStringLiteral("D'Amico");
     }

@@ -11,8 +11,7 @@ class TestSQLiteTable3 : public QObject {
     QTemporaryDir dir_;
     QString file(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
 
-    template <typename F>
-    static QString failureOf(F&& body)
+    template <typename F> static QString failureOf(F&& body)
     {
         try {
             body();
@@ -87,8 +86,8 @@ private slots:
         QCOMPARE(t->IntegerAt(t->ColumnIndex("i")), 42);
         QCOMPARE(t->IntegerAt(t->ColumnIndex("r")), 2);
         QCOMPARE(t->IntegerAt(t->ColumnIndex("n")), -3); // truncated toward zero
-        QCOMPARE(failureOf([&] { t->IntegerAt(t->ColumnIndex("tx")); }),
-                 QStringLiteral("Not an integer or numeric field"));
+        QCOMPARE(
+            failureOf([&] { t->IntegerAt(t->ColumnIndex("tx")); }), QStringLiteral("Not an integer or numeric field"));
         QCOMPARE(failureOf([&] { t->BlobAt(t->ColumnIndex("tx")); }), QStringLiteral("Not a Blob field"));
         QCOMPARE(failureOf([&] { t->ColumnIndex("nessuna"); }), QStringLiteral("Field not found in dataset: nessuna"));
         QVERIFY(t->Next());
@@ -119,8 +118,9 @@ private slots:
         QTest::newRow("no statement") << QByteArray("  -- only a comment") << false
                                       << QStringLiteral("Could not prepare SQL statement \"  -- only a comment\" : "
                                                         "No message");
-        QTest::newRow("execute with rows") << QByteArray("SELECT 1") << false
-                                           << QStringLiteral("Error executing SQL statement \"SELECT 1\" : another row available");
+        QTest::newRow("execute with rows")
+            << QByteArray("SELECT 1") << false
+            << QStringLiteral("Error executing SQL statement \"SELECT 1\" : another row available");
         QTest::newRow("query prepare") << QByteArray("SELECT * FROM missing") << true
                                        << QStringLiteral("Error executing SQL \"SELECT * FROM missing\" : no such "
                                                          "table: missing");
@@ -136,19 +136,19 @@ private slots:
         QFETCH(QString, message);
         TSQLiteDatabase db(file("fail.db"));
         QCOMPARE(failureOf([&] {
-                     if (query)
-                         db.Query(sql);
-                     else
-                         db.Execute(sql);
-                 }),
-                 message);
+            if (query)
+                db.Query(sql);
+            else
+                db.Execute(sql);
+        }),
+            message);
     }
 
     void openFailure()
     {
         const QString name = dir_.filePath("no/such/folder/x.db");
         QCOMPARE(failureOf([&] { TSQLiteDatabase db(name); }),
-                 QStringLiteral("Failed to open database \"%1\" : unable to open database file").arg(name));
+            QStringLiteral("Failed to open database \"%1\" : unable to open database file").arg(name));
     }
 
     void transactions()
@@ -161,7 +161,7 @@ private slots:
             QCOMPARE(failureOf([&] { db.StartTransaction(); }), QStringLiteral("Transaction already open"));
             db.Execute("INSERT INTO t (v) VALUES ('kept?')");
             QCOMPARE(failureOf([&] { db.Execute("INSERT INTO nowhere VALUES (1)"); }).left(19),
-                     QStringLiteral("Error executing SQL"));
+                QStringLiteral("Error executing SQL"));
             QVERIFY(db.InTransaction()); // a failed statement leaves it open
         } // destroyed: rolled back
         TSQLiteDatabase again(f);

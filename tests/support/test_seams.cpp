@@ -12,21 +12,21 @@ ScriptedDialogs::ScriptedDialogs()
 
 ScriptedDialogs::~ScriptedDialogs() { Dialogs::install(nullptr); }
 
-void ScriptedDialogs::message(const QString& text) { shown.append({"message", QString(), text}); }
+void ScriptedDialogs::message(const QString& text) { shown.append({ "message", QString(), text }); }
 void ScriptedDialogs::warning(const QString& caption, const QString& text)
 {
-    shown.append({"warning", caption, text});
+    shown.append({ "warning", caption, text });
 }
 void ScriptedDialogs::information(const QString& caption, const QString& text)
 {
-    shown.append({"information", caption, text});
+    shown.append({ "information", caption, text });
 }
 bool ScriptedDialogs::confirm(const QString& caption, const QString& text)
 {
-    shown.append({"confirm", caption, text});
+    shown.append({ "confirm", caption, text });
     return answers.isEmpty() ? true : answers.takeFirst();
 }
-void ScriptedDialogs::error(const QString& text) { shown.append({"error", QString(), text}); }
+void ScriptedDialogs::error(const QString& text) { shown.append({ "error", QString(), text }); }
 
 QStringList ScriptedDialogs::kinds() const
 {

@@ -33,7 +33,7 @@ public:
 
     void clear() { shown.clear(); }
     int count() const { return int(shown.size()); }
-    Shown last() const { return shown.isEmpty() ? Shown{} : shown.last(); }
+    Shown last() const { return shown.isEmpty() ? Shown {} : shown.last(); }
     QStringList kinds() const;
 
 private:
@@ -47,8 +47,7 @@ public:
     ~RecordingDesktop() override;
 
     bool open(const QString& target) override;
-    QString openFileName(QWidget* parent, const QString& caption, const QString& start,
-                         const QString& filter) override;
+    QString openFileName(QWidget* parent, const QString& caption, const QString& start, const QString& filter) override;
     QString existingDirectory(QWidget* parent, const QString& caption, const QString& start) override;
 
     QStringList opened;

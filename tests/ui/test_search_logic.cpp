@@ -12,7 +12,7 @@ class TestSearchLogic : public QObject {
 private slots:
     void findWalksAndWraps()
     {
-        const QStringList lines = {"Bianchi", "Rossi Anna", "Verdi", "ROSSI Bruno", "Neri", "Rossetti"};
+        const QStringList lines = { "Bianchi", "Rossi Anna", "Verdi", "ROSSI Bruno", "Neri", "Rossetti" };
         ListFind find;
         int sel = -1;
         QList<int> picked;
@@ -20,7 +20,7 @@ private slots:
             sel = find.next(lines, sel, QStringLiteral("ros"));
             picked << sel;
         }
-        QCOMPARE(picked, (QList<int>{1, 3, 5, 1}));
+        QCOMPARE(picked, (QList<int> { 1, 3, 5, 1 }));
         // A new key starts again from the top, the selected line included.
         QCOMPARE(find.next(lines, 3, QStringLiteral("neri")), 4);
         QCOMPARE(find.next(lines, 4, QStringLiteral("bianchi")), 0);
@@ -32,7 +32,7 @@ private slots:
     void findComparesAsciiCaseOnly()
     {
         ListFind find;
-        const QStringList lines = {"CITTÀ", "città"};
+        const QStringList lines = { "CITTÀ", "città" };
         QCOMPARE(find.next(lines, -1, QStringLiteral("CITTà")), 1);
         QCOMPARE(ListFind::lowerAscii(QStringLiteral("ÀBC")), QStringLiteral("Àbc"));
     }
@@ -50,9 +50,9 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, expectedStart);
-        const ListLineSpec spec({{"varContatto", {}, 35}, {{}, "  Cod. ID: ", 11}, {"varCodice", {}, 20},
-                                 {{}, "  Note: ", -1}, {"varNote", {}, -1}});
-        const QString line = spec.build({name, "C1", " nota lunga oltre ogni limite "});
+        const ListLineSpec spec({ { "varContatto", {}, 35 }, { {}, "  Cod. ID: ", 11 }, { "varCodice", {}, 20 },
+            { {}, "  Note: ", -1 }, { "varNote", {}, -1 } });
+        const QString line = spec.build({ name, "C1", " nota lunga oltre ogni limite " });
         QVERIFY2(line.startsWith(expectedStart), qPrintable(line));
         QCOMPARE(line.size(), 35 + 11 + 20 + 8 + 28);
         QVERIFY(line.endsWith("  Note: nota lunga oltre ogni limite"));
@@ -60,11 +60,11 @@ private slots:
 
     void printLayoutBreaksPages()
     {
-        PageMetrics m{1000, 10, 15, 18};
+        PageMetrics m { 1000, 10, 15, 18 };
         QStringList lines;
         for (int i = 0; i < 60; ++i)
             lines << QString::number(i);
-        const auto items = PrintLayout::layout({"----", "Rubrica contatti", lines}, m, "piede");
+        const auto items = PrintLayout::layout({ "----", "Rubrica contatti", lines }, m, "piede");
         QCOMPARE(items[0].y, 36);
         QCOMPARE(items[0].pointSize, 14);
         QCOMPARE(items[1].text, QStringLiteral("Rubrica contatti"));
@@ -89,11 +89,11 @@ private slots:
 
     void footerNeverFallsOffThePage()
     {
-        PageMetrics m{300, 10, 15, 18};
+        PageMetrics m { 300, 10, 15, 18 };
         QStringList lines;
         for (int i = 0; i < 8; ++i)
             lines << QString::number(i);
-        const auto items = PrintLayout::layout({"-", "t", lines}, m, "piede");
+        const auto items = PrintLayout::layout({ "-", "t", lines }, m, "piede");
         QCOMPARE(items.last().page, 1);
         QVERIFY(items.last().y + 10 <= 300);
     }
@@ -102,7 +102,7 @@ private slots:
     {
         ShortDate::useDayMonthYear();
         QCOMPARE(PrintLayout::footer(QDateTime(QDate(2026, 3, 9), QTime(14, 5, 7))),
-                 QStringLiteral("Stampa eseguita in data 09/03/2026 alle ore 14:05:07"));
+            QStringLiteral("Stampa eseguita in data 09/03/2026 alle ore 14:05:07"));
         ShortDate::reset();
     }
 
@@ -111,9 +111,15 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("separator");
         QTest::addColumn<QString>("result");
-        QTest::newRow("empty") << "  " << "," << "b@y";
-        QTest::newRow("trimmed") << " a@x " << "," << "a@x,b@y";
-        QTest::newRow("names") << "Anna" << ", " << "Anna, b@y";
+        QTest::newRow("empty") << "  "
+                               << ","
+                               << "b@y";
+        QTest::newRow("trimmed") << " a@x "
+                                 << ","
+                                 << "a@x,b@y";
+        QTest::newRow("names") << "Anna"
+                               << ", "
+                               << "Anna, b@y";
     }
 
     void appendingPickedValues()

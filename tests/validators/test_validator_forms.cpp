@@ -16,8 +16,7 @@
 
 #include <memory>
 
-namespace
-{
+namespace {
 
 const char* const buttonNames[] = { "cmdCodFisc", "cmdPartitaIva", "cmdCheckIban" };
 
@@ -47,8 +46,7 @@ void typeCharacter(QWidget* box, const QString& text)
 
 } // namespace
 
-class TestValidatorForms : public QObject
-{
+class TestValidatorForms : public QObject {
     Q_OBJECT
 private slots:
     void threshold_data();

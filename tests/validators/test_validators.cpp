@@ -4,8 +4,7 @@
 
 #include <QtTest>
 
-class TestValidators : public QObject
-{
+class TestValidators : public QObject {
     Q_OBJECT
 private slots:
     void fiscalCode_data();
