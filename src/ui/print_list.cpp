@@ -63,6 +63,8 @@ QFont courier(int size)
 
 void draw(QPrinter& printer, const PrintRequest& request)
 {
+    // The fixed offsets of the layout are meant for a 600 dpi device.
+    printer.setResolution(600);
     QPainter painter;
     if (!painter.begin(&printer))
         throw std::runtime_error("Impossibile avviare la stampa.");
