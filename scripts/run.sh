@@ -12,7 +12,10 @@ cmake --install "$here/build" --prefix "$prefix"
 
 if [ -f "$prefix/velmaro.desktop.in" ]; then
   mkdir -p "$HOME/.local/share/applications"
-  sed "s|@VELMARO_DIR@|$prefix|g" "$prefix/velmaro.desktop.in" > "$HOME/.local/share/applications/velmaro.desktop"
+  # The folder goes into a sed replacement and a desktop-entry field.
+  dir="${prefix//%/%%}"
+  dir="$(printf '%s' "$dir" | sed 's/[&|\\]/\\&/g')"
+  sed "s|@VELMARO_DIR@|$dir|g" "$prefix/velmaro.desktop.in" > "$HOME/.local/share/applications/velmaro.desktop"
 fi
 
 exec "$prefix/Velmaro"

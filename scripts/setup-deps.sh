@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlite3-dev libgmime-3.0-dev libsimpleini-dev
-  fonts-liberation2 xdg-utils xvfb xauth
+  qt6-translations-l10n fonts-liberation2 fonts-dejavu-core xdg-utils xvfb xauth
 )
 
 missing=()

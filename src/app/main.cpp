@@ -1,7 +1,19 @@
+#include "shell/startup.h"
 #include "ui/error_display.h"
+
+#include <QIcon>
 
 int main(int argc, char** argv)
 {
     VelmaroApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Velmaro"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("velmaro"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/img/logo.png")));
+    Startup::installTranslations();
+
+    Startup::createForms();
+    Startup::showFirstForm();
+    const int code = app.exec();
+    Startup::destroyForms();
+    return code;
 }

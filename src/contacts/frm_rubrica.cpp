@@ -2,6 +2,8 @@
 
 #include "contacts/contact_fields.h"
 #include "contacts/contact_search.h"
+#include "shell/frm_help_form.h"
+#include "shell/help_topics.h"
 #include "storage/card_text.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
@@ -247,7 +249,11 @@ void TfrmRubrica::imgEmailMouseUp()
 void TfrmRubrica::imgCodFiscMouseUp() { runFiscalCodeCheck(this, fieldText(QStringLiteral("txtCodFisc"))); }
 void TfrmRubrica::imgIvaMouseUp() { runVatCheck(this, fieldText(QStringLiteral("txtIva"))); }
 void TfrmRubrica::imgIbanMouseUp() { runIbanCheck(this, fieldText(QStringLiteral("txtIban"))); }
-void TfrmRubrica::cmdGuidaMouseUp() { }
+void TfrmRubrica::cmdGuidaMouseUp()
+{
+    if (frmHelpForm)
+        frmHelpForm->showTopic(HelpTopics::contactsTitle(), HelpTopics::contactsText());
+}
 
 void TfrmRubrica::openSearch(SearchFormBase* search)
 {

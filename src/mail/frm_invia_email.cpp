@@ -2,6 +2,8 @@
 
 #include "contacts/contact_search.h"
 #include "mail/mapi_mail.h"
+#include "shell/frm_help_form.h"
+#include "shell/help_topics.h"
 #include "ui/editor_chrome.h"
 #include "ui/error_display.h"
 #include "ui/field_access.h"
@@ -204,4 +206,8 @@ void TfrmInviaEmail::impSingoloMouseUp() { SearchFormBase::openAs(frmRicercaRub,
 
 void TfrmInviaEmail::impMittenteMouseUp() { SearchFormBase::openAs(frmRicercaRub, QStringLiteral("mitt_invia")); }
 
-void TfrmInviaEmail::cmdGuidaMouseUp() { }
+void TfrmInviaEmail::cmdGuidaMouseUp()
+{
+    if (frmHelpForm)
+        frmHelpForm->showTopic(HelpTopics::sendTitle(), HelpTopics::sendText());
+}

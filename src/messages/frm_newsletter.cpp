@@ -4,6 +4,8 @@
 #include "mail/mapi_mail.h"
 #include "messages/frm_importa_data.h"
 #include "messages/message_fields.h"
+#include "shell/frm_help_form.h"
+#include "shell/help_topics.h"
 #include "storage/card_text.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
@@ -214,4 +216,8 @@ void TfrmNewsletter::impCreazioneMouseUp()
     Modal::run(frmImportaData);
 }
 
-void TfrmNewsletter::cmdGuidaMouseUp() { }
+void TfrmNewsletter::cmdGuidaMouseUp()
+{
+    if (frmHelpForm)
+        frmHelpForm->showTopic(HelpTopics::messagesTitle(), HelpTopics::messagesText());
+}

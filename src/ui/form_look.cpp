@@ -197,11 +197,22 @@ void HintBar::clearOn(QWidget* area)
 
 bool HintBar::eventFilter(QObject* watched, QEvent* event)
 {
-    if ((event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) && bar_) {
-        const auto it = hints_.constFind(watched);
-        if (it != hints_.constEnd() && bar_->text() != *it)
-            bar_->setText(*it);
+    if ((event->type() != QEvent::Enter && event->type() != QEvent::MouseMove) || !bar_)
+        return false;
+    const auto it = hints_.constFind(watched);
+    if (it == hints_.constEnd())
+        return false;
+    if (event->type() == QEvent::MouseMove && it->isEmpty()) {
+        // A move over a button that ignores it reaches the panel behind it:
+        // the button's own hint stays.
+        auto* area = static_cast<QWidget*>(watched);
+        const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+        for (QWidget* w = area->childAt(pos); w && w != area; w = w->parentWidget())
+            if (hints_.contains(w))
+                return false;
     }
+    if (bar_->text() != *it)
+        bar_->setText(*it);
     return false;
 }
 

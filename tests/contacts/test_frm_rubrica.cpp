@@ -365,6 +365,16 @@ private slots:
         QCOMPARE(info->text(), QString());
         QCoreApplication::sendEvent(form_->findChild<QWidget*>("imgUltimo"), &enter);
         QCOMPARE(info->text(), QStringLiteral(" Visualizza l'ultima scheda in archivio"));
+        // A move the button ignores reaches the box behind it: the hint stays.
+        auto* box = form_->findChild<QWidget*>("grpFrecce");
+        const QPoint over = form_->findChild<QWidget*>("imgUltimo")->geometry().center();
+        QMouseEvent move(QEvent::MouseMove, over, box->mapToGlobal(over), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(box, &move);
+        QCOMPARE(info->text(), QStringLiteral(" Visualizza l'ultima scheda in archivio"));
+        QMouseEvent away(QEvent::MouseMove, QPoint(1, 1), box->mapToGlobal(QPoint(1, 1)), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(box, &away);
+        QCOMPARE(info->text(), QString());
     }
 
     void checkButtonsOpenTheRightForm_data()

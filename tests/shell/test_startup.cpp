@@ -1,0 +1,145 @@
+#include "contacts/contact_search.h"
+#include "contacts/frm_rubrica.h"
+#include "mail/frm_invia_email.h"
+#include "messages/frm_importa_data.h"
+#include "messages/frm_newsletter.h"
+#include "shell/frm_avvio.h"
+#include "shell/frm_help_form.h"
+#include "shell/frm_info.h"
+#include "shell/startup.h"
+#include "support/test_seams.h"
+#include "ui/modal.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void createsFormsInOrderAndShowsLauncher();
+    void tileAndBack_data();
+    void tileAndBack();
+    void closingLauncherEndsProgram();
+    void exitButtonEndsProgram();
+
+private:
+    // Runs the event loop until the program ends or the time runs out;
+    // returns the exit code, or -1 on time-out.
+    static int runLoop(const std::function<void()>& action);
+
+    std::unique_ptr<TempDataDir> dir_;
+    std::unique_ptr<ScriptedDialogs> dialogs_;
+};
+
+void TestStartup::init()
+{
+    dir_ = std::make_unique<TempDataDir>();
+    dialogs_ = std::make_unique<ScriptedDialogs>();
+    Modal::install([](QDialog*) { return int(QDialog::Accepted); });
+    Startup::createForms();
+}
+
+void TestStartup::cleanup()
+{
+    Startup::destroyForms();
+    Modal::install({});
+    dialogs_.reset();
+    dir_.reset();
+}
+
+int TestStartup::runLoop(const std::function<void()>& action)
+{
+    // Another visible window keeps Qt from ending the loop by itself when
+    // the launcher goes away; only an explicit end counts.
+    QWidget other;
+    other.show();
+    QTimer::singleShot(0, action);
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(-1); });
+    return QCoreApplication::exec();
+}
+
+void TestStartup::createsFormsInOrderAndShowsLauncher()
+{
+    QStringList names;
+    for (QWidget* f : Startup::forms()) {
+        names << f->objectName();
+        QVERIFY2(!f->isVisible(), qPrintable(f->objectName()));
+    }
+    QCOMPARE(Startup::forms(),
+        (QList<QWidget*> { frmAvvio, frmHelpForm, frmInfo, frmRubrica, frmRicercaRub, frmAvanzateRub, frmNewsletter,
+            frmImportaData, frmInviaEmail }));
+    QCOMPARE(names.first(), QStringLiteral("frmAvvio"));
+    QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::Contatti), frmRubrica);
+    QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::Gruppi), nullptr);
+    QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::Messaggi), frmNewsletter);
+    QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::InvioEmail), frmInviaEmail);
+
+    Startup::showFirstForm();
+    QVERIFY(frmAvvio->isVisible());
+    QVERIFY(frmAvvio->windowState() & Qt::WindowMaximized);
+    QCOMPARE(frmAvvio->windowTitle(), QStringLiteral(" Velmaro"));
+    QCOMPARE(frmAvvio->minimumSize(), QSize(800, 582));
+    for (QWidget* f : Startup::forms())
+        QVERIFY2(f == frmAvvio || !f->isVisible(), qPrintable(f->objectName()));
+
+    Startup::destroyForms();
+    QVERIFY(Startup::forms().isEmpty());
+    QVERIFY(!frmAvvio && !frmRubrica && !frmInviaEmail);
+}
+
+void TestStartup::tileAndBack_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<QString>("form");
+    QTest::newRow("contacts picture") << "imgPazienti" << Qt::LeftButton << "frmRubrica";
+    QTest::newRow("contacts caption, right button") << "btnPazienti" << Qt::RightButton << "frmRubrica";
+    QTest::newRow("messages") << "imgInterventi" << Qt::LeftButton << "frmNewsletter";
+    QTest::newRow("send form, right button") << "btnRicevute" << Qt::RightButton << "frmInviaEmail";
+}
+
+void TestStartup::tileAndBack()
+{
+    QFETCH(QString, control);
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(QString, form);
+    Startup::showFirstForm();
+    QWidget* editor = nullptr;
+    for (QWidget* f : Startup::forms())
+        if (f->objectName() == form)
+            editor = f;
+    QVERIFY(editor);
+
+    for (int round = 0; round < 2; ++round) {
+        QTest::mouseClick(frmAvvio->findChild<QWidget*>(control), button);
+        QVERIFY(editor->isVisible());
+        QVERIFY(!frmAvvio->isVisible());
+
+        editor->close();
+        QVERIFY(!editor->isVisible());
+        QVERIFY(frmAvvio->isVisible());
+    }
+    QCOMPARE(dialogs_->count(), 0);
+}
+
+void TestStartup::closingLauncherEndsProgram()
+{
+    Startup::showFirstForm();
+    QCOMPARE(runLoop([] { frmAvvio->close(); }), 0);
+}
+
+void TestStartup::exitButtonEndsProgram()
+{
+    Startup::showFirstForm();
+    QCOMPARE(runLoop([] { QTest::mouseClick(frmAvvio->imgEsci, Qt::RightButton); }), 0);
+}
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"
