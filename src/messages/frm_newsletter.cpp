@@ -80,10 +80,6 @@ void TfrmNewsletter::build()
     QLineEdit* txtOggetto = EditorChrome::lineEdit(panEmail, "txtOggetto");
     QPlainTextEdit* txtTesto = EditorChrome::memo(panEmail, "txtTesto");
     txtAllegato_ = EditorChrome::lineEdit(panEmail, "txtAllegato");
-    txtAllegato_->setReadOnly(true);
-    QPalette grey = txtAllegato_->palette();
-    grey.setColor(QPalette::Text, Qt::gray);
-    txtAllegato_->setPalette(grey);
     auto* cmdSfoglia = new QPushButton(QStringLiteral("..."), panEmail);
     cmdSfoglia->setObjectName(QStringLiteral("cmdSfoglia"));
     cmdApri_ = new QPushButton(QStringLiteral("Apri"), panEmail);
@@ -144,7 +140,6 @@ void TfrmNewsletter::build()
     for (QWidget* w : chain)
         FormLook::styleField(w);
     FormLook::styleField(txtAllegato_);
-    txtAllegato_->setPalette(grey);
     FormLook::installEnterChain({ chain, { txtTesto }, {}, nullptr });
     FormLook::installEnterChain({ { txtAllegato_, txtMittente }, {}, {}, nullptr });
 

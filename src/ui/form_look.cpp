@@ -19,7 +19,9 @@ void setBase(QWidget* field, const QColor& colour)
 {
     QPalette p = field->palette();
     p.setColor(QPalette::Base, colour);
-    p.setColor(QPalette::Text, Qt::black);
+    // A read-only field keeps its own (grey) text.
+    if (auto* e = qobject_cast<QLineEdit*>(field); !e || !e->isReadOnly())
+        p.setColor(QPalette::Text, Qt::black);
     field->setPalette(p);
     if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit())
         combo->lineEdit()->setPalette(p);

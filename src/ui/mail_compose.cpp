@@ -63,6 +63,9 @@ AttachmentChooser::AttachmentChooser(QLineEdit* path, QPushButton* browse, QPush
     , open_(open)
 {
     path_->setReadOnly(true);
+    QPalette grey = path_->palette();
+    grey.setColor(QPalette::Text, Qt::gray);
+    path_->setPalette(grey);
     path_->installEventFilter(this);
     open_->setEnabled(!path_->text().trimmed().isEmpty());
     connect(
