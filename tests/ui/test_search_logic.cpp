@@ -50,9 +50,9 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, expectedStart);
-        const ListLineSpec spec({ { "varContatto", {}, 35 }, { {}, "  Cod. ID: ", 11 }, { "varCodice", {}, 20 },
+        const ListLineSpec layout({ { "varContatto", {}, 35 }, { {}, "  Cod. ID: ", 11 }, { "varCodice", {}, 20 },
             { {}, "  Note: ", -1 }, { "varNote", {}, -1 } });
-        const QString line = spec.build({ name, "C1", " nota lunga oltre ogni limite " });
+        const QString line = layout.build({ name, "C1", " nota lunga oltre ogni limite " });
         QVERIFY2(line.startsWith(expectedStart), qPrintable(line));
         QCOMPARE(line.size(), 35 + 11 + 20 + 8 + 28);
         QVERIFY(line.endsWith("  Note: nota lunga oltre ogni limite"));
