@@ -48,34 +48,7 @@ QList<QByteArray> realisticCard(QRandomGenerator& rng, int i)
     return v;
 }
 
-using Value = std::variant<std::monostate, qint64, QByteArray>;
 
-// The same copy of values the access layer makes, without its bookkeeping.
-size_t bareLoop(sqlite3* db, const char* sql)
-{
-    sqlite3_stmt* s = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
-    std::vector<Value> values;
-    const int n = sqlite3_column_count(s);
-    while (sqlite3_step(s) == SQLITE_ROW) {
-        for (int c = 0; c < n; ++c) {
-            if (sqlite3_column_type(s, c) == SQLITE_NULL)
-                values.emplace_back();
-            else if (c == 0)
-                values.emplace_back(qint64(sqlite3_column_int64(s, c)));
-            else {
-                const int bytes = sqlite3_column_bytes(s, c);
-                const void* data = sqlite3_column_blob(s, c);
-                if (bytes == 0)
-                    values.emplace_back();
-                else
-                    values.emplace_back(QByteArray(static_cast<const char*>(data), bytes));
-            }
-        }
-    }
-    sqlite3_finalize(s);
-    return values.size();
-}
 
 } // namespace
 

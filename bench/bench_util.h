@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QByteArray>
 #include <QElapsedTimer>
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <variant>
 #include <vector>
 
 // Median wall time in milliseconds of runs calls of body.
@@ -27,4 +31,33 @@ inline void report(const char* what, double ms, double baseline = 0)
         std::printf("%-48s %10.2f ms   (%.2fx the bare loop)\n", what, ms, ms / baseline);
     else
         std::printf("%-48s %10.2f ms\n", what, ms);
+}
+
+// The bare loop the access layer is measured against: the same copy of every
+// value (empty blobs as empty entries), without the layer's bookkeeping.
+inline size_t bareLoop(sqlite3* db, const char* sql)
+{
+    using Value = std::variant<std::monostate, qint64, QByteArray>;
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
+    std::vector<Value> values;
+    const int n = sqlite3_column_count(s);
+    while (sqlite3_step(s) == SQLITE_ROW) {
+        for (int c = 0; c < n; ++c) {
+            if (sqlite3_column_type(s, c) == SQLITE_NULL) {
+                values.emplace_back();
+            } else if (c == 0) {
+                values.emplace_back(qint64(sqlite3_column_int64(s, c)));
+            } else {
+                const int bytes = sqlite3_column_bytes(s, c);
+                const void* data = sqlite3_column_blob(s, c);
+                if (bytes == 0)
+                    values.emplace_back();
+                else
+                    values.emplace_back(QByteArray(static_cast<const char*>(data), bytes));
+            }
+        }
+    }
+    sqlite3_finalize(s);
+    return values.size();
 }

@@ -21,18 +21,6 @@ const char* kCities[]
     = { "Milano", "Roma", "Torino", "Napoli", "Bologna", "Firenze", "Genova", "Bari", "Verona", "Padova" };
 const char* kSurnames[] = { "Rossi", "Russo", "Ferrari", "Esposito", "Bianchi", "Romano", "Colombo", "Ricci" };
 
-size_t bareLoop(sqlite3* db, const char* sql)
-{
-    sqlite3_stmt* s = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
-    std::vector<QByteArray> values;
-    const int n = sqlite3_column_count(s);
-    while (sqlite3_step(s) == SQLITE_ROW)
-        for (int c = 1; c < n; ++c)
-            values.emplace_back(static_cast<const char*>(sqlite3_column_blob(s, c)), sqlite3_column_bytes(s, c));
-    sqlite3_finalize(s);
-    return values.size();
-}
 } // namespace
 
 int main(int argc, char** argv)
