@@ -73,17 +73,6 @@ void TfrmInviaEmail::build()
     QPlainTextEdit* txtEmail = EditorChrome::memo(panEmail, "txtEmail", 52);
     QToolButton* impSingolo = EditorChrome::imageButton(panEmail, "impSingolo", "rubrica", "Rubrica");
     QToolButton* impGruppo = EditorChrome::imageButton(panEmail, "impGruppo", "gruppi", "Gruppi");
-    QLineEdit* txtOggetto = EditorChrome::lineEdit(panEmail, "txtOggetto");
-    QPlainTextEdit* txtTesto = EditorChrome::memo(panEmail, "txtTesto", 0);
-    QLineEdit* txtAllegato = EditorChrome::lineEdit(panEmail, "txtAllegato");
-    auto* cmdSfoglia = new QPushButton(QStringLiteral("..."), panEmail);
-    cmdSfoglia->setObjectName(QStringLiteral("cmdSfoglia"));
-    auto* cmdApri = new QPushButton(QStringLiteral("Apri"), panEmail);
-    cmdApri->setObjectName(QStringLiteral("cmdApri"));
-    chkPreviewMsg_ = new QCheckBox(QStringLiteral(" Visualizza anteprima "), panEmail);
-    chkPreviewMsg_->setObjectName(QStringLiteral("chkPreviewMsg"));
-    chkPreviewMsg_->setChecked(true);
-    QToolButton* btnEmail = EditorChrome::imageButton(panEmail, "btnEmail", "invia", "Invia");
 
     g2->addWidget(new QLabel(QStringLiteral("Nomi destinatari:"), panEmail), 0, 0, 1, 3);
     g2->addWidget(txtDestinatari, 1, 0, 1, 3);
@@ -94,21 +83,10 @@ void TfrmInviaEmail::build()
     pickers->addWidget(impSingolo);
     pickers->addWidget(impGruppo);
     g2->addLayout(pickers, 1, 3, 3, 1);
-    g2->addWidget(new QLabel(QStringLiteral("Oggetto:"), panEmail), 4, 0);
-    g2->addWidget(txtOggetto, 4, 1, 1, 3);
-    g2->addWidget(txtTesto, 5, 0, 1, 4);
-    g2->addWidget(new QLabel(QStringLiteral("File allegato:"), panEmail), 6, 0);
-    auto* attach = new QHBoxLayout;
-    attach->addWidget(txtAllegato, 1);
-    attach->addWidget(cmdSfoglia);
-    attach->addWidget(cmdApri);
-    g2->addLayout(attach, 6, 1, 1, 3);
-    auto* send = new QHBoxLayout;
-    send->addStretch(1);
-    send->addWidget(chkPreviewMsg_);
-    send->addWidget(btnEmail);
-    g2->addLayout(send, 7, 0, 1, 4);
-    g2->setRowStretch(5, 1);
+    const MailCompose::MessageBlock message = MailCompose::buildMessageBlock(panEmail, g2, 4, hints);
+    QLineEdit* txtOggetto = message.txtOggetto;
+    QPlainTextEdit* txtTesto = message.txtTesto;
+    chkPreviewMsg_ = message.chkPreviewMsg;
     outer->addWidget(panEmail, 1);
     outer->addWidget(info);
 
@@ -117,7 +95,6 @@ void TfrmInviaEmail::build()
     sfondo->setIcon(QIcon(QStringLiteral(":/img/sfondo.png")));
     sfondo->hide();
 
-    hints->add(btnEmail, QStringLiteral(" Invia il messaggio e-mail corrente."));
     hints->add(impSingolo, QStringLiteral(" Importa dati dalla rubrica dei contatti."));
     hints->add(impGruppo, QStringLiteral(" Importa dati dall'archivio dei gruppi destinatari."));
     hints->add(impMessaggio, QStringLiteral(" Importa dati dall'archivio dei messaggi."));
@@ -129,12 +106,10 @@ void TfrmInviaEmail::build()
         setTabOrder(chain[i], chain[i + 1]);
     for (QWidget* w : chain)
         FormLook::styleField(w);
-    FormLook::styleField(txtAllegato);
     FormLook::installEnterChain({ chain, { txtTesto }, {}, nullptr });
-    FormLook::installEnterChain({ { txtAllegato, txtMittente }, {}, {}, nullptr });
-    new AttachmentChooser(txtAllegato, cmdSfoglia, cmdApri);
+    FormLook::installEnterChain({ { message.txtAllegato, txtMittente }, {}, {}, nullptr });
 
-    FormLook::onRelease(btnEmail, [this] { btnEmailMouseUp(); });
+    FormLook::onRelease(message.btnEmail, [this] { btnEmailMouseUp(); });
     FormLook::onRelease(impSingolo, [this] { impSingoloMouseUp(); });
     FormLook::onRelease(impMittente, [this] { impMittenteMouseUp(); });
     FormLook::onRelease(cmdGuida, [this] { cmdGuidaMouseUp(); });

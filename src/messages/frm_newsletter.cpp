@@ -77,18 +77,6 @@ void TfrmNewsletter::build()
     txtEmail->setFixedHeight(52);
     QToolButton* impSingolo = EditorChrome::imageButton(panEmail, "impSingolo", "rubrica", "Rubrica");
     QToolButton* imgGruppo = EditorChrome::imageButton(panEmail, "imgGruppo", "gruppi", "Gruppi");
-    QLineEdit* txtOggetto = EditorChrome::lineEdit(panEmail, "txtOggetto");
-    QPlainTextEdit* txtTesto = EditorChrome::memo(panEmail, "txtTesto");
-    txtAllegato_ = EditorChrome::lineEdit(panEmail, "txtAllegato");
-    auto* cmdSfoglia = new QPushButton(QStringLiteral("..."), panEmail);
-    cmdSfoglia->setObjectName(QStringLiteral("cmdSfoglia"));
-    cmdApri_ = new QPushButton(QStringLiteral("Apri"), panEmail);
-    cmdApri_->setObjectName(QStringLiteral("cmdApri"));
-    cmdApri_->setEnabled(false);
-    chkPreviewMsg_ = new QCheckBox(QStringLiteral(" Visualizza anteprima "), panEmail);
-    chkPreviewMsg_->setObjectName(QStringLiteral("chkPreviewMsg"));
-    chkPreviewMsg_->setChecked(true);
-    QToolButton* btnEmail = EditorChrome::imageButton(panEmail, "btnEmail", "invia", "Invia");
 
     auto* recipients = new QHBoxLayout;
     recipients->addWidget(txtEmail, 1);
@@ -99,21 +87,10 @@ void TfrmNewsletter::build()
     g2->addWidget(
         new QLabel(QStringLiteral("Indirizzi e-mail destinatari (separati da virgola):"), panEmail), 0, 0, 1, 4);
     g2->addLayout(recipients, 1, 0, 1, 4);
-    g2->addWidget(new QLabel(QStringLiteral("Oggetto:"), panEmail), 2, 0);
-    g2->addWidget(txtOggetto, 2, 1, 1, 3);
-    g2->addWidget(txtTesto, 3, 0, 1, 4);
-    g2->addWidget(new QLabel(QStringLiteral("File allegato:"), panEmail), 4, 0);
-    auto* attach = new QHBoxLayout;
-    attach->addWidget(txtAllegato_, 1);
-    attach->addWidget(cmdSfoglia);
-    attach->addWidget(cmdApri_);
-    g2->addLayout(attach, 4, 1, 1, 3);
-    auto* send = new QHBoxLayout;
-    send->addStretch(1);
-    send->addWidget(chkPreviewMsg_);
-    send->addWidget(btnEmail);
-    g2->addLayout(send, 5, 0, 1, 4);
-    g2->setRowStretch(3, 1);
+    const MailCompose::MessageBlock message = MailCompose::buildMessageBlock(panEmail, g2, 2, hints);
+    QLineEdit* txtOggetto = message.txtOggetto;
+    QPlainTextEdit* txtTesto = message.txtTesto;
+    chkPreviewMsg_ = message.chkPreviewMsg;
     chrome.body->addWidget(panEmail, 1);
 
     for (const char* name : { "lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03",
@@ -127,7 +104,6 @@ void TfrmNewsletter::build()
     sfondo->setIcon(QIcon(QStringLiteral(":/img/sfondo.png")));
     sfondo->hide();
 
-    hints->add(btnEmail, QStringLiteral(" Invia il messaggio e-mail corrente."));
     hints->add(impSingolo, QStringLiteral(" Importa dati dalla rubrica dei contatti."));
     hints->add(imgGruppo, QStringLiteral(" Importa dati dall'archivio dei gruppi destinatari."));
     hints->add(impMittente, QStringLiteral(" Importa dati mittente dalla rubrica dei contatti."));
@@ -139,16 +115,14 @@ void TfrmNewsletter::build()
         setTabOrder(chain[i], chain[i + 1]);
     for (QWidget* w : chain)
         FormLook::styleField(w);
-    FormLook::styleField(txtAllegato_);
     FormLook::installEnterChain({ chain, { txtTesto }, {}, nullptr });
-    FormLook::installEnterChain({ { txtAllegato_, txtMittente }, {}, {}, nullptr });
+    FormLook::installEnterChain({ { message.txtAllegato, txtMittente }, {}, {}, nullptr });
 
-    FormLook::onRelease(btnEmail, [this] { btnEmailMouseUp(); });
+    FormLook::onRelease(message.btnEmail, [this] { btnEmailMouseUp(); });
     FormLook::onRelease(impSingolo, [this] { impSingoloMouseUp(); });
     FormLook::onRelease(impMittente, [this] { impMittenteMouseUp(); });
     FormLook::onRelease(impCreazione, [this] { impCreazioneMouseUp(); });
     FormLook::onRelease(findChild<QWidget*>(QStringLiteral("cmdGuida")), [this] { cmdGuidaMouseUp(); });
-    new AttachmentChooser(txtAllegato_, cmdSfoglia, cmdApri_);
 
     // The groups search and the accessory forms are not part of the program
     // yet: their buttons keep their hints but cannot be pressed.

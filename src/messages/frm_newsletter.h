@@ -31,8 +31,6 @@ protected:
 private:
     void build();
 
-    QLineEdit* txtAllegato_ = nullptr;
-    QPushButton* cmdApri_ = nullptr;
     QCheckBox* chkPreviewMsg_ = nullptr;
 };
 

@@ -5,12 +5,18 @@
 #include "storage/ini_file.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
+#include "ui/editor_chrome.h"
 #include "ui/field_access.h"
 #include "ui/form_look.h"
 
+#include <QCheckBox>
+#include <QGridLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolButton>
 
 namespace {
 const QString kNameKey = QStringLiteral("Nome Mittente");
@@ -55,6 +61,43 @@ void MailCompose::rememberSender(const QString& section, const Sender& sender)
     const IniFile ini(iniPath());
     ini.write(section, kNameKey, CardText::trimmed(sender.name));
     ini.write(section, kAddressKey, CardText::trimmed(sender.address));
+}
+
+MailCompose::MessageBlock MailCompose::buildMessageBlock(QWidget* panel, QGridLayout* grid, int row, HintBar* hints)
+{
+    MessageBlock b;
+    b.txtOggetto = EditorChrome::lineEdit(panel, "txtOggetto");
+    b.txtTesto = EditorChrome::memo(panel, "txtTesto");
+    b.txtAllegato = EditorChrome::lineEdit(panel, "txtAllegato");
+    auto* cmdSfoglia = new QPushButton(QStringLiteral("..."), panel);
+    cmdSfoglia->setObjectName(QStringLiteral("cmdSfoglia"));
+    auto* cmdApri = new QPushButton(QStringLiteral("Apri"), panel);
+    cmdApri->setObjectName(QStringLiteral("cmdApri"));
+    b.chkPreviewMsg = new QCheckBox(QStringLiteral(" Visualizza anteprima "), panel);
+    b.chkPreviewMsg->setObjectName(QStringLiteral("chkPreviewMsg"));
+    b.chkPreviewMsg->setChecked(true);
+    b.btnEmail = EditorChrome::imageButton(panel, "btnEmail", "invia", "Invia");
+    hints->add(b.btnEmail, QStringLiteral(" Invia il messaggio e-mail corrente."));
+
+    grid->addWidget(new QLabel(QStringLiteral("Oggetto:"), panel), row, 0);
+    grid->addWidget(b.txtOggetto, row, 1, 1, 3);
+    grid->addWidget(b.txtTesto, row + 1, 0, 1, 4);
+    grid->setRowStretch(row + 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("File allegato:"), panel), row + 2, 0);
+    auto* attach = new QHBoxLayout;
+    attach->addWidget(b.txtAllegato, 1);
+    attach->addWidget(cmdSfoglia);
+    attach->addWidget(cmdApri);
+    grid->addLayout(attach, row + 2, 1, 1, 3);
+    auto* send = new QHBoxLayout;
+    send->addStretch(1);
+    send->addWidget(b.chkPreviewMsg);
+    send->addWidget(b.btnEmail);
+    grid->addLayout(send, row + 3, 0, 1, 4);
+
+    FormLook::styleField(b.txtAllegato);
+    new AttachmentChooser(b.txtAllegato, cmdSfoglia, cmdApri);
+    return b;
 }
 
 AttachmentChooser::AttachmentChooser(QLineEdit* path, QPushButton* browse, QPushButton* open)

@@ -5,8 +5,13 @@
 
 #include <functional>
 
+class HintBar;
+class QCheckBox;
+class QGridLayout;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
+class QToolButton;
 class QWidget;
 
 // Pieces the two forms that send mail (the message card editor and the send
@@ -26,6 +31,18 @@ struct Sender {
 };
 Sender rememberedSender(const QString& section);
 void rememberSender(const QString& section, const Sender& sender);
+
+// The lower part of both forms: subject, body, the file to attach with its
+// browse and open buttons, the preview box and the send button, laid out in
+// grid from row on.
+struct MessageBlock {
+    QLineEdit* txtOggetto = nullptr;
+    QPlainTextEdit* txtTesto = nullptr;
+    QLineEdit* txtAllegato = nullptr;
+    QCheckBox* chkPreviewMsg = nullptr;
+    QToolButton* btnEmail = nullptr;
+};
+MessageBlock buildMessageBlock(QWidget* panel, QGridLayout* grid, int row, HintBar* hints);
 
 } // namespace MailCompose
 
