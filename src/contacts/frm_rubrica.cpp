@@ -182,11 +182,7 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     const QList<QWidget*> chain
         = { txtContatto, txtCodice, txtAzienda, txtQualifica, txtEmail, txtGruppo, txtIndirizzo, txtCitta, txtCap,
               txtProv_, txtCel, txtCasa, txtUff, txtFax, txtCodFisc, txtIva_, txtIban, txtPagamenti, txtNote };
-    for (int i = 0; i + 1 < chain.size(); ++i)
-        setTabOrder(chain[i], chain[i + 1]);
-    for (QWidget* w : chain)
-        FormLook::styleField(w);
-    FormLook::installEnterChain({ chain, { txtNote }, {}, nullptr });
+    FormLook::setUpFieldChain({ chain, { txtNote }, {}, nullptr });
 }
 
 void TfrmRubrica::upperCaseOnChange(QLineEdit* edit)

@@ -102,11 +102,7 @@ void TfrmInviaEmail::build()
     hints->add(cmdGuida, QStringLiteral(" Visualizza la guida in linea."));
 
     const QList<QWidget*> chain = { txtMittente, txtEmailMitt, txtDestinatari, txtEmail, txtOggetto, txtTesto };
-    for (int i = 0; i + 1 < chain.size(); ++i)
-        setTabOrder(chain[i], chain[i + 1]);
-    for (QWidget* w : chain)
-        FormLook::styleField(w);
-    FormLook::installEnterChain({ chain, { txtTesto }, {}, nullptr });
+    FormLook::setUpFieldChain({ chain, { txtTesto }, {}, nullptr });
     FormLook::installEnterChain({ { message.txtAllegato, txtMittente }, {}, {}, nullptr });
 
     FormLook::onRelease(message.btnEmail, [this] { btnEmailMouseUp(); });

@@ -111,11 +111,7 @@ void TfrmNewsletter::build()
 
     const QList<QWidget*> chain
         = { txtMittente, txtEmailMitt, txtTipologia, txtCreazione, txtNote, txtEmail, txtOggetto, txtTesto };
-    for (int i = 0; i + 1 < chain.size(); ++i)
-        setTabOrder(chain[i], chain[i + 1]);
-    for (QWidget* w : chain)
-        FormLook::styleField(w);
-    FormLook::installEnterChain({ chain, { txtTesto }, {}, nullptr });
+    FormLook::setUpFieldChain({ chain, { txtTesto }, {}, nullptr });
     FormLook::installEnterChain({ { message.txtAllegato, txtMittente }, {}, {}, nullptr });
 
     FormLook::onRelease(message.btnEmail, [this] { btnEmailMouseUp(); });

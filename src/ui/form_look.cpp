@@ -151,6 +151,15 @@ void FormLook::installEnterChain(const EnterChain& chain)
     }
 }
 
+void FormLook::setUpFieldChain(const EnterChain& chain)
+{
+    for (qsizetype i = 0; i + 1 < chain.chain.size(); ++i)
+        QWidget::setTabOrder(chain.chain[i], chain.chain[i + 1]);
+    for (QWidget* w : chain.chain)
+        styleField(w);
+    installEnterChain(chain);
+}
+
 void FormLook::onRelease(QWidget* widget, std::function<void()> action)
 {
     widget->installEventFilter(new ReleaseFilter(widget, std::move(action)));

@@ -32,6 +32,9 @@ struct EnterChain {
     QWidget* afterLast = nullptr;
 };
 void installEnterChain(const EnterChain& chain);
+// The usual set-up of a form's fields: Tab follows the chain, every field of
+// it gets the field colours, and Enter moves along it.
+void setUpFieldChain(const EnterChain& chain);
 
 // Runs action when any mouse button is released over widget (image buttons).
 void onRelease(QWidget* widget, std::function<void()> action);
