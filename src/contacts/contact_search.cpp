@@ -34,6 +34,7 @@ SearchConfig ContactSearch::config(bool advanced)
         c.printRule = QString(17, QLatin1Char('-'));
         c.printTitle = QStringLiteral("Elenco contatti");
         c.printQuestion = QStringLiteral("Si vuole stampare il presente elenco contatti?");
+        c.printQuestionIcon = true;
         // The advanced search loads cards into the editor only.
         c.apply = [](const QString& mode, const TSQLiteTable& row) {
             if (mode == QLatin1String("rubrica"))

@@ -19,11 +19,12 @@ public:
     {
         ownerless(QMessageBox::Information, caption, text);
     }
-    bool confirm(const QString& caption, const QString& text) override
+    bool confirm(const QString& caption, const QString& text, bool questionIcon) override
     {
-        const auto answer
-            = QMessageBox::question(QApplication::activeWindow(), caption, text, QMessageBox::Yes | QMessageBox::No);
-        return answer != QMessageBox::No;
+        QMessageBox box(questionIcon ? QMessageBox::Question : QMessageBox::NoIcon, caption, text,
+            QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() != QMessageBox::No;
     }
     void error(const QString& text) override
     {

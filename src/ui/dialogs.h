@@ -15,8 +15,9 @@ public:
     virtual void warning(const QString& caption, const QString& text) = 0;
     // Task-modal box with its own caption and an information icon.
     virtual void information(const QString& caption, const QString& text) = 0;
-    // Yes/No question; anything but No counts as Yes.
-    virtual bool confirm(const QString& caption, const QString& text) = 0;
+    // Yes/No question, without icon unless asked; anything but No counts
+    // as Yes.
+    virtual bool confirm(const QString& caption, const QString& text, bool questionIcon) = 0;
     // The application-wide error box for failures nobody else handles.
     virtual void error(const QString& text) = 0;
 };
@@ -29,7 +30,10 @@ void install(IDialogs* dialogs);
 inline void message(const QString& text) { get().message(text); }
 inline void warning(const QString& caption, const QString& text) { get().warning(caption, text); }
 inline void information(const QString& caption, const QString& text) { get().information(caption, text); }
-inline bool confirm(const QString& caption, const QString& text) { return get().confirm(caption, text); }
+inline bool confirm(const QString& caption, const QString& text, bool questionIcon = false)
+{
+    return get().confirm(caption, text, questionIcon);
+}
 inline void error(const QString& text) { get().error(text); }
 
 QString applicationTitle();

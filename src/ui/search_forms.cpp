@@ -220,7 +220,8 @@ void SearchFormBase::printList()
         Dialogs::message(QStringLiteral("Operazione di stampa non applicabile: la lista non contiene nessuna voce."));
         return;
     }
-    if (!Dialogs::confirm(QStringLiteral("Conferma operazione di stampa"), config_.printQuestion))
+    if (!Dialogs::confirm(
+            QStringLiteral("Conferma operazione di stampa"), config_.printQuestion, config_.printQuestionIcon))
         return;
     ErrorDisplay::guard([&] { Printing::print({ config_.printRule, config_.printTitle, lines() }); });
 }

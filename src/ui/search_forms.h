@@ -27,6 +27,7 @@ struct SearchConfig {
     QString printRule;
     QString printTitle;
     QString printQuestion;
+    bool printQuestionIcon = false;
     // Applies the chosen card (the table's current row) to the caller named
     // by the mode word; an unknown word applies nothing.
     std::function<void(const QString& mode, const TSQLiteTable& row)> apply;

@@ -250,6 +250,7 @@ private slots:
         in<QPushButton>(quick_.get(), "btnStampa")->click();
         QCOMPARE(dialogs_->last().caption, QStringLiteral("Conferma operazione di stampa"));
         QCOMPARE(dialogs_->last().text, QStringLiteral("Si vuole stampare il presente elenco di voci?"));
+        QVERIFY(!dialogs_->last().questionIcon);
         QVERIFY(printer_->requests.isEmpty());
         in<QPushButton>(quick_.get(), "btnStampa")->click();
         QCOMPARE(printer_->requests.size(), 1);
@@ -306,6 +307,7 @@ private slots:
         in<QPushButton>(advanced_.get(), "cmdTrova")->click();
         in<QPushButton>(advanced_.get(), "cmdStampa")->click();
         QCOMPARE(dialogs_->last().text, QStringLiteral("Si vuole stampare il presente elenco contatti?"));
+        QVERIFY(dialogs_->last().questionIcon);
         QCOMPARE(printer_->requests.value(0).title, QStringLiteral("Elenco contatti"));
         QCOMPARE(printer_->requests.value(0).rule, QString(17, '-'));
     }

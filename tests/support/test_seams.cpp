@@ -21,11 +21,12 @@ void ScriptedDialogs::information(const QString& caption, const QString& text)
 {
     shown.append({ "information", caption, text });
 }
-bool ScriptedDialogs::confirm(const QString& caption, const QString& text)
+bool ScriptedDialogs::confirm(const QString& caption, const QString& text, bool questionIcon)
 {
-    shown.append({ "confirm", caption, text });
+    shown.append({ "confirm", caption, text, questionIcon });
     return answers.isEmpty() ? true : answers.takeFirst();
 }
+
 void ScriptedDialogs::error(const QString& text) { shown.append({ "error", QString(), text }); }
 
 QStringList ScriptedDialogs::kinds() const

@@ -16,6 +16,7 @@ public:
         QString kind; // "message", "warning", "information", "confirm", "error"
         QString caption;
         QString text;
+        bool questionIcon = false;
     };
 
     ScriptedDialogs();
@@ -24,7 +25,7 @@ public:
     void message(const QString& text) override;
     void warning(const QString& caption, const QString& text) override;
     void information(const QString& caption, const QString& text) override;
-    bool confirm(const QString& caption, const QString& text) override;
+    bool confirm(const QString& caption, const QString& text, bool questionIcon) override;
     void error(const QString& text) override;
 
     // Answers for the next confirmations, in order; Yes once they run out.
