@@ -46,7 +46,7 @@ TfrmRubrica::TfrmRubrica(QWidget* parent)
     setMinimumSize(800, 582);
     setWindowState(Qt::WindowMaximized);
 
-    const EditorChrome::Parts chrome = EditorChrome::build(this, 790, 560);
+    const EditorChrome::Parts chrome = EditorChrome::build(this, 780, 540);
     buildFields(chrome.body, chrome.hints);
 
     auto* sfondo = new QToolButton(this);

@@ -41,7 +41,7 @@ void TfrmInviaEmail::build()
 {
     auto* container = new QGroupBox(this);
     container->setObjectName(QStringLiteral("grpContainer"));
-    container->setFixedSize(790, 560);
+    container->setFixedSize(780, 540);
     auto* outer = new QVBoxLayout(container);
 
     QLabel* info = EditorChrome::infoBar(container);

@@ -42,7 +42,7 @@ TfrmNewsletter::TfrmNewsletter(QWidget* parent)
 
 void TfrmNewsletter::build()
 {
-    const EditorChrome::Parts chrome = EditorChrome::build(this, 790, 560);
+    const EditorChrome::Parts chrome = EditorChrome::build(this, 780, 540);
     QWidget* host = chrome.container;
     HintBar* hints = chrome.hints;
 
