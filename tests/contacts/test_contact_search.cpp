@@ -17,13 +17,7 @@ namespace {
 
 qint32 store(std::initializer_list<std::pair<const char*, QByteArray>> set)
 {
-    const auto& a = CardArchive::of(ArchiveKind::Contacts);
-    auto db = a.open();
-    QList<QByteArray> v(a.valueCount());
-    for (const auto& [column, value] : set)
-        v[a.valueColumns().indexOf(column)] = value;
-    db->Execute(a.insert(v));
-    return qint32(db->LastInsertedRowId());
+    return TestCards::store(ArchiveKind::Contacts, set);
 }
 
 } // namespace
@@ -98,13 +92,8 @@ private slots:
     {
         const auto criteria = ContactSearch::criteria();
         QCOMPARE(criteria.size(), 19);
-        const auto& a = CardArchive::of(ArchiveKind::Contacts);
-        for (int i = 0; i < criteria.size(); ++i) {
-            QList<QByteArray> v(a.valueCount());
-            v[a.valueColumns().indexOf(criteria[i].column)] = "chiave" + QByteArray::number(100 + i);
-            v[0] = v[0].isEmpty() ? "Contatto " + QByteArray::number(i) : v[0];
-            a.open()->Execute(a.insert(v));
-        }
+        for (int i = 0; i < criteria.size(); ++i)
+            store({ { criteria[i].column.constData(), "chiave" + QByteArray::number(100 + i) } });
         quick_->show();
         for (int i = 0; i < criteria.size(); ++i) {
             search(criteria[i].item, QStringLiteral("CHIAVE%1").arg(100 + i));

@@ -16,28 +16,12 @@ namespace {
 
 qint32 storeContact(const QByteArray& name, const QByteArray& email = "x@y.it")
 {
-    const auto& a = CardArchive::of(ArchiveKind::Contacts);
-    auto db = a.open();
-    QList<QByteArray> v(a.valueCount());
-    v[0] = name;
-    v[4] = email;
-    db->Execute(a.insert(v));
-    return qint32(db->LastInsertedRowId());
+    return TestCards::store(ArchiveKind::Contacts, { { "varContatto", name }, { "varEmail", email } });
 }
 
-QByteArray storedValue(qint32 id, const char* column)
-{
-    const auto& a = CardArchive::of(ArchiveKind::Contacts);
-    auto db = a.open();
-    auto t = db->Query(a.byId(id));
-    return t->RowCount() ? t->BlobTextAt(t->ColumnIndex(QLatin1String(column))) : QByteArray("<none>");
-}
+QByteArray storedValue(qint32 id, const char* column) { return TestCards::stored(ArchiveKind::Contacts, id, column); }
 
-int storedCount()
-{
-    const auto& a = CardArchive::of(ArchiveKind::Contacts);
-    return int(a.open()->Query(a.all())->RowCount());
-}
+int storedCount() { return TestCards::count(ArchiveKind::Contacts); }
 
 } // namespace
 
@@ -372,7 +356,7 @@ private slots:
         QCoreApplication::sendEvent(box, &move);
         QCOMPARE(info->text(), QStringLiteral(" Visualizza l'ultima scheda in archivio"));
         QMouseEvent away(QEvent::MouseMove, QPoint(1, 1), box->mapToGlobal(QPoint(1, 1)), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
+            Qt::NoModifier);
         QCoreApplication::sendEvent(box, &away);
         QCOMPARE(info->text(), QString());
     }

@@ -113,14 +113,9 @@ private slots:
 
     void pickingContactsGrowsBothLists()
     {
-        const auto& a = CardArchive::of(ArchiveKind::Contacts);
         for (const auto& [name, address] : { std::pair<QByteArray, QByteArray> { "Anna Rossi", "a@x" },
-                 { "Bruno Bassi", " b@y " }, { "Carla Senzamail", "" } }) {
-            QList<QByteArray> v(a.valueCount());
-            v[0] = name;
-            v[4] = address;
-            a.open()->Execute(a.insert(v));
-        }
+                 { "Bruno Bassi", " b@y " }, { "Carla Senzamail", "" } })
+            TestCards::store(ArchiveKind::Contacts, { { "varContatto", name }, { "varEmail", address } });
         pickContact("impSingolo", "anna");
         QCOMPARE(contacts_->mode(), QStringLiteral("invia"));
         pickContact("impSingolo", "bruno");

@@ -21,18 +21,9 @@
 
 namespace {
 
-int storedMessages()
-{
-    const auto& a = CardArchive::of(ArchiveKind::Messages);
-    return int(a.open()->Query(a.all())->RowCount());
-}
+int storedMessages() { return TestCards::count(ArchiveKind::Messages); }
 
-QByteArray stored(qint32 id, const char* column)
-{
-    const auto& a = CardArchive::of(ArchiveKind::Messages);
-    auto t = a.open()->Query(a.byId(id));
-    return t->RowCount() ? t->BlobTextAt(t->ColumnIndex(QLatin1String(column))) : QByteArray("<none>");
-}
+QByteArray stored(qint32 id, const char* column) { return TestCards::stored(ArchiveKind::Messages, id, column); }
 
 } // namespace
 
@@ -273,11 +264,7 @@ private slots:
 
     void pickingFromContacts()
     {
-        const auto& a = CardArchive::of(ArchiveKind::Contacts);
-        QList<QByteArray> v(a.valueCount());
-        v[0] = "Bruno Bassi";
-        v[4] = " b@y ";
-        a.open()->Execute(a.insert(v));
+        TestCards::store(ArchiveKind::Contacts, { { "varContatto", "Bruno Bassi" }, { "varEmail", " b@y " } });
 
         memo("txtEmail")->setPlainText(" a@x ");
         release("impSingolo");

@@ -79,3 +79,27 @@ QString TempDataDir::file(const QString& name) const { return d->dir.filePath(na
 
 RecordingPrinter::RecordingPrinter() { Printing::install(this); }
 RecordingPrinter::~RecordingPrinter() { Printing::install(nullptr); }
+
+qint32 TestCards::store(ArchiveKind kind, std::initializer_list<std::pair<const char*, QByteArray>> values)
+{
+    const CardArchive& a = CardArchive::of(kind);
+    QList<QByteArray> v(a.valueCount());
+    for (const auto& [column, value] : values)
+        v[a.valueColumns().indexOf(column)] = value;
+    auto db = a.open();
+    db->Execute(a.insert(v));
+    return qint32(db->LastInsertedRowId());
+}
+
+QByteArray TestCards::stored(ArchiveKind kind, qint32 id, const char* column)
+{
+    const CardArchive& a = CardArchive::of(kind);
+    auto t = a.open()->Query(a.byId(id));
+    return t->RowCount() ? t->BlobTextAt(t->ColumnIndex(QLatin1String(column))) : QByteArray("<none>");
+}
+
+int TestCards::count(ArchiveKind kind)
+{
+    const CardArchive& a = CardArchive::of(kind);
+    return int(a.open()->Query(a.all())->RowCount());
+}

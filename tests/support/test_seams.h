@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/card_archive.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/print_list.h"
@@ -81,3 +82,12 @@ public:
     void print(const PrintRequest& request) override { requests.append(request); }
     QList<PrintRequest> requests;
 };
+
+// Cards written and read straight through the archive, behind the forms.
+namespace TestCards {
+// Stores a card with the given columns set (the others empty); its number.
+qint32 store(ArchiveKind kind, std::initializer_list<std::pair<const char*, QByteArray>> values);
+// A column of a stored card; "<none>" when the card does not exist.
+QByteArray stored(ArchiveKind kind, qint32 id, const char* column);
+int count(ArchiveKind kind);
+} // namespace TestCards

@@ -22,7 +22,7 @@ private slots:
         QStringList lines;
         for (int i = 0; i < 200; ++i)
             lines << QStringLiteral("Contatto %1  Cod. ID: C%1  Città: Forlì").arg(i);
-        Printing::print({QString(24, '-'), QStringLiteral("Rubrica contatti"), lines});
+        Printing::print({ QString(24, '-'), QStringLiteral("Rubrica contatti"), lines });
 
         QCOMPARE(desktop.opened.size(), 1);
         const QString pdf = desktop.opened.first();
@@ -33,7 +33,7 @@ private slots:
         const QByteArray bytes = file.readAll();
         QVERIFY(bytes.startsWith("%PDF"));
         QVERIFY(bytes.count("/Type /Page\n") + bytes.count("/Type /Page ") + bytes.count("/Type/Page") >= 2
-                || bytes.count("/Page") >= 3); // 200 lines do not fit one landscape page
+            || bytes.count("/Page") >= 3); // 200 lines do not fit one landscape page
     }
 };
 
