@@ -26,6 +26,7 @@ class TestContactSearch : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TempDataDir> dir_;
+    std::unique_ptr<ModelessDialogs> modeless_;
     std::unique_ptr<ScriptedDialogs> dialogs_;
     std::unique_ptr<RecordingPrinter> printer_;
     std::unique_ptr<TfrmRubrica> editor_;
@@ -66,16 +67,13 @@ private slots:
         frmRicercaRub = quick_.get();
         frmAvanzateRub = advanced_.get();
         // Modal showings become plain ones: the test drives the form.
-        Modal::install([](QDialog* d) {
-            d->show();
-            return 0;
-        });
+        modeless_ = std::make_unique<ModelessDialogs>();
         editor_->show();
     }
 
     void cleanup()
     {
-        Modal::install({});
+        modeless_.reset();
         frmRubrica = nullptr;
         frmRicercaRub = nullptr;
         frmAvanzateRub = nullptr;

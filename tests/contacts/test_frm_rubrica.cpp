@@ -40,12 +40,7 @@ class TestFrmRubrica : public QObject {
     {
         QTest::mouseClick(form_->findChild<QWidget*>(QLatin1String(name)), button);
     }
-    void showForm()
-    {
-        form_->show();
-        form_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    }
+    void showForm() { QVERIFY(showActive(form_.get())); }
 
 private slots:
     void init()

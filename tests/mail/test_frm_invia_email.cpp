@@ -16,6 +16,7 @@ class TestFrmInviaEmail : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TempDataDir> dir_;
+    std::unique_ptr<ModelessDialogs> modeless_;
     std::unique_ptr<ScriptedDialogs> dialogs_;
     std::unique_ptr<RecordingDesktop> desktop_;
     std::unique_ptr<MailRecorder> mail_;
@@ -28,12 +29,7 @@ class TestFrmInviaEmail : public QObject {
     {
         QTest::mouseClick(form_->findChild<QWidget*>(QLatin1String(name)), Qt::LeftButton);
     }
-    void showForm()
-    {
-        form_->show();
-        form_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    }
+    void showForm() { QVERIFY(showActive(form_.get())); }
     void pickContact(const char* mode, const QString& key)
     {
         release(mode);
@@ -54,16 +50,13 @@ private slots:
         contacts_ = std::make_unique<TfrmRicercaRub>();
         frmInviaEmail = form_.get();
         frmRicercaRub = contacts_.get();
-        Modal::install([](QDialog* d) {
-            d->show();
-            return 0;
-        });
+        modeless_ = std::make_unique<ModelessDialogs>();
         showForm();
     }
 
     void cleanup()
     {
-        Modal::install({});
+        modeless_.reset();
         frmInviaEmail = nullptr;
         frmRicercaRub = nullptr;
         contacts_.reset();

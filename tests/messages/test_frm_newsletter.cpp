@@ -31,6 +31,7 @@ class TestFrmNewsletter : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TempDataDir> dir_;
+    std::unique_ptr<ModelessDialogs> modeless_;
     std::unique_ptr<ScriptedDialogs> dialogs_;
     std::unique_ptr<RecordingDesktop> desktop_;
     std::unique_ptr<MailRecorder> mail_;
@@ -52,12 +53,7 @@ class TestFrmNewsletter : public QObject {
         memo("txtEmail")->setPlainText(to);
         memo("txtTesto")->setPlainText(body);
     }
-    void showForm()
-    {
-        form_->show();
-        form_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    }
+    void showForm() { QVERIFY(showActive(form_.get())); }
 
 private slots:
     void init()
@@ -72,16 +68,13 @@ private slots:
         frmNewsletter = form_.get();
         frmRicercaRub = contacts_.get();
         frmImportaData = dates_.get();
-        Modal::install([](QDialog* d) {
-            d->show();
-            return 0;
-        });
+        modeless_ = std::make_unique<ModelessDialogs>();
         showForm();
     }
 
     void cleanup()
     {
-        Modal::install({});
+        modeless_.reset();
         frmNewsletter = nullptr;
         frmRicercaRub = nullptr;
         frmImportaData = nullptr;

@@ -1,6 +1,10 @@
 #include "support/test_seams.h"
 
 #include "storage/app_paths.h"
+#include "ui/modal.h"
+
+#include <QDialog>
+#include <QTest>
 
 #include <QTemporaryDir>
 
@@ -102,4 +106,21 @@ int TestCards::count(ArchiveKind kind)
 {
     const CardArchive& a = CardArchive::of(kind);
     return int(a.open()->Query(a.all())->RowCount());
+}
+
+ModelessDialogs::ModelessDialogs()
+{
+    Modal::install([](QDialog* d) {
+        d->show();
+        return 0;
+    });
+}
+
+ModelessDialogs::~ModelessDialogs() { Modal::install({}); }
+
+bool showActive(QWidget* window)
+{
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
 }

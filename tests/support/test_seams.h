@@ -91,3 +91,16 @@ qint32 store(ArchiveKind kind, std::initializer_list<std::pair<const char*, QByt
 QByteArray stored(ArchiveKind kind, qint32 id, const char* column);
 int count(ArchiveKind kind);
 } // namespace TestCards
+
+// While it lives, modal showings become plain ones, so the test drives the
+// form that would otherwise block in exec().
+class ModelessDialogs {
+public:
+    ModelessDialogs();
+    ~ModelessDialogs();
+    ModelessDialogs(const ModelessDialogs&) = delete;
+    ModelessDialogs& operator=(const ModelessDialogs&) = delete;
+};
+
+// Shows a window and waits until it is active, as focus checks need.
+bool showActive(QWidget* window);
