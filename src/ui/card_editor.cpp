@@ -1,5 +1,7 @@
 #include "ui/card_editor.h"
 
+#include "ui/card_accessory.h"
+
 #include "storage/card_text.h"
 #include "storage/win1252.h"
 #include "ui/dialogs.h"
@@ -12,6 +14,8 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QShowEvent>
+
+#include <stdexcept>
 
 namespace {
 const QString kInsertCaption = QStringLiteral("Salvataggio dati non applicabile");
@@ -94,6 +98,24 @@ bool CardEditor::reopenArchive()
     result_ = db_->Query(archive().first());
     result_->First();
     return true;
+}
+
+TSQLiteDatabase& CardEditor::connection()
+{
+    if (!db_)
+        openArchive();
+    return *db_;
+}
+
+void CardEditor::addAccessory(std::shared_ptr<CardAccessory> accessory)
+{
+    QWidget* b = findChild<QWidget*>(accessory->button());
+    if (!b)
+        throw std::logic_error("CardEditor: no button " + accessory->button().toStdString());
+    b->setEnabled(true);
+    CardAccessory* raw = accessory.get();
+    FormLook::onRelease(b, [this, raw] { ErrorDisplay::guard([this, raw] { raw->run(*this); }); });
+    accessories_.push_back(std::move(accessory));
 }
 
 void CardEditor::showStoredCard(const TSQLiteTable& row) { loadRow(row); }

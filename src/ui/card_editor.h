@@ -10,6 +10,9 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
+
+class CardAccessory;
 
 class QLabel;
 
@@ -62,6 +65,12 @@ public:
     // the table existed queries the first card. Used before hand-overs.
     bool reopenArchive();
 
+    // What accessories work with: the editor's own connection (opened when
+    // there is none yet).
+    TSQLiteDatabase& connection();
+    // Registers a toolbar tool; its button is enabled from now on and runs it.
+    void addAccessory(std::shared_ptr<CardAccessory> accessory);
+
 public slots:
     void FormShow();
     void cmdNuovoMouseUp();
@@ -108,4 +117,5 @@ private:
     std::unique_ptr<TSQLiteDatabase> db_;
     std::unique_ptr<TSQLiteTable> result_;
     qint32 currentId_ = 0;
+    std::vector<std::shared_ptr<CardAccessory>> accessories_;
 };
