@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QFile>
 
 #include <sqlite3.h>
 
@@ -60,4 +61,17 @@ inline size_t bareLoop(sqlite3* db, const char* sql)
     }
     sqlite3_finalize(s);
     return values.size();
+}
+
+// The process's resident and peak resident memory in MiB (Linux).
+inline double procStatusMiB(const char* key)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray wanted = QByteArray(key) + ':';
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(wanted))
+            return line.mid(wanted.size()).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
 }
