@@ -7,7 +7,7 @@
 #include "shell/frm_avvio.h"
 #include "shell/frm_help_form.h"
 #include "shell/frm_info.h"
-#include "shell/help_topics.h"
+#include "contacts/contact_fields.h"
 #include "shell/startup.h"
 #include "storage/app_paths.h"
 #include "ui/error_display.h"
@@ -125,7 +125,8 @@ int main(int argc, char** argv)
         shoot(form, QString::fromLatin1(t.name));
         if (form == frmRubrica) {
             nextName = QStringLiteral("guida_rubrica");
-            frmHelpForm->showTopic(HelpTopics::contactsTitle(), HelpTopics::contactsText());
+            const HelpTopic topic = ContactFields::helpTopic();
+            frmHelpForm->showTopic(topic.title, topic.text);
         }
         form->close();
     }

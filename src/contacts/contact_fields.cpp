@@ -1,9 +1,11 @@
 #include "contacts/contact_fields.h"
 
-const CardEditorConfig& ContactFields::editorConfig()
+#include "contacts/contact_search.h"
+
+const ArchiveProfile& ContactFields::profile()
 {
-    static const CardEditorConfig config = [] {
-        CardEditorConfig c;
+    static const ArchiveProfile config = [] {
+        ArchiveProfile c;
         c.kind = ArchiveKind::Contacts;
         c.fields = {
             { "txtContatto", "varContatto", "Cognome e nome" },
@@ -25,16 +27,12 @@ const CardEditorConfig& ContactFields::editorConfig()
             { "txtIban", "varIban", "IBAN" },
             { "txtPagamenti", "varPagamenti", "Pagamenti" },
             { "txtNote", "varNote", "Note" },
-            { "lblFile01", "varFile01", "File allegato 1" },
-            { "lblFile02", "varFile02", "File allegato 2" },
-            { "lblFile03", "varFile03", "File allegato 3" },
-            { "lblDesc01", "varDesc01", "Descrizione file 1" },
-            { "lblDesc02", "varDesc02", "Descrizione file 2" },
-            { "lblDesc03", "varDesc03", "Descrizione file 3" },
-            { "lblCartella", "varCartella", "Cartella associata" },
-            { "lblCartellaDesc", "varCartellaDesc", "Descrizione cartella" },
         };
         c.firstField = QStringLiteral("txtContatto");
+        c.help = helpTopic();
+        c.searchMode = QStringLiteral("rubrica");
+        c.quickSearch = [] { return frmRicercaRub; };
+        c.advancedSearch = [] { return frmAvanzateRub; };
         c.required = {
             { "txtContatto", "Attenzione: per salvare la scheda corrente è necessario indicare il nome del contatto.",
                 "Attenzione: per salvare le modifiche alla scheda corrente è necessario indicare il nome del "

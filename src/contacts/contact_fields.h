@@ -7,6 +7,7 @@
 // The contact card: its fields in archive order, the required ones and the
 // province codes offered by the province list.
 namespace ContactFields {
-const CardEditorConfig& editorConfig();
+const ArchiveProfile& profile();
+HelpTopic helpTopic();
 const QStringList& provinces();
 } // namespace ContactFields

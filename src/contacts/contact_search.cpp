@@ -1,10 +1,5 @@
 #include "contacts/contact_search.h"
 
-#include "contacts/frm_rubrica.h"
-#include "mail/frm_invia_email.h"
-#include "messages/frm_newsletter.h"
-#include "storage/card_text.h"
-#include "storage/win1252.h"
 
 TfrmRicercaRub* frmRicercaRub = nullptr;
 TfrmAvanzateRub* frmAvanzateRub = nullptr;
@@ -35,16 +30,10 @@ SearchConfig ContactSearch::config(bool advanced)
         c.printTitle = QStringLiteral("Elenco contatti");
         c.printQuestion = QStringLiteral("Si vuole stampare il presente elenco contatti?");
         c.printQuestionIcon = true;
-        // The advanced search loads cards into the editor only.
-        c.apply = [](const QString& mode, const TSQLiteTable& row) {
-            if (mode == QLatin1String("rubrica"))
-                applyPick(mode, row);
-        };
     } else {
         c.printRule = QString(24, QLatin1Char('-'));
         c.printTitle = QStringLiteral("Rubrica contatti");
         c.printQuestion = QStringLiteral("Si vuole stampare il presente elenco di voci?");
-        c.apply = &applyPick;
     }
     return c;
 }
@@ -87,32 +76,6 @@ QList<AdvancedSearchForm::Field> ContactSearch::advancedFields()
         { QStringLiteral("txtPagamenti"), QStringLiteral("Pagamenti"), "varPagamenti" },
         { QStringLiteral("txtNote"), QStringLiteral("Note"), "varNote" },
     };
-}
-
-void ContactSearch::applyPick(const QString& mode, const TSQLiteTable& row)
-{
-    const auto text = [&row](const char* column) {
-        return CardText::trimmed(Cp1252::decode(row.BlobTextAt(row.ColumnIndex(QLatin1String(column)))));
-    };
-    const QString name = text("varContatto");
-    const QString address = text("varEmail");
-    if (mode == QLatin1String("rubrica")) {
-        if (frmRubrica)
-            frmRubrica->showStoredCard(row);
-    } else if (mode == QLatin1String("newsletter")) {
-        if (frmNewsletter)
-            frmNewsletter->appendRecipient(address);
-    } else if (mode == QLatin1String("mitt_newsletter")) {
-        if (frmNewsletter)
-            frmNewsletter->setSender(name, address);
-    } else if (mode == QLatin1String("invia")) {
-        if (frmInviaEmail)
-            frmInviaEmail->appendRecipient(name, address);
-    } else if (mode == QLatin1String("mitt_invia")) {
-        if (frmInviaEmail)
-            frmInviaEmail->setSender(name, address);
-    }
-    // "gruppi" reaches the groups editor once it is part of the program.
 }
 
 TfrmRicercaRub::TfrmRicercaRub(QWidget* parent)

@@ -9,8 +9,6 @@ const ListLineSpec& listLine();
 SearchConfig config(bool advanced);
 QList<QuickSearchForm::Criterion> criteria();
 QList<AdvancedSearchForm::Field> advancedFields();
-// Applies a chosen contact to the form the mode word names.
-void applyPick(const QString& mode, const TSQLiteTable& row);
 } // namespace ContactSearch
 
 class TfrmRicercaRub : public QuickSearchForm {

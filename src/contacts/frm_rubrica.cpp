@@ -1,9 +1,6 @@
 #include "contacts/frm_rubrica.h"
 
 #include "contacts/contact_fields.h"
-#include "contacts/contact_search.h"
-#include "shell/frm_help_form.h"
-#include "shell/help_topics.h"
 #include "storage/card_text.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
@@ -39,30 +36,11 @@ QString upperAscii(const QString& text)
 } // namespace
 
 TfrmRubrica::TfrmRubrica(QWidget* parent)
-    : CardEditor(ContactFields::editorConfig(), parent)
+    : CardEditor(ContactFields::profile(), parent)
 {
     setObjectName(QStringLiteral("frmRubrica"));
     setWindowTitle(QStringLiteral(" Velmaro - Rubrica contatti"));
-    setMinimumSize(800, 582);
-    setWindowState(Qt::WindowMaximized);
-
-    const EditorChrome::Parts chrome = EditorChrome::build(this, 780, 540);
-    buildFields(chrome.body, chrome.hints);
-
-    auto* sfondo = new QToolButton(this);
-    sfondo->setObjectName(QStringLiteral("btnSfondo"));
-    sfondo->setIcon(QIcon(QStringLiteral(":/img/sfondo.png")));
-    sfondo->hide();
-
-    // Hand-overs whose forms are not part of the program yet stay visible
-    // with their hints, but cannot be pressed.
-    for (const char* name : { "cmdWord", "cmdExcel", "cmdAllega", "cmdAssocia", "cmdOttimizza" })
-        findChild<QWidget*>(QLatin1String(name))->setEnabled(false);
-
-    FormLook::onRelease(findChild<QWidget*>(QStringLiteral("imgEmail")), [this] { imgEmailMouseUp(); });
-    FormLook::onRelease(findChild<QWidget*>(QStringLiteral("cmdGuida")), [this] { cmdGuidaMouseUp(); });
-    FormLook::onRelease(findChild<QWidget*>(QStringLiteral("cmdTrova")), [this] { cmdTrovaMouseUp(); });
-    FormLook::onRelease(findChild<QWidget*>(QStringLiteral("cmdWeb")), [this] { cmdWebMouseUp(); });
+    buildFields(chrome().body, chrome().hints);
     finishSetup();
 }
 
@@ -158,6 +136,7 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     hints->add(imgCodFisc, QStringLiteral(" Controlla il codice fiscale."));
     hints->add(imgIva, QStringLiteral(" Controlla il numero di partita IVA."));
     hints->add(imgIban, QStringLiteral(" Controlla le coordinate bancarie IBAN."));
+    FormLook::onRelease(imgEmail, [this] { imgEmailMouseUp(); });
     FormLook::onRelease(imgCodFisc, [this] { imgCodFiscMouseUp(); });
     FormLook::onRelease(imgIva, [this] { imgIvaMouseUp(); });
     FormLook::onRelease(imgIban, [this] { imgIbanMouseUp(); });
@@ -170,14 +149,6 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     body->addWidget(panNote, 1);
     upperCaseOnChange(txtCodFisc);
     upperCaseOnChange(txtIban);
-
-    // Values edited only through the attachment and folder forms.
-    for (const char* name : { "lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03",
-             "lblCartella", "lblCartellaDesc" }) {
-        auto* l = new QLabel(host);
-        l->setObjectName(QLatin1String(name));
-        l->hide();
-    }
 
     const QList<QWidget*> chain
         = { txtContatto, txtCodice, txtAzienda, txtQualifica, txtEmail, txtGruppo, txtIndirizzo, txtCitta, txtCap,
@@ -230,12 +201,6 @@ bool TfrmRubrica::eventFilter(QObject* watched, QEvent* event)
     return CardEditor::eventFilter(watched, event);
 }
 
-void TfrmRubrica::prepareLook()
-{
-    if (auto* sfondo = findChild<QToolButton*>(QStringLiteral("btnSfondo")))
-        FormLook::tileBackground(this, sfondo->icon().pixmap(64, 64));
-}
-
 void TfrmRubrica::imgEmailMouseUp()
 {
     BusyCursor busy;
@@ -245,20 +210,3 @@ void TfrmRubrica::imgEmailMouseUp()
 void TfrmRubrica::imgCodFiscMouseUp() { runFiscalCodeCheck(this, fieldText(QStringLiteral("txtCodFisc"))); }
 void TfrmRubrica::imgIvaMouseUp() { runVatCheck(this, fieldText(QStringLiteral("txtIva"))); }
 void TfrmRubrica::imgIbanMouseUp() { runIbanCheck(this, fieldText(QStringLiteral("txtIban"))); }
-void TfrmRubrica::cmdGuidaMouseUp()
-{
-    if (frmHelpForm)
-        frmHelpForm->showTopic(HelpTopics::contactsTitle(), HelpTopics::contactsText());
-}
-
-void TfrmRubrica::openSearch(SearchFormBase* search)
-{
-    clearCard();
-    ErrorDisplay::swallow([this, search] {
-        reopenArchive();
-        SearchFormBase::openAs(search, QStringLiteral("rubrica"));
-    });
-}
-
-void TfrmRubrica::cmdTrovaMouseUp() { openSearch(frmRicercaRub); }
-void TfrmRubrica::cmdWebMouseUp() { openSearch(frmAvanzateRub); }

@@ -19,18 +19,13 @@ public slots:
     void imgCodFiscMouseUp();
     void imgIvaMouseUp();
     void imgIbanMouseUp();
-    void cmdGuidaMouseUp();
-    void cmdTrovaMouseUp();
-    void cmdWebMouseUp();
 
 protected:
-    void prepareLook() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildFields(class QBoxLayout* body, class HintBar* hints);
     void upperCaseOnChange(QLineEdit* edit);
-    void openSearch(class SearchFormBase* search);
 
     QComboBox* txtProv_ = nullptr;
     QLineEdit* txtIva_ = nullptr;

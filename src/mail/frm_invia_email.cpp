@@ -1,13 +1,11 @@
 #include "mail/frm_invia_email.h"
 
-#include "contacts/contact_search.h"
 #include "mail/mapi_mail.h"
-#include "shell/frm_help_form.h"
-#include "shell/help_topics.h"
 #include "ui/editor_chrome.h"
 #include "ui/error_display.h"
 #include "ui/field_access.h"
 #include "ui/form_look.h"
+#include "ui/help.h"
 #include "ui/mail_compose.h"
 #include "ui/modal.h"
 #include "ui/search_forms.h"
@@ -173,12 +171,18 @@ void TfrmInviaEmail::setSender(const QString& name, const QString& address)
     setFieldText(QStringLiteral("txtEmailMitt"), address);
 }
 
-void TfrmInviaEmail::impSingoloMouseUp() { SearchFormBase::openAs(frmRicercaRub, QStringLiteral("invia")); }
-
-void TfrmInviaEmail::impMittenteMouseUp() { SearchFormBase::openAs(frmRicercaRub, QStringLiteral("mitt_invia")); }
-
-void TfrmInviaEmail::cmdGuidaMouseUp()
+void TfrmInviaEmail::pickContact(const QString& mode, bool asSender)
 {
-    if (frmHelpForm)
-        frmHelpForm->showTopic(HelpTopics::sendTitle(), HelpTopics::sendText());
+    SearchFormBase::openAs(contactPicker_, mode, [this, asSender](const TSQLiteTable& row) {
+        const QString name = PickerText::column(row, "varContatto");
+        const QString address = PickerText::column(row, "varEmail");
+        if (asSender)
+            setSender(name, address);
+        else
+            appendRecipient(name, address);
+    });
 }
+
+void TfrmInviaEmail::impSingoloMouseUp() { pickContact(QStringLiteral("invia"), false); }
+void TfrmInviaEmail::impMittenteMouseUp() { pickContact(QStringLiteral("mitt_invia"), true); }
+void TfrmInviaEmail::cmdGuidaMouseUp() { Help::show(helpTopic()); }

@@ -6,6 +6,8 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class SearchFormBase;
+struct HelpTopic;
 
 // Composes and sends one message without storing it in an archive.
 class TfrmInviaEmail : public QWidget {
@@ -17,9 +19,12 @@ public:
     QString fieldText(const QString& name) const;
     void setFieldText(const QString& name, const QString& text);
 
-    // Picks applied by the contacts quick search.
     void appendRecipient(const QString& name, const QString& address);
     void setSender(const QString& name, const QString& address);
+
+    // The contact picker this form opens; the start-up hands it over.
+    void setContactPicker(SearchFormBase* picker) { contactPicker_ = picker; }
+    static HelpTopic helpTopic();
 
     static constexpr const char* kIniSection = "Invio Email";
 
@@ -36,8 +41,10 @@ protected:
 
 private:
     void build();
+    void pickContact(const QString& mode, bool asSender);
 
     QCheckBox* chkPreviewMsg_ = nullptr;
+    SearchFormBase* contactPicker_ = nullptr;
 };
 
 extern TfrmInviaEmail* frmInviaEmail;

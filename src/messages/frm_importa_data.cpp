@@ -1,6 +1,5 @@
 #include "messages/frm_importa_data.h"
 
-#include "messages/frm_newsletter.h"
 #include "ui/short_date.h"
 
 #include <QCalendarWidget>
@@ -40,7 +39,11 @@ TfrmImportaData::TfrmImportaData(QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TfrmImportaData::setMode(const QString& mode) { memory_->setText(mode); }
+void TfrmImportaData::setPick(const QString& mode, std::function<void(const QString&)> target)
+{
+    memory_->setText(mode);
+    target_ = std::move(target);
+}
 
 void TfrmImportaData::showEvent(QShowEvent* event)
 {
@@ -50,7 +53,7 @@ void TfrmImportaData::showEvent(QShowEvent* event)
 
 void TfrmImportaData::cmdImportaClick()
 {
-    if (memory_->text().trimmed() == QLatin1String("messaggi") && frmNewsletter)
-        frmNewsletter->setFieldText(QStringLiteral("txtCreazione"), ShortDate::text(calendar_->selectedDate()));
+    if (memory_->text().trimmed() == QLatin1String("messaggi") && target_)
+        target_(ShortDate::text(calendar_->selectedDate()));
     close();
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QDate>
 #include <QDialog>
+
+#include <functional>
 
 class QCalendarWidget;
 class QLabel;
@@ -11,7 +14,8 @@ class TfrmImportaData : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmImportaData(QWidget* parent = nullptr);
-    void setMode(const QString& mode);
+    // The caller's mode word (kept in lblMemory) and where the picked day goes.
+    void setPick(const QString& mode, std::function<void(const QString& date)> target);
     QCalendarWidget* calendar() const { return calendar_; }
 
 public slots:
@@ -23,6 +27,7 @@ protected:
 private:
     QCalendarWidget* calendar_ = nullptr;
     QLabel* memory_ = nullptr;
+    std::function<void(const QString&)> target_;
 };
 
 extern TfrmImportaData* frmImportaData;

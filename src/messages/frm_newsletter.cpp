@@ -1,11 +1,8 @@
 #include "messages/frm_newsletter.h"
 
-#include "contacts/contact_search.h"
 #include "mail/mapi_mail.h"
 #include "messages/frm_importa_data.h"
 #include "messages/message_fields.h"
-#include "shell/frm_help_form.h"
-#include "shell/help_topics.h"
 #include "storage/card_text.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
@@ -30,19 +27,17 @@
 TfrmNewsletter* frmNewsletter = nullptr;
 
 TfrmNewsletter::TfrmNewsletter(QWidget* parent)
-    : CardEditor(MessageFields::editorConfig(), parent)
+    : CardEditor(MessageFields::profile(), parent)
 {
     setObjectName(QStringLiteral("frmNewsletter"));
     setWindowTitle(QStringLiteral(" Velmaro - Archivio messaggi"));
-    setMinimumSize(800, 582);
-    setWindowState(Qt::WindowMaximized);
     build();
     finishSetup();
 }
 
 void TfrmNewsletter::build()
 {
-    const EditorChrome::Parts chrome = EditorChrome::build(this, 780, 540);
+    const EditorChrome::Parts& chrome = this->chrome();
     QWidget* host = chrome.container;
     HintBar* hints = chrome.hints;
 
@@ -93,17 +88,6 @@ void TfrmNewsletter::build()
     chkPreviewMsg_ = message.chkPreviewMsg;
     chrome.body->addWidget(panEmail, 1);
 
-    for (const char* name : { "lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03",
-             "lblCartella", "lblCartellaDesc" }) {
-        auto* l = new QLabel(host);
-        l->setObjectName(QLatin1String(name));
-        l->hide();
-    }
-    auto* sfondo = new QToolButton(this);
-    sfondo->setObjectName(QStringLiteral("btnSfondo"));
-    sfondo->setIcon(QIcon(QStringLiteral(":/img/sfondo.png")));
-    sfondo->hide();
-
     hints->add(impSingolo, QStringLiteral(" Importa dati dalla rubrica dei contatti."));
     hints->add(imgGruppo, QStringLiteral(" Importa dati dall'archivio dei gruppi destinatari."));
     hints->add(impMittente, QStringLiteral(" Importa dati mittente dalla rubrica dei contatti."));
@@ -118,19 +102,10 @@ void TfrmNewsletter::build()
     FormLook::onRelease(impSingolo, [this] { impSingoloMouseUp(); });
     FormLook::onRelease(impMittente, [this] { impMittenteMouseUp(); });
     FormLook::onRelease(impCreazione, [this] { impCreazioneMouseUp(); });
-    FormLook::onRelease(findChild<QWidget*>(QStringLiteral("cmdGuida")), [this] { cmdGuidaMouseUp(); });
 
-    // The groups search and the accessory forms are not part of the program
-    // yet: their buttons keep their hints but cannot be pressed.
+    // The groups search is not part of the program yet: the button keeps its
+    // hint but cannot be pressed.
     imgGruppo->setEnabled(false);
-    for (const char* name : { "cmdTrova", "cmdWeb", "cmdWord", "cmdExcel", "cmdAllega", "cmdAssocia", "cmdOttimizza" })
-        findChild<QWidget*>(QLatin1String(name))->setEnabled(false);
-}
-
-void TfrmNewsletter::prepareLook()
-{
-    if (auto* sfondo = findChild<QToolButton*>(QStringLiteral("btnSfondo")))
-        FormLook::tileBackground(this, sfondo->icon().pixmap(64, 64));
 }
 
 void TfrmNewsletter::afterPrepare()
@@ -169,20 +144,25 @@ void TfrmNewsletter::setSender(const QString& name, const QString& address)
     setFieldText(QStringLiteral("txtEmailMitt"), address);
 }
 
-void TfrmNewsletter::impSingoloMouseUp() { SearchFormBase::openAs(frmRicercaRub, QStringLiteral("newsletter")); }
+void TfrmNewsletter::pickContact(const QString& mode, bool asSender)
+{
+    SearchFormBase::openAs(contactPicker_, mode, [this, asSender](const TSQLiteTable& row) {
+        const QString address = PickerText::column(row, "varEmail");
+        if (asSender)
+            setSender(PickerText::column(row, "varContatto"), address);
+        else
+            appendRecipient(address);
+    });
+}
 
-void TfrmNewsletter::impMittenteMouseUp() { SearchFormBase::openAs(frmRicercaRub, QStringLiteral("mitt_newsletter")); }
+void TfrmNewsletter::impSingoloMouseUp() { pickContact(QStringLiteral("newsletter"), false); }
+void TfrmNewsletter::impMittenteMouseUp() { pickContact(QStringLiteral("mitt_newsletter"), true); }
 
 void TfrmNewsletter::impCreazioneMouseUp()
 {
-    if (!frmImportaData)
+    if (!datePicker_)
         return;
-    frmImportaData->setMode(QStringLiteral("messaggi"));
-    Modal::run(frmImportaData);
-}
-
-void TfrmNewsletter::cmdGuidaMouseUp()
-{
-    if (frmHelpForm)
-        frmHelpForm->showTopic(HelpTopics::messagesTitle(), HelpTopics::messagesText());
+    datePicker_->setPick(QStringLiteral("messaggi"),
+        [this](const QString& date) { setFieldText(QStringLiteral("txtCreazione"), date); });
+    Modal::run(datePicker_);
 }

@@ -5,6 +5,8 @@
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
+class SearchFormBase;
+class TfrmImportaData;
 
 // The messages archive editor, which also sends the card on screen.
 class TfrmNewsletter : public CardEditor {
@@ -12,26 +14,31 @@ class TfrmNewsletter : public CardEditor {
 public:
     explicit TfrmNewsletter(QWidget* parent = nullptr);
 
-    // Picks applied by the contacts quick search.
     void appendRecipient(const QString& address);
     void setSender(const QString& name, const QString& address);
+
+    // The pickers this editor opens; the start-up hands them over.
+    void setContactPicker(SearchFormBase* picker) { contactPicker_ = picker; }
+    void setDatePicker(TfrmImportaData* picker) { datePicker_ = picker; }
 
 public slots:
     void btnEmailMouseUp();
     void impSingoloMouseUp();
     void impMittenteMouseUp();
     void impCreazioneMouseUp();
-    void cmdGuidaMouseUp();
 
 protected:
-    void prepareLook() override;
     void afterPrepare() override;
     void beforeLeave() override;
 
 private:
     void build();
 
+    void pickContact(const QString& mode, bool asSender);
+
     QCheckBox* chkPreviewMsg_ = nullptr;
+    SearchFormBase* contactPicker_ = nullptr;
+    TfrmImportaData* datePicker_ = nullptr;
 };
 
 extern TfrmNewsletter* frmNewsletter;

@@ -1,9 +1,9 @@
 #include "messages/message_fields.h"
 
-const CardEditorConfig& MessageFields::editorConfig()
+const ArchiveProfile& MessageFields::profile()
 {
-    static const CardEditorConfig config = [] {
-        CardEditorConfig c;
+    static const ArchiveProfile config = [] {
+        ArchiveProfile c;
         c.kind = ArchiveKind::Messages;
         c.fields = {
             { "txtMittente", "varMittente", "Nome mittente" },
@@ -15,18 +15,12 @@ const CardEditorConfig& MessageFields::editorConfig()
             { "txtOggetto", "varOggetto", "Oggetto" },
             { "txtTesto", "varTesto", "Testo del messaggio" },
             { "txtAllegato", "varAllegato", "File allegato" },
-            { "lblFile01", "varFile01", "File allegato 1" },
-            { "lblFile02", "varFile02", "File allegato 2" },
-            { "lblFile03", "varFile03", "File allegato 3" },
-            { "lblDesc01", "varDesc01", "Descrizione file 1" },
-            { "lblDesc02", "varDesc02", "Descrizione file 2" },
-            { "lblDesc03", "varDesc03", "Descrizione file 3" },
-            { "lblCartella", "varCartella", "Cartella associata" },
-            { "lblCartellaDesc", "varCartellaDesc", "Descrizione cartella" },
         };
         // A new card keeps the sender of the card shown before.
         c.keptOnClear = QStringList { QStringLiteral("txtMittente"), QStringLiteral("txtEmailMitt") };
         c.firstField = QStringLiteral("txtTipologia");
+        c.help = helpTopic();
+        c.searchMode = QStringLiteral("newsletter");
         c.required = {
             { "txtEmailMitt",
                 "Attenzione: per salvare la scheda corrente è necessario indicare l'indirizzo e-mail del mittente.",

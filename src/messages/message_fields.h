@@ -4,7 +4,8 @@
 
 // The message card: its fields in archive order and the required ones.
 namespace MessageFields {
-const CardEditorConfig& editorConfig();
+const ArchiveProfile& profile();
+HelpTopic helpTopic();
 // Where in Messaggi.ini the editor remembers its sender.
 inline constexpr const char* kIniSection = "Archivio Messaggi";
 } // namespace MessageFields

@@ -254,8 +254,7 @@ void TfrmAvvio::imgRicevuteMouseUp() { open(Tile::InvioEmail); }
 
 void TfrmAvvio::imgGuidaMouseUp()
 {
-    if (frmHelpForm)
-        frmHelpForm->showTopic(HelpTopics::launcherTitle(), HelpTopics::launcherText());
+    Help::show(HelpTopics::launcher());
 }
 
 void TfrmAvvio::imgInfoMouseUp()

@@ -8,6 +8,7 @@
 #include "shell/frm_avvio.h"
 #include "shell/frm_help_form.h"
 #include "shell/frm_info.h"
+#include "ui/help.h"
 #include "ui/modal.h"
 
 #include <QCoreApplication>
@@ -60,6 +61,16 @@ void Startup::createForms()
     create(frmImportaData);
     create(frmInviaEmail);
 
+    // Each form learns the forms it hands over to; none of them knows the
+    // others' classes.
+    frmNewsletter->setContactPicker(frmRicercaRub);
+    frmNewsletter->setDatePicker(frmImportaData);
+    frmInviaEmail->setContactPicker(frmRicercaRub);
+    Help::install([](const HelpTopic& topic) {
+        if (frmHelpForm)
+            frmHelpForm->showTopic(topic.title, topic.text);
+    });
+
     frmAvvio->setTileForm(TfrmAvvio::Tile::Contatti, frmRubrica);
     frmAvvio->setTileForm(TfrmAvvio::Tile::Messaggi, frmNewsletter);
     frmAvvio->setTileForm(TfrmAvvio::Tile::InvioEmail, frmInviaEmail);
@@ -87,6 +98,7 @@ void Startup::showFirstForm()
 void Startup::destroyForms()
 {
     LauncherLink::install({});
+    Help::install({});
     while (!created().isEmpty()) {
         const Created c = created().takeLast();
         c.clearHandle();

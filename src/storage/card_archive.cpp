@@ -143,4 +143,15 @@ QByteArray CardArchive::matchingAll(const QList<QByteArray>& conditions) const
     return all() + " WHERE " + conditions.join(" AND ");
 }
 
+QByteArray CardArchive::matchingAll(const QList<QByteArray>& conditions, const QList<QByteArray>& columns) const
+{
+    QByteArray sql = "SELECT ID";
+    for (const QByteArray& c : columns)
+        sql += ", " + c;
+    sql += " FROM " + table_;
+    if (!conditions.isEmpty())
+        sql += " WHERE " + conditions.join(" AND ");
+    return sql;
+}
+
 QByteArray CardArchive::compact() { return "VACUUM;"; }

@@ -43,6 +43,9 @@ public:
     QByteArray contains(const QByteArray& column, const QByteArray& text) const;
     // Several conditions of likeCondition() joined by AND.
     QByteArray matchingAll(const QList<QByteArray>& conditions) const;
+    // The same, reading only ID and the given columns.
+    QByteArray matchingAll(const QList<QByteArray>& conditions, const QList<QByteArray>& columns) const;
+    bool hasColumn(const QByteArray& column) const { return columns_.contains(column); }
     static QByteArray compact();
 
     // column LIKE '%text%' with text quoted safely; '%' and '_' in text stay

@@ -9,44 +9,89 @@
 #include "ui/field_access.h"
 #include "ui/form_look.h"
 #include "ui/modal.h"
+#include "ui/search_forms.h"
+#include "ui/wiring.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QLabel>
 #include <QShowEvent>
+#include <QToolButton>
 
-#include <stdexcept>
 
 namespace {
 const QString kInsertCaption = QStringLiteral("Salvataggio dati non applicabile");
 const QString kUpdateCaption = QStringLiteral("Aggiornamento dati non applicabile");
 } // namespace
 
-CardEditor::CardEditor(CardEditorConfig config, QWidget* parent)
+const QList<ArchiveProfile::Field>& ArchiveProfile::accessoryFields()
+{
+    static const QList<Field> fields = {
+        { QStringLiteral("lblFile01"), "varFile01", QStringLiteral("File allegato 1") },
+        { QStringLiteral("lblFile02"), "varFile02", QStringLiteral("File allegato 2") },
+        { QStringLiteral("lblFile03"), "varFile03", QStringLiteral("File allegato 3") },
+        { QStringLiteral("lblDesc01"), "varDesc01", QStringLiteral("Descrizione file 1") },
+        { QStringLiteral("lblDesc02"), "varDesc02", QStringLiteral("Descrizione file 2") },
+        { QStringLiteral("lblDesc03"), "varDesc03", QStringLiteral("Descrizione file 3") },
+        { QStringLiteral("lblCartella"), "varCartella", QStringLiteral("Cartella associata") },
+        { QStringLiteral("lblCartellaDesc"), "varCartellaDesc", QStringLiteral("Descrizione cartella") },
+    };
+    return fields;
+}
+
+QList<ArchiveProfile::Field> ArchiveProfile::allFields() const { return fields + accessoryFields(); }
+
+CardEditor::CardEditor(ArchiveProfile profile, QWidget* parent)
     : QWidget(parent)
-    , config_(std::move(config))
-{ }
+    , profile_(std::move(profile))
+    , allFields_(profile_.allFields())
+{
+    setMinimumSize(800, 582);
+    setWindowState(Qt::WindowMaximized);
+    chrome_ = EditorChrome::build(this, 780, 540);
+    position_ = chrome_.position;
+
+    // Values edited only through the attachment and folder forms.
+    for (const auto& f : ArchiveProfile::accessoryFields()) {
+        auto* l = new QLabel(chrome_.container);
+        l->setObjectName(f.control);
+        l->hide();
+    }
+    auto* sfondo = new QToolButton(this);
+    sfondo->setObjectName(QStringLiteral("btnSfondo"));
+    sfondo->setIcon(QIcon(QStringLiteral(":/img/sfondo.png")));
+    sfondo->hide();
+}
 
 CardEditor::~CardEditor() = default;
 
 void CardEditor::finishSetup()
 {
+    const QList<QByteArray>& columns = archive().valueColumns();
+    if (allFields_.size() != columns.size())
+        throw WiringError(objectName() + QStringLiteral(": %1 fields for %2 archive columns")
+                              .arg(allFields_.size())
+                              .arg(columns.size()));
     fields_.clear();
-    for (const auto& f : config_.fields) {
-        QWidget* w = findChild<QWidget*>(f.control);
-        Q_ASSERT_X(w, "CardEditor", qPrintable(f.control));
-        fields_ << w;
+    for (int i = 0; i < allFields_.size(); ++i) {
+        const auto& f = allFields_[i];
+        if (f.column != columns[i])
+            throw WiringError(objectName() + QStringLiteral(": field %1 holds column %2, the archive has %3")
+                                  .arg(f.control, QString::fromLatin1(f.column), QString::fromLatin1(columns[i])));
+        fields_ << Wiring::child<QWidget>(this, f.control);
     }
-    position_ = findChild<QLabel*>(QStringLiteral("lblPosizione"));
-    Q_ASSERT(position_);
+    for (const auto& r : profile_.required)
+        if (!field(r.control) || !fields_.contains(field(r.control)))
+            throw WiringError(objectName() + QStringLiteral(": required field ") + r.control + QStringLiteral(" is not a field"));
+    for (const QString& kept : profile_.keptOnClear + QStringList { profile_.firstField })
+        Wiring::child<QWidget>(this, kept);
 
     auto onClick = [this](const char* name, void (CardEditor::*slot)()) {
-        if (auto* b = findChild<QAbstractButton*>(QLatin1String(name)))
-            connect(b, &QAbstractButton::clicked, this, slot);
+        connect(Wiring::child<QAbstractButton>(this, QLatin1String(name)), &QAbstractButton::clicked, this, slot);
     };
     auto onRelease = [this](const char* name, void (CardEditor::*slot)()) {
-        if (auto* w = findChild<QWidget*>(QLatin1String(name)))
-            FormLook::onRelease(w, [this, slot] { (this->*slot)(); });
+        FormLook::onRelease(Wiring::child<QWidget>(this, QLatin1String(name)), [this, slot] { (this->*slot)(); });
     };
     onClick("cmdSalva", &CardEditor::cmdSalvaClick);
     onClick("imgPrimo", &CardEditor::imgPrimoClick);
@@ -56,12 +101,21 @@ void CardEditor::finishSetup()
     onRelease("cmdNuovo", &CardEditor::cmdNuovoMouseUp);
     onRelease("cmdElimina", &CardEditor::cmdEliminaMouseUp);
     onRelease("cmdEsci", &CardEditor::cmdEsciMouseUp);
+    onRelease("cmdGuida", &CardEditor::cmdGuidaMouseUp);
+    onRelease("cmdTrova", &CardEditor::cmdTrovaMouseUp);
+    onRelease("cmdWeb", &CardEditor::cmdWebMouseUp);
+    Wiring::child<QWidget>(this, QStringLiteral("cmdTrova"))->setEnabled(bool(profile_.quickSearch));
+    Wiring::child<QWidget>(this, QStringLiteral("cmdWeb"))->setEnabled(bool(profile_.advancedSearch));
+    // Tools not registered on this editor keep their hints but cannot be
+    // pressed; addAccessory enables each one it wires.
+    for (const char* name : EditorChrome::accessoryButtons())
+        Wiring::child<QWidget>(this, QLatin1String(name))->setEnabled(false);
 }
 
 QWidget* CardEditor::field(const QString& control) const
 {
-    for (int i = 0; i < config_.fields.size(); ++i)
-        if (config_.fields[i].control == control)
+    for (int i = 0; i < allFields_.size(); ++i)
+        if (allFields_[i].control == control)
             return fields_.value(i);
     return findChild<QWidget*>(control);
 }
@@ -109,22 +163,27 @@ TSQLiteDatabase& CardEditor::connection()
 
 void CardEditor::addAccessory(std::shared_ptr<CardAccessory> accessory)
 {
-    QWidget* b = findChild<QWidget*>(accessory->button());
-    if (!b)
-        throw std::logic_error("CardEditor: no button " + accessory->button().toStdString());
+    QWidget* b = Wiring::child<QWidget>(this, accessory->button());
     b->setEnabled(true);
     CardAccessory* raw = accessory.get();
     FormLook::onRelease(b, [this, raw] { ErrorDisplay::guard([this, raw] { raw->run(*this); }); });
     accessories_.push_back(std::move(accessory));
 }
 
-void CardEditor::showStoredCard(const TSQLiteTable& row) { loadRow(row); }
+void CardEditor::showStoredCard(const TSQLiteTable& row)
+{
+    const QStringList& names = row.ColumnNames();
+    for (const auto& f : allFields_)
+        if (!names.contains(QString::fromLatin1(f.column).toUpper()))
+            return void(loadCardById(qint32(row.IntegerAt(row.ColumnIndex(QStringLiteral("ID"))))));
+    loadRow(row);
+}
 
 void CardEditor::loadRow(const TSQLiteTable& row)
 {
     currentId_ = qint32(row.IntegerAt(row.ColumnIndex(QStringLiteral("ID"))));
     QStringList texts;
-    for (const auto& f : config_.fields)
+    for (const auto& f : allFields_)
         texts << Cp1252::decode(row.BlobTextAt(row.ColumnIndex(QString::fromLatin1(f.column))));
     // Only a fully read card reaches the screen.
     position_->setText(QString::number(currentId_));
@@ -150,9 +209,9 @@ void CardEditor::clearCard()
 {
     position_->clear();
     for (int i = 0; i < fields_.size(); ++i)
-        if (!config_.keptOnClear.contains(config_.fields[i].control))
+        if (!profile_.keptOnClear.contains(allFields_[i].control))
             FieldAccess::setText(fields_[i], QString());
-    if (QWidget* first = field(config_.firstField))
+    if (QWidget* first = field(profile_.firstField))
         first->setFocus(Qt::OtherFocusReason);
     emit cardCleared();
 }
@@ -170,7 +229,8 @@ void CardEditor::showEvent(QShowEvent* event)
 void CardEditor::FormShow()
 {
     ErrorDisplay::guard([this] {
-        prepareLook();
+        if (auto* sfondo = findChild<QToolButton*>(QStringLiteral("btnSfondo")))
+            FormLook::tileBackground(this, sfondo->icon().pixmap(64, 64));
         clearCard();
         openArchive();
         afterPrepare();
@@ -226,7 +286,7 @@ void CardEditor::scrubFields()
 
 bool CardEditor::refusedByRequired(bool inserting)
 {
-    for (const auto& r : config_.required) {
+    for (const auto& r : profile_.required) {
         if (!CardText::trimmed(fieldText(r.control)).isEmpty())
             continue;
         Dialogs::warning(inserting ? kInsertCaption : kUpdateCaption, inserting ? r.insertText : r.updateText);
@@ -249,7 +309,7 @@ bool CardEditor::encodeFields(bool inserting, QList<QByteArray>& values)
             Dialogs::warning(inserting ? kInsertCaption : kUpdateCaption,
                 QStringLiteral("Attenzione: il carattere \u00ab%1\u00bb del campo \u00ab%2\u00bb non può "
                                "essere salvato in archivio. Sostituirlo o eliminarlo e salvare di nuovo.")
-                    .arg(Cp1252::firstUnencodable(text), config_.fields[i].label));
+                    .arg(Cp1252::firstUnencodable(text), allFields_[i].label));
             if (fields_[i]->isVisible() || fields_[i]->focusPolicy() != Qt::NoFocus)
                 fields_[i]->setFocus(Qt::OtherFocusReason);
             return false;
@@ -334,6 +394,22 @@ void CardEditor::cmdEliminaMouseUp()
 }
 
 void CardEditor::cmdEsciMouseUp() { close(); }
+
+void CardEditor::openSearch(const std::function<SearchFormBase*()>& form)
+{
+    if (!form)
+        return;
+    clearCard();
+    // The hand-over swallows its failures; a chosen card comes back here.
+    ErrorDisplay::swallow([this, &form] {
+        reopenArchive();
+        SearchFormBase::openAs(form(), profile_.searchMode, [this](const TSQLiteTable& row) { showStoredCard(row); });
+    });
+}
+
+void CardEditor::cmdTrovaMouseUp() { openSearch(profile_.quickSearch); }
+void CardEditor::cmdWebMouseUp() { openSearch(profile_.advancedSearch); }
+void CardEditor::cmdGuidaMouseUp() { Help::show(profile_.help); }
 
 void CardEditor::closeEvent(QCloseEvent* event)
 {

@@ -1,24 +1,27 @@
 #pragma once
 
 #include "storage/card_archive.h"
+#include "ui/editor_chrome.h"
+#include "ui/help.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 class CardAccessory;
-
 class QLabel;
+class SearchFormBase;
 
-// What makes one archive's editor different from the others; the life cycle
-// itself (prepare, new, save, delete, navigation, leave) is shared.
-struct CardEditorConfig {
+// Everything that makes one archive's editor different from the others; the
+// life cycle (prepare, new, save, delete, navigation, leave), the toolbar,
+// the searches and the accessories are shared and driven by it.
+struct ArchiveProfile {
     struct Field {
         QString control; // object name of the control holding the value
         QByteArray column; // archive column
@@ -30,23 +33,40 @@ struct CardEditorConfig {
         QString updateText; // refusal when saving a stored card
     };
     ArchiveKind kind = ArchiveKind::Contacts;
-    QList<Field> fields; // in field order, one per value column
+    // The editor's own fields, in column order. The eight attachment and
+    // folder columns that follow them are the shared hidden labels.
+    QList<Field> fields;
     QStringList keptOnClear; // controls that a cleared card keeps
     QString firstField; // focus after clearing
     QList<Required> required; // checked in this order
+    HelpTopic help;
+    // The word the editor's own searches are opened with ("rubrica", ...),
+    // and the forms, looked up only when a button is pressed so the order in
+    // which the program creates its forms does not matter. A search without
+    // a form leaves its button disabled.
+    QString searchMode;
+    std::function<SearchFormBase*()> quickSearch;
+    std::function<SearchFormBase*()> advancedSearch;
+
+    // The hidden labels of attached files and folder, in column order.
+    static const QList<Field>& accessoryFields();
+    // Own fields followed by the hidden labels: one per value column.
+    QList<Field> allFields() const;
 };
 
-// One card editor. Subclasses build their controls (named as the config
-// says, plus lblPosizione and the standard buttons) and call finishSetup().
+// One card editor. Subclasses add their panels to chrome().body (with the
+// controls the profile names) and then call finishSetup().
 class CardEditor : public QWidget {
     Q_OBJECT
 public:
-    explicit CardEditor(CardEditorConfig config, QWidget* parent = nullptr);
+    explicit CardEditor(ArchiveProfile profile, QWidget* parent = nullptr);
     ~CardEditor() override;
 
-    const CardEditorConfig& config() const { return config_; }
-    const CardArchive& archive() const { return CardArchive::of(config_.kind); }
+    const ArchiveProfile& profile() const { return profile_; }
+    const CardArchive& archive() const { return CardArchive::of(profile_.kind); }
 
+    // Any field of the card, the hidden labels included, or another named
+    // control of the form.
     QWidget* field(const QString& control) const;
     QString fieldText(const QString& control) const;
     void setFieldText(const QString& control, const QString& text);
@@ -58,7 +78,8 @@ public:
     // when it no longer exists.
     bool loadCardById(qint32 id);
     // Shows the current row of a result read elsewhere (a search's choice):
-    // the card becomes that stored card.
+    // the card becomes that stored card. A row holding only some columns
+    // (the advanced searches' lists) loads the card by its number.
     void showStoredCard(const TSQLiteTable& row);
     void clearCard();
     // Opens the archive anew, creating the table if it is missing, and when
@@ -81,18 +102,20 @@ public slots:
     void imgAvantiClick();
     void imgUltimoClick();
     void cmdEsciMouseUp();
+    void cmdTrovaMouseUp();
+    void cmdWebMouseUp();
+    void cmdGuidaMouseUp();
 
 signals:
     void cardLoaded();
     void cardCleared();
 
 protected:
-    // Finds the fields by name and connects the standard buttons
-    // (cmdNuovo, cmdSalva, cmdElimina, imgPrimo, imgIndietro, imgAvanti,
-    // imgUltimo, cmdEsci) where the subclass created them.
+    const EditorChrome::Parts& chrome() const { return chrome_; }
+    // Finds every field of the profile (throwing WiringError for a missing
+    // one or for fields that do not match the archive's columns) and wires
+    // the toolbar.
     void finishSetup();
-    // Tiles the background, centres the container; called on every showing.
-    virtual void prepareLook() { }
     // After Prepare has shown the empty card (restoring remembered values).
     virtual void afterPrepare() { }
     // First step of Leave (storing remembered values); failures are swallowed.
@@ -110,8 +133,11 @@ private:
     bool encodeFields(bool inserting, QList<QByteArray>& values);
     void insertCard();
     void updateCard();
+    void openSearch(const std::function<SearchFormBase*()>& form);
 
-    CardEditorConfig config_;
+    ArchiveProfile profile_;
+    QList<ArchiveProfile::Field> allFields_;
+    EditorChrome::Parts chrome_;
     QList<QWidget*> fields_;
     QLabel* position_ = nullptr;
     std::unique_ptr<TSQLiteDatabase> db_;

@@ -46,6 +46,12 @@ QGroupBox* box(QWidget* parent, const char* name, HintBar* hints)
 
 } // namespace
 
+const QList<const char*>& EditorChrome::accessoryButtons()
+{
+    static const QList<const char*> names = { "cmdWord", "cmdExcel", "cmdAllega", "cmdAssocia", "cmdOttimizza" };
+    return names;
+}
+
 void EditorChrome::dress(QWidget* button, const QString& glyph, const QString& fallbackText)
 {
     auto* b = qobject_cast<QToolButton*>(button);

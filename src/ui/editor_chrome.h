@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QBoxLayout;
@@ -23,6 +24,9 @@ struct Parts {
     QLabel* info = nullptr; // panInfo
     HintBar* hints = nullptr;
 };
+// The toolbar buttons of the shared accessories (exports, attachments,
+// folder, compaction).
+const QList<const char*>& accessoryButtons();
 // Builds the frame inside form, sized width x height; the editor adds its
 // panels to parts.body afterwards.
 Parts build(QWidget* form, int width, int height);

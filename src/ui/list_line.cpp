@@ -38,3 +38,12 @@ QString ListLineSpec::build(const QList<QString>& values) const
     }
     return line;
 }
+
+QList<QByteArray> ListLineSpec::columns() const
+{
+    QList<QByteArray> list;
+    for (const auto& p : pieces_)
+        if (!p.column.isEmpty() && !list.contains(p.column))
+            list << p.column;
+    return list;
+}

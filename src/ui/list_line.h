@@ -22,6 +22,8 @@ public:
     // The same from already decoded column values, in piece order.
     QString build(const QList<QString>& values) const;
     const QList<Piece>& pieces() const { return pieces_; }
+    // The columns the line shows, each once, in piece order.
+    QList<QByteArray> columns() const;
 
     // s followed by width blanks, cut to width characters.
     static QString fit(const QString& s, int width);

@@ -7,6 +7,7 @@
 #include "ui/form_look.h"
 #include "ui/modal.h"
 #include "ui/short_date.h"
+#include "ui/wiring.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -22,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -48,12 +50,28 @@ QLineEdit* edit(QWidget* parent, const QString& name)
     return e;
 }
 
+
+// A search column the archive lacks would list empty values or fail at the
+// first search: refuse it when the form is built.
+void requireColumn(ArchiveKind kind, const QByteArray& column)
+{
+    const CardArchive& a = CardArchive::of(kind);
+    if (!a.hasColumn(column))
+        throw WiringError(QStringLiteral("search form: table %1 has no column %2")
+                              .arg(QString::fromLatin1(a.table()), QString::fromLatin1(column)));
+}
+
 } // namespace
 
 QString PickerText::appended(const QString& fieldText, const QString& x, const QString& separator)
 {
     const QString t = CardText::trimmed(fieldText);
     return t.isEmpty() ? x : t + separator + x;
+}
+
+QString PickerText::column(const TSQLiteTable& row, const char* column)
+{
+    return CardText::trimmed(Cp1252::decode(row.BlobTextAt(row.ColumnIndex(QLatin1String(column)))));
 }
 
 // ---------------------------------------------------------------------------
@@ -65,19 +83,26 @@ SearchFormBase::SearchFormBase(SearchConfig config, QWidget* parent)
 {
     setWindowFlags(
         Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint);
+    for (const QByteArray& column : config_.line.columns())
+        requireColumn(config_.kind, column);
     memory_ = new QLabel(this);
     memory_->setObjectName(QStringLiteral("lblMemory"));
     memory_->hide();
 }
 
-void SearchFormBase::setMode(const QString& mode) { memory_->setText(mode); }
+void SearchFormBase::setPick(const QString& mode, PickTarget target)
+{
+    memory_->setText(mode);
+    target_ = std::move(target);
+}
+
 QString SearchFormBase::mode() const { return memory_->text(); }
 
-void SearchFormBase::openAs(SearchFormBase* form, const QString& mode)
+void SearchFormBase::openAs(SearchFormBase* form, const QString& mode, PickTarget target)
 {
     if (!form)
         return;
-    form->setMode(mode);
+    form->setPick(mode, std::move(target));
     Modal::run(form);
 }
 
@@ -156,6 +181,7 @@ void SearchFormBase::showResult(std::unique_ptr<TSQLiteTable> rows)
 {
     result_ = std::move(rows);
     QStringList lines;
+    rowOfLine_.clear();
     if (result_ && result_->First()) {
         lines.reserve(result_->RowCount());
         // Column positions are looked up once, not once per row.
@@ -164,14 +190,22 @@ void SearchFormBase::showResult(std::unique_ptr<TSQLiteTable> rows)
             if (!p.column.isEmpty())
                 columns << result_->ColumnIndex(QString::fromLatin1(p.column));
         QList<QString> values(columns.size());
+        QStringList built;
+        built.reserve(result_->RowCount());
         do {
             for (int i = 0; i < columns.size(); ++i)
                 values[i] = Cp1252::decode(result_->BlobTextAt(columns[i]));
-            lines << config_.line.build(values);
+            built << config_.line.build(values);
         } while (result_->Next() && !result_->AtEnd());
         result_->First();
-        std::stable_sort(lines.begin(), lines.end(),
-            [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+        // Sorted through their row numbers, so every line keeps its card.
+        rowOfLine_.resize(built.size());
+        std::iota(rowOfLine_.begin(), rowOfLine_.end(), 0u);
+        std::stable_sort(rowOfLine_.begin(), rowOfLine_.end(), [&built](quint32 a, quint32 b) {
+            return built[a].compare(built[b], Qt::CaseInsensitive) < 0;
+        });
+        for (quint32 row : std::as_const(rowOfLine_))
+            lines << built[row];
     }
     model_->setStringList(lines);
     setCount(int(lines.size()));
@@ -196,22 +230,16 @@ void SearchFormBase::findInList(const QString& key)
     });
 }
 
-void SearchFormBase::chooseAmong(TSQLiteTable& rows)
+void SearchFormBase::chooseSelected()
 {
     const int selected = selectedLine();
-    if (selected < 0)
+    if (selected < 0 || !result_ || selected >= rowOfLine_.size())
         return;
-    const QString wanted = CardText::trimmed(lines().value(selected));
-    if (!rows.First())
+    if (!result_->GoTo(rowOfLine_[selected]))
         return;
-    do {
-        if (CardText::trimmed(config_.line.build(rows)) == wanted) {
-            if (config_.apply)
-                config_.apply(CardText::trimmed(mode()), rows);
-            close();
-            return;
-        }
-    } while (rows.Next() && !rows.AtEnd());
+    if (target_)
+        target_(*result_);
+    close();
 }
 
 void SearchFormBase::printList()
@@ -228,6 +256,8 @@ void SearchFormBase::printList()
 
 void SearchFormBase::closeEvent(QCloseEvent* event)
 {
+    // The form outlives this caller's request: it must not call back later.
+    target_ = {};
     ErrorDisplay::swallow([this] { reopenQueryingFirst(); });
     QDialog::closeEvent(event);
 }
@@ -239,6 +269,8 @@ QuickSearchForm::QuickSearchForm(SearchConfig config, QList<Criterion> criteria,
     : SearchFormBase(std::move(config), parent)
     , criteria_(std::move(criteria))
 {
+    for (const auto& c : criteria_)
+        requireColumn(config_.kind, c.column);
     setWindowTitle(QStringLiteral(" Cerca scheda in archivio"));
     setFixedSize(783, 505);
 
@@ -348,10 +380,7 @@ void QuickSearchForm::btnTrovaClick() { findInList(txtTrova_->text()); }
 
 void QuickSearchForm::lstRecordsDblClick()
 {
-    ErrorDisplay::swallow([this] {
-        if (result_)
-            chooseAmong(*result_);
-    });
+    ErrorDisplay::swallow([this] { chooseSelected(); });
 }
 
 void QuickSearchForm::btnStampaClick() { printList(); }
@@ -364,6 +393,8 @@ AdvancedSearchForm::AdvancedSearchForm(
     : SearchFormBase(std::move(config), parent)
     , fields_(std::move(fields))
 {
+    for (const auto& f : fields_)
+        requireColumn(config_.kind, f.column);
     setWindowTitle(QStringLiteral(" Ricerca avanzata"));
     setFixedSize(783, 540);
     auto* layout = new QVBoxLayout(this);
@@ -476,8 +507,9 @@ void AdvancedSearchForm::cmdTrovaClick()
                 encodable = encodable && encodeKey(CardText::trimmed(edits_[i]->text()), key);
                 conditions << CardArchive::likeCondition(fields_[i].column, key);
             }
+            // Only what the list shows: the chosen card is loaded by its number.
             if (encodable)
-                rows = db_->Query(CardArchive::of(config_.kind).matchingAll(conditions));
+                rows = db_->Query(CardArchive::of(config_.kind).matchingAll(conditions, config_.line.columns()));
         }
         showResult(std::move(rows));
         grpElenco_->show();
@@ -495,12 +527,7 @@ void AdvancedSearchForm::cmdTrova02Click() { findInList(txtTrova_->text()); }
 
 void AdvancedSearchForm::lstRecordsDblClick()
 {
-    ErrorDisplay::swallow([this] {
-        // Looked up in the whole archive: of two identical lines the card
-        // with the lower number wins.
-        result_ = db_->Query(CardArchive::of(config_.kind).all());
-        chooseAmong(*result_);
-    });
+    ErrorDisplay::swallow([this] { chooseSelected(); });
 }
 
 void AdvancedSearchForm::cmdStampaClick() { printList(); }

@@ -28,21 +28,23 @@ struct SearchConfig {
     QString printTitle;
     QString printQuestion;
     bool printQuestionIcon = false;
-    // Applies the chosen card (the table's current row) to the caller named
-    // by the mode word; an unknown word applies nothing.
-    std::function<void(const QString& mode, const TSQLiteTable& row)> apply;
 };
+
+// What a chosen card means to the caller that opened the search: it gets the
+// result row of the chosen line (at least ID and the list's columns).
+using PickTarget = std::function<void(const TSQLiteTable& row)>;
 
 // The result list, its count, find-in-list, choose and print: everything
 // the quick and the advanced searches have in common.
 class SearchFormBase : public QDialog {
     Q_OBJECT
 public:
-    void setMode(const QString& mode);
+    // The caller's mode word (kept in lblMemory) and where a chosen card goes.
+    void setPick(const QString& mode, PickTarget target);
     QString mode() const;
-    // Shows the form modally on behalf of the caller the mode word names;
-    // a form that does not exist (yet) is skipped.
-    static void openAs(SearchFormBase* form, const QString& mode);
+    // Shows the form modally on behalf of a caller; a form that does not
+    // exist (yet) is skipped.
+    static void openAs(SearchFormBase* form, const QString& mode, PickTarget target);
     QStringList lines() const;
     int selectedLine() const;
     void selectLine(int row);
@@ -60,8 +62,8 @@ protected:
     void clearList();
     void setCount(int count);
     void findInList(const QString& key);
-    // Rows are rebuilt into lines until one equals the selected line.
-    void chooseAmong(TSQLiteTable& rows);
+    // Hands the result row the selected line came from to the caller.
+    void chooseSelected();
     void printList();
     // The key as archive bytes; false when no stored text can hold it.
     static bool encodeKey(const QString& key, QByteArray& bytes);
@@ -71,6 +73,10 @@ protected:
     SearchConfig config_;
     std::unique_ptr<TSQLiteDatabase> db_;
     std::unique_ptr<TSQLiteTable> result_;
+    // For each list line (in list order), the result row it was built from:
+    // identical lines of different cards each lead to their own card.
+    QList<quint32> rowOfLine_;
+    PickTarget target_;
     ListFind find_;
     QListView* list_ = nullptr;
     QStringListModel* model_ = nullptr;
@@ -151,4 +157,6 @@ private:
 // Appends x to a field's trimmed text with a separator (picked recipients).
 namespace PickerText {
 QString appended(const QString& fieldText, const QString& x, const QString& separator);
-}
+// A column of a chosen row, decoded and trimmed.
+QString column(const TSQLiteTable& row, const char* column);
+} // namespace PickerText

@@ -54,6 +54,11 @@ class TestContactSearch : public QObject {
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     }
 
+    PickTarget toEditor()
+    {
+        return [this](const TSQLiteTable& row) { editor_->showStoredCard(row); };
+    }
+
 private slots:
     void init()
     {
@@ -171,7 +176,7 @@ private slots:
         const QByteArray longName = QByteArray(35, 'N') + "ome lungo";
         store({ { "varContatto", "Primo" }, { "varEmail", "p@x.it" } });
         const qint32 id = store({ { "varContatto", longName }, { "varEmail", "l@x.it" }, { "varNote", "  nota  " } });
-        quick_->setMode("rubrica");
+        quick_->setPick("rubrica", toEditor());
         quick_->show();
         search("Cognome e nome contatto", "ome lungo");
         doubleClick(quick_.get(), 0);
@@ -184,17 +189,35 @@ private slots:
             QStringLiteral("Le modifiche apportate alla scheda n. %1 sono state inserite in archivio.").arg(id));
     }
 
-    void identicalLinesPickTheLowerNumber()
+    void identicalLinesPickTheirOwnCard_data()
     {
+        QTest::addColumn<bool>("advanced");
+        QTest::addColumn<int>("line");
+        QTest::newRow("quick, first line") << false << 0;
+        QTest::newRow("quick, second line") << false << 1;
+        QTest::newRow("advanced, second line") << true << 1;
+    }
+
+    void identicalLinesPickTheirOwnCard()
+    {
+        QFETCH(bool, advanced);
+        QFETCH(int, line);
         // Equal in every piece of the line: they differ beyond the cut widths.
         store({ { "varContatto", QByteArray(35, 'X') + "1" }, { "varNote", "b" } });
         store({ { "varContatto", QByteArray(35, 'X') + "2" }, { "varNote", "a" } });
-        quick_->setMode("rubrica");
-        quick_->show();
-        search("Note", " ");
-        QCOMPARE(quick_->lines().size(), 2);
-        doubleClick(quick_.get(), 1);
-        QCOMPARE(in<QLabel>(editor_.get(), "lblPosizione")->text(), QStringLiteral("1"));
+        SearchFormBase* form = advanced ? static_cast<SearchFormBase*>(advanced_.get()) : quick_.get();
+        form->setPick("rubrica", toEditor());
+        form->show();
+        if (advanced)
+            in<QPushButton>(form, "cmdTrova")->click();
+        else
+            search("Note", " ");
+        QCOMPARE(form->lines().size(), 2);
+        QCOMPARE(form->lines()[0], form->lines()[1]);
+        doubleClick(form, line);
+        // The list keeps the archive's order among equal lines.
+        QCOMPARE(in<QLabel>(editor_.get(), "lblPosizione")->text(), QString::number(line + 1));
+        QCOMPARE(in<QLineEdit>(editor_.get(), "txtContatto")->text(), QString(35, 'X') + QString::number(line + 1));
     }
 
     void editorHandsOverAndCloseLeavesAnEmptyCard()
@@ -213,7 +236,7 @@ private slots:
     void doubleClickWithoutSelectionDoesNothing()
     {
         store({ { "varContatto", "Rossi" } });
-        quick_->setMode("rubrica");
+        quick_->setPick("rubrica", toEditor());
         quick_->show();
         search("Cognome e nome contatto", "ross");
         quick_->lstRecordsDblClick();
@@ -251,7 +274,7 @@ private slots:
         store({ { "varContatto", "Uno" }, { "varAzienda", "Alfa SpA" }, { "varCitta", "Milano" } });
         store({ { "varContatto", "Due" }, { "varAzienda", "Beta SPA" }, { "varCitta", "Roma" } });
         store({ { "varContatto", "Tre" }, { "varAzienda", "Gamma srl" }, { "varCitta", "MILANO" } });
-        advanced_->setMode("rubrica");
+        advanced_->setPick("rubrica", toEditor());
         advanced_->show();
         in<QLineEdit>(advanced_.get(), "txtAzienda")->setText("spa");
         in<QLineEdit>(advanced_.get(), "txtCitta")->setText("milano");

@@ -48,8 +48,7 @@ private slots:
         mail_ = std::make_unique<MailRecorder>();
         form_ = std::make_unique<TfrmInviaEmail>();
         contacts_ = std::make_unique<TfrmRicercaRub>();
-        frmInviaEmail = form_.get();
-        frmRicercaRub = contacts_.get();
+        form_->setContactPicker(contacts_.get());
         modeless_ = std::make_unique<ModelessDialogs>();
         showForm();
     }
@@ -57,8 +56,6 @@ private slots:
     void cleanup()
     {
         modeless_.reset();
-        frmInviaEmail = nullptr;
-        frmRicercaRub = nullptr;
         contacts_.reset();
         form_.reset();
         mail_.reset();

@@ -65,9 +65,8 @@ private slots:
         form_ = std::make_unique<TfrmNewsletter>();
         contacts_ = std::make_unique<TfrmRicercaRub>();
         dates_ = std::make_unique<TfrmImportaData>();
-        frmNewsletter = form_.get();
-        frmRicercaRub = contacts_.get();
-        frmImportaData = dates_.get();
+        form_->setContactPicker(contacts_.get());
+        form_->setDatePicker(dates_.get());
         modeless_ = std::make_unique<ModelessDialogs>();
         showForm();
     }
@@ -75,9 +74,6 @@ private slots:
     void cleanup()
     {
         modeless_.reset();
-        frmNewsletter = nullptr;
-        frmRicercaRub = nullptr;
-        frmImportaData = nullptr;
         dates_.reset();
         contacts_.reset();
         form_.reset();

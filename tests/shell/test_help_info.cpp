@@ -1,5 +1,8 @@
 #include "shell/frm_help_form.h"
 #include "shell/frm_info.h"
+#include "contacts/contact_fields.h"
+#include "mail/frm_invia_email.h"
+#include "messages/message_fields.h"
 #include "shell/help_topics.h"
 #include "support/test_seams.h"
 #include "ui/modal.h"
@@ -69,10 +72,9 @@ void TestHelpInfo::topicsAreParagraphs_data()
 {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text");
-    QTest::newRow("launcher") << HelpTopics::launcherTitle() << HelpTopics::launcherText();
-    QTest::newRow("contacts") << HelpTopics::contactsTitle() << HelpTopics::contactsText();
-    QTest::newRow("messages") << HelpTopics::messagesTitle() << HelpTopics::messagesText();
-    QTest::newRow("send") << HelpTopics::sendTitle() << HelpTopics::sendText();
+    for (const HelpTopic& t : { HelpTopics::launcher(), ContactFields::helpTopic(), MessageFields::helpTopic(),
+             TfrmInviaEmail::helpTopic() })
+        QTest::newRow(qPrintable(t.title)) << t.title << t.text;
 }
 
 void TestHelpInfo::topicsAreParagraphs()
@@ -97,10 +99,10 @@ void TestHelpInfo::showTopicFillsAndRunsModally()
     QCOMPARE(help.memTopic->toPlainText(), QStringLiteral("Primo.\n\nSecondo, con \"virgolette\"."));
     QVERIFY(help.memTopic->isReadOnly());
 
-    help.showTopic(HelpTopics::contactsTitle(), HelpTopics::contactsText());
+    const HelpTopic contacts = ContactFields::helpTopic();
+    help.showTopic(contacts.title, contacts.text);
     QCOMPARE(help.panTitle->text(), QStringLiteral("Gestione rubrica contatti"));
-    QCOMPARE(
-        help.memTopic->document()->blockCount(), 2 * HelpTopics::contactsText().count(QStringLiteral("\r\n\r\n")) + 1);
+    QCOMPARE(help.memTopic->document()->blockCount(), 2 * contacts.text.count(QStringLiteral("\r\n\r\n")) + 1);
 }
 
 void TestHelpInfo::pdfLinkOpensManual_data()

@@ -2,6 +2,7 @@
 #include "shell/frm_help_form.h"
 #include "shell/frm_info.h"
 #include "shell/help_topics.h"
+#include "ui/help.h"
 #include "support/test_seams.h"
 #include "ui/modal.h"
 
@@ -161,13 +162,13 @@ void TestLauncher::captionBarOpensFromKeyboard()
 void TestLauncher::helpShowsOverview()
 {
     TfrmHelpForm help;
-    frmHelpForm = &help;
+    Help::install([&help](const HelpTopic& t) { help.showTopic(t.title, t.text); });
     QTest::mouseClick(launcher_->imgGuida, Qt::RightButton);
-    frmHelpForm = nullptr;
+    Help::install({});
 
     QCOMPARE(modals_, QList<QDialog*> { &help });
     QCOMPARE(help.panTitle->text(), QStringLiteral("Uno sguardo a Velmaro"));
-    QCOMPARE(help.memTopic->toPlainText(), HelpTopics::launcherText().replace(QStringLiteral("\r\n"), "\n"));
+    QCOMPARE(help.memTopic->toPlainText(), HelpTopics::launcher().text.replace(QStringLiteral("\r\n"), "\n"));
     QVERIFY(launcher_->isVisible());
 }
 

@@ -1,0 +1,50 @@
+#include "contacts/contact_fields.h"
+
+HelpTopic ContactFields::helpTopic()
+{
+    return { QStringLiteral("Gestione rubrica contatti"), Help::paragraphs({
+        QStringLiteral("La rubrica contatti raccoglie in archivio le schede delle persone e delle aziende a cui si "
+                       "scrive: ogni scheda riunisce dati anagrafici, recapiti, dati fiscali e bancari e note di un "
+                       "contatto. Dalla rubrica si scelgono anche i membri dei gruppi e i destinatari dei messaggi."),
+        QStringLiteral(
+            "Nel primo riquadro della scheda si indicano cognome e nome, un codice identificativo a scelta, "
+            "l'azienda, la qualifica, l'indirizzo e-mail e il gruppo di appartenenza; nel secondo l'indirizzo, "
+            "la città, il CAP, la sigla della provincia (scelta dall'elenco o digitata), il cellulare, i "
+            "telefoni di casa e dell'ufficio e il fax; nel terzo il codice fiscale, la partita IVA, le "
+            "coordinate IBAN, le modalità di pagamento e le note. La sigla della provincia, il codice fiscale e "
+            "l'IBAN vengono scritti in maiuscolo; la partita IVA accetta solo cifre."),
+        QStringLiteral(
+            "Il campo in cui si sta scrivendo è evidenziato in giallo. Premendo Invio si passa al campo "
+            "successivo; nelle note Invio va a capo. Passando con il mouse sopra un pulsante, la barra blu in "
+            "fondo alla scheda ne descrive la funzione."),
+        QStringLiteral(
+            "Con il pulsante della graffetta si collegano alla scheda fino a tre file (documenti, immagini, "
+            "contratti...), ciascuno con una breve descrizione; con il pulsante della cartella si associa alla "
+            "scheda una cartella del computer. File e cartella si aprono poi dalle rispettive finestre. I "
+            "collegamenti vengono registrati in archivio solo al salvataggio della scheda."),
+        QStringLiteral(
+            "I pulsanti di controllo accanto al codice fiscale, alla partita IVA e all'IBAN verificano i dati "
+            "inseriti: il codice fiscale di una persona viene controllato nella sua struttura e nel carattere "
+            "di controllo; un codice fiscale numerico o una partita IVA vengono verificati con la cifra di "
+            "controllo, indicando anche l'ufficio provinciale di rilascio; l'IBAN viene verificato con il suo "
+            "codice di controllo. Il controllo non modifica la scheda."),
+        QStringLiteral(
+            "Per inserire un nuovo contatto si preme Nuovo, si compilano i campi e si preme Salva: sono "
+            "obbligatori soltanto il nome e l'indirizzo e-mail. La scheda riceve un numero, che compare tra le "
+            "frecce di navigazione. Per modificare una scheda la si richiama, si cambiano i dati e si preme "
+            "di nuovo Salva. Il pulsante Elimina cancella la scheda in vista, dopo una richiesta di conferma. "
+            "Spostandosi su un'altra scheda senza salvare, le modifiche vanno perse."),
+        QStringLiteral(
+            "Le frecce mostrano la prima scheda, la precedente, la successiva e l'ultima dell'archivio. Il "
+            "binocolo apre la ricerca rapida, che cerca le schede in base a un campo e ne mostra l'elenco: un "
+            "doppio clic su una riga carica la scheda. La lente di ingrandimento apre la ricerca avanzata, che "
+            "combina più campi contemporaneamente. Gli elenchi trovati si possono anche stampare."),
+        QStringLiteral(
+            "Il pulsante con la busta accanto all'indirizzo e-mail apre il programma di posta elettronica su "
+            "un nuovo messaggio già indirizzato al contatto."),
+        QStringLiteral("Il pulsante Word esporta la scheda in vista in un documento di videoscrittura, comprese le "
+                       "modifiche non ancora salvate; il pulsante Excel esporta l'intero archivio in un foglio di "
+                       "calcolo. Il pulsante Ottimizza compatta l'archivio recuperando lo spazio lasciato libero dalle "
+                       "schede cancellate."),
+    }) };
+}
