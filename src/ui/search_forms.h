@@ -45,6 +45,7 @@ public:
     // Shows the form modally on behalf of a caller; a form that does not
     // exist (yet) is skipped.
     static void openAs(SearchFormBase* form, const QString& mode, PickTarget target);
+    const SearchConfig& config() const { return config_; }
     QStringList lines() const;
     int selectedLine() const;
     void selectLine(int row);
@@ -96,6 +97,7 @@ public:
         QByteArray column;
     };
     QuickSearchForm(SearchConfig config, QList<Criterion> criteria, QWidget* parent = nullptr);
+    const QList<Criterion>& criteria() const { return criteria_; }
 
 public slots:
     void FormShow();
