@@ -1,5 +1,7 @@
 #include "contacts/frm_rubrica.h"
 
+#include "storage/ascii.h"
+
 #include "contacts/contact_fields.h"
 #include "storage/card_text.h"
 #include "ui/desktop.h"
@@ -21,19 +23,6 @@
 #include <QToolButton>
 
 TfrmRubrica* frmRubrica = nullptr;
-
-namespace {
-
-QString upperAscii(const QString& text)
-{
-    QString out = text;
-    for (QChar& c : out)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 32);
-    return out;
-}
-
-} // namespace
 
 TfrmRubrica::TfrmRubrica(QWidget* parent)
     : CardEditor(ContactFields::profile(), parent)
@@ -162,7 +151,7 @@ void TfrmRubrica::upperCaseOnChange(QLineEdit* edit)
     connect(edit, &QLineEdit::textChanged, this, [edit](const QString& text) {
         if (text.isEmpty())
             return;
-        const QString upper = upperAscii(text);
+        const QString upper = Ascii::upper(text);
         if (upper == text)
             return;
         const int caret = edit->cursorPosition();
@@ -181,8 +170,7 @@ bool TfrmRubrica::eventFilter(QObject* watched, QEvent* event)
         return CardEditor::eventFilter(watched, event);
     const QString text = key->text();
 
-    if (txtProv_ && watched == txtProv_->lineEdit() && text.size() == 1 && text[0] >= QLatin1Char('a')
-        && text[0] <= QLatin1Char('z')) {
+    if (txtProv_ && watched == txtProv_->lineEdit() && text.size() == 1 && Ascii::isLower(text[0].unicode())) {
         // Capitals as typed; accented letters are left alone.
         QKeyEvent upper(
             QEvent::KeyPress, key->key(), key->modifiers(), text.toUpper(), key->isAutoRepeat(), ushort(key->count()));
@@ -192,7 +180,7 @@ bool TfrmRubrica::eventFilter(QObject* watched, QEvent* event)
 
     if (watched == txtIva_ && !text.isEmpty()) {
         const QChar c = text[0];
-        if ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('\b'))
+        if (Ascii::isDigit(c.unicode()) || c == QLatin1Char('\b'))
             return false;
         Dialogs::warning(QStringLiteral("Carattere non valido"),
             QStringLiteral("Attenzione: indicare il numero di partita IVA digitando solo valori numerici."));

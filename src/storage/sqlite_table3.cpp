@@ -1,5 +1,7 @@
 #include "storage/sqlite_table3.h"
 
+#include "storage/ascii.h"
+
 #include "storage/win1252.h"
 
 #include <sqlite3.h>
@@ -15,7 +17,7 @@ using Statement = std::unique_ptr<sqlite3_stmt, Finalizer>;
 
 QString quoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
 
-unsigned char foldAscii(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; }
+unsigned char foldAscii(unsigned char c) { return Ascii::toUpper(c); }
 
 // LIKE on the stored bytes: '%' and '_' as wildcards, A-Z folded, every other
 // byte (accented letters included) matching only itself. The built-in LIKE
@@ -318,10 +320,7 @@ std::unique_ptr<TSQLiteTable> TSQLiteDatabase::Query(const QByteArray& sql)
 
 bool TSQLiteDatabase::HasTable(const QByteArray& name)
 {
-    QByteArray lower = name;
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c + 32);
+    const QByteArray lower = Ascii::lower(name);
     const auto table
         = Query("select [sql] from sqlite_master where [type] = 'table' and lower(name) = '" + lower + "' ");
     return table->RowCount() > 0;

@@ -1,13 +1,8 @@
 #include "ui/list_find.h"
 
-QString ListFind::lowerAscii(const QString& text)
-{
-    QString out = text;
-    for (QChar& c : out)
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            c = QChar(c.unicode() + 32);
-    return out;
-}
+#include "storage/ascii.h"
+
+QString ListFind::lowerAscii(const QString& text) { return Ascii::lower(text); }
 
 int ListFind::next(const QStringList& lines, int selected, const QString& typedKey)
 {

@@ -1,5 +1,7 @@
 #include "validators/check_form.h"
 
+#include "storage/ascii.h"
+
 #include <QColor>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -67,15 +69,8 @@ void CheckForm::updateCheckButton() { button_->setEnabled(txtCodice->text().size
 
 void CheckForm::upperCaseCode()
 {
-    QString text = txtCodice->text();
-    bool changed = false;
-    for (QChar& c : text) {
-        if (c >= u'a' && c <= u'z') {
-            c = QChar(c.unicode() - (u'a' - u'A'));
-            changed = true;
-        }
-    }
-    if (!changed)
+    const QString text = Ascii::upper(txtCodice->text());
+    if (text == txtCodice->text())
         return;
     const int caret = txtCodice->cursorPosition();
     rewriting_ = true;

@@ -1,5 +1,7 @@
 #include "validators/check_launch.h"
 
+#include "storage/ascii.h"
+
 #include "storage/card_text.h"
 #include "ui/modal.h"
 #include "validators/frm_cod_fisc.h"
@@ -11,15 +13,7 @@
 
 namespace {
 
-bool onlyDigits(const QString& text)
-{
-    if (text.isEmpty())
-        return false;
-    for (const QChar c : text)
-        if (c < u'0' || c > u'9')
-            return false;
-    return true;
-}
+bool onlyDigits(const QString& text) { return Ascii::allDigits(text); }
 
 // Shows the form and destroys it, unless its owner already took it along.
 void runAndDestroy(CheckForm* form, const QString& value)

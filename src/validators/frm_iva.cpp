@@ -1,5 +1,7 @@
 #include "validators/frm_iva.h"
 
+#include "storage/ascii.h"
+
 #include "ui/dialogs.h"
 #include "validators/vat_number.h"
 
@@ -38,7 +40,7 @@ bool TfrmIva::refuseKey(QKeyEvent* event)
 {
     const QString typed = event->text();
     const QChar c = typed.front();
-    if (typed.size() == 1 && ((c >= u'0' && c <= u'9') || c == u'\b'))
+    if (typed.size() == 1 && (Ascii::isDigit(c.unicode()) || c == u'\b'))
         return false;
     Dialogs::message(QStringLiteral("Attenzione: carattere non valido. Digitare solo valori numerici."));
     return true;

@@ -1,5 +1,7 @@
 #include "validators/iban.h"
 
+#include "storage/ascii.h"
+
 #include <algorithm>
 
 namespace {
@@ -8,11 +10,7 @@ namespace {
 // text's length.
 QString asciiUpper(const QString& text)
 {
-    QString upper = text;
-    for (QChar& c : upper)
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - (u'a' - u'A'));
-    return upper;
+    return Ascii::upper(text);
 }
 
 } // namespace

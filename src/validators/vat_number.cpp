@@ -1,5 +1,7 @@
 #include "validators/vat_number.h"
 
+#include "storage/ascii.h"
+
 #include <QStringView>
 
 namespace {
@@ -122,11 +124,8 @@ static_assert(std::size(vatOffices) == 104);
 
 bool PartitaIvaIsValid(const QString& number)
 {
-    if (number.size() != 11)
+    if (number.size() != 11 || !Ascii::allDigits(number))
         return false;
-    for (const QChar c : number)
-        if (c < u'0' || c > u'9')
-            return false;
 
     int sum = 0;
     for (qsizetype i = 0; i < 10; ++i) {
