@@ -100,8 +100,7 @@ int main(int argc, char** argv)
         QFile::remove(copy + "/" + file);
         QFile::copy(master + "/" + file, copy + "/" + file);
         QProcess child;
-        child.start(QCoreApplication::applicationFilePath(),
-            { "--child", copy, routine ? "routine" : "plain" });
+        child.start(QCoreApplication::applicationFilePath(), { "--child", copy, routine ? "routine" : "plain" });
         child.waitForFinished(-1);
         const QList<QByteArray> f = child.readAllStandardOutput().trimmed().split(' ');
         if (f.size() != 3) {

@@ -38,8 +38,8 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text)
 
 CardPathsForm::CardPathsForm(const Dress& dress, const PathChoice& choice, QWidget* parent)
     : QDialog(parent,
-          Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-              | Qt::MSWindowsFixedSizeDialogHint)
+        Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+            | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(dress.objectName);
     setWindowTitle(dress.caption);
@@ -138,15 +138,14 @@ void CardPathsForm::setVisible(bool visible)
 
 AttachedFilesForm::AttachedFilesForm(const QString& objectName, QWidget* parent)
     : CardPathsForm(
-          { objectName, QStringLiteral(" File allegati"),
-              { QStringLiteral("Selezionare i file da allegare alla scheda corrente servendosi del pulsante Sfoglia."),
-                  QStringLiteral("Quindi fare clic su Applica e chiudi e poi sull'icona del floppy per salvare la "
-                                 "scheda."),
-                  QStringLiteral("Per visualizzare un file è sufficiente premere il pulsante Apri.") },
-              { QStringLiteral("File allegato 1"), QStringLiteral("File allegato 2"),
-                  QStringLiteral("File allegato 3") },
-              470 },
-          PathChoice::attachedFile(), parent)
+        { objectName, QStringLiteral(" File allegati"),
+            { QStringLiteral("Selezionare i file da allegare alla scheda corrente servendosi del pulsante Sfoglia."),
+                QStringLiteral("Quindi fare clic su Applica e chiudi e poi sull'icona del floppy per salvare la "
+                               "scheda."),
+                QStringLiteral("Per visualizzare un file è sufficiente premere il pulsante Apri.") },
+            { QStringLiteral("File allegato 1"), QStringLiteral("File allegato 2"), QStringLiteral("File allegato 3") },
+            470 },
+        PathChoice::attachedFile(), parent)
 { }
 
 AttachedFilesForm* AttachedFilesForm::create(ArchiveKind kind, QWidget* parent)

@@ -91,8 +91,9 @@ void PathChooser::browse()
     if (choice_.refusal) {
         const QString why = choice_.refusal(chosen);
         if (!why.isEmpty()) {
-            Dialogs::warning(choice_.kind == CardPaths::Kind::File ? QStringLiteral("Selezione file non applicabile")
-                                                                   : QStringLiteral("Selezione cartella non applicabile"),
+            Dialogs::warning(choice_.kind == CardPaths::Kind::File
+                    ? QStringLiteral("Selezione file non applicabile")
+                    : QStringLiteral("Selezione cartella non applicabile"),
                 why);
             return;
         }

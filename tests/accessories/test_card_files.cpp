@@ -77,7 +77,10 @@ class TestCardFiles : public QObject {
 
     const CardArchive& archive() const { return editor_->archive(); }
     QString position() const { return editor_->findChild<QLabel*>("lblPosizione")->text(); }
-    void release(const char* name) { QTest::mouseClick(editor_->findChild<QWidget*>(QLatin1String(name)), Qt::LeftButton); }
+    void release(const char* name)
+    {
+        QTest::mouseClick(editor_->findChild<QWidget*>(QLatin1String(name)), Qt::LeftButton);
+    }
     void click(const char* name) { editor_->findChild<QToolButton*>(QLatin1String(name))->click(); }
 
     // Stores a card with the required values and these; its number.
@@ -137,16 +140,13 @@ private slots:
         dir_.reset();
     }
 
-    void openShowsTheCardsValues_data()
-    {
-        archiveRows({ "slot 2 set", "no files" });
-    }
+    void openShowsTheCardsValues_data() { archiveRows({ "slot 2 set", "no files" }); }
     void openShowsTheCardsValues()
     {
         makeEditor();
         const bool withFile = QString::fromLatin1(QTest::currentDataTag()).endsWith("set");
         storeCard(withFile ? Values { { "lblFile02", " /srv/listino.pdf " }, { "lblDesc02", "Listino" },
-                                 { "lblDesc03", "solo testo" } }
+                      { "lblDesc03", "solo testo" } }
                            : Values {});
         click("imgPrimo");
         QStringList texts;
@@ -223,10 +223,7 @@ private slots:
         QCOMPARE(shown, chosen);
     }
 
-    void closingHandsNothingBack_data()
-    {
-        archiveRows({ "close box", "dialog cancelled", "dialog fails" });
-    }
+    void closingHandsNothingBack_data() { archiveRows({ "close box", "dialog cancelled", "dialog fails" }); }
     void closingHandsNothingBack()
     {
         makeEditor();

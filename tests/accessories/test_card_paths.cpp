@@ -17,15 +17,24 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("reason"); // part of the warning; empty: taken
-        QTest::newRow("plain") << "/home/anna/Offerta 2024.pdf" << "";
-        QTest::newRow("accents and euro") << "/home/anna/Città €.pdf" << "";
-        QTest::newRow("windows path") << "C:\\Documenti\\x.pdf" << "";
-        QTest::newRow("semicolon") << "/srv/a;b.pdf" << "il carattere \u00ab;\u00bb";
-        QTest::newRow("double quote") << "/srv/\"a\".pdf" << "il carattere \u00ab\"\u00bb";
-        QTest::newRow("trailing blank") << "/srv/a.pdf " << "spazio";
-        QTest::newRow("leading blank") << " /srv/a.pdf" << "spazio";
-        QTest::newRow("no windows-1252 form") << "/srv/\u65e5\u672c.pdf" << "il carattere \u00ab\u65e5\u00bb";
-        QTest::newRow("emoji") << "/srv/\U0001F600.pdf" << "\U0001F600";
+        QTest::newRow("plain") << "/home/anna/Offerta 2024.pdf"
+                               << "";
+        QTest::newRow("accents and euro") << "/home/anna/Città €.pdf"
+                                          << "";
+        QTest::newRow("windows path") << "C:\\Documenti\\x.pdf"
+                                      << "";
+        QTest::newRow("semicolon") << "/srv/a;b.pdf"
+                                   << "il carattere \u00ab;\u00bb";
+        QTest::newRow("double quote") << "/srv/\"a\".pdf"
+                                      << "il carattere \u00ab\"\u00bb";
+        QTest::newRow("trailing blank") << "/srv/a.pdf "
+                                        << "spazio";
+        QTest::newRow("leading blank") << " /srv/a.pdf"
+                                       << "spazio";
+        QTest::newRow("no windows-1252 form") << "/srv/\u65e5\u672c.pdf"
+                                              << "il carattere \u00ab\u65e5\u00bb";
+        QTest::newRow("emoji") << "/srv/\U0001F600.pdf"
+                               << "\U0001F600";
     }
     void refusal()
     {

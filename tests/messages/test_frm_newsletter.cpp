@@ -16,8 +16,8 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QToolButton>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {

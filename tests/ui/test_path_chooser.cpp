@@ -160,7 +160,7 @@ private slots:
         QTest::newRow("mail attachment deleted") << "mail"
                                                  << "DIR/gone.pdf" << true << file;
         QTest::newRow("no program could open it") << "file"
-                                                   << "FILE" << false << file;
+                                                  << "FILE" << false << file;
     }
     void openChecksThePathFirst()
     {
