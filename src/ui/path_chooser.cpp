@@ -12,10 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
-QString storableRefusal(const QString& path, CardPaths::Kind kind) { return CardPaths::refusal(path, kind); }
-} // namespace
-
 PathChoice PathChoice::attachedFile()
 {
     PathChoice c;
@@ -24,7 +20,7 @@ PathChoice PathChoice::attachedFile()
     // "*.*" would hide every file without a dot in its name.
     c.filter = QStringLiteral("Tutti i file (*)");
     c.textColour = Qt::red;
-    c.refusal = [](const QString& p) { return storableRefusal(p, CardPaths::Kind::File); };
+    c.refusal = [](const QString& p) { return CardPaths::refusal(p, CardPaths::Kind::File); };
     return c;
 }
 
@@ -34,7 +30,7 @@ PathChoice PathChoice::folder()
     c.kind = CardPaths::Kind::Folder;
     c.caption = QStringLiteral("Selezionare una cartella:");
     c.textColour = Qt::red;
-    c.refusal = [](const QString& p) { return storableRefusal(p, CardPaths::Kind::Folder); };
+    c.refusal = [](const QString& p) { return CardPaths::refusal(p, CardPaths::Kind::Folder); };
     return c;
 }
 
@@ -44,7 +40,7 @@ PathChoice PathChoice::mailAttachment()
     c.kind = CardPaths::Kind::File;
     c.caption = QStringLiteral("Selezionare il file da allegare al messaggio");
     c.textColour = Qt::gray;
-    c.refusal = [](const QString& p) { return storableRefusal(p, CardPaths::Kind::File); };
+    c.refusal = [](const QString& p) { return CardPaths::refusal(p, CardPaths::Kind::File); };
     return c;
 }
 
@@ -59,7 +55,7 @@ PathChooser::PathChooser(QLineEdit* path, QPushButton* browse, QPushButton* open
     text.setColor(QPalette::Text, choice_.textColour);
     path_->setPalette(text);
     path_->installEventFilter(this);
-    open_->setEnabled(!path_->text().trimmed().isEmpty());
+    open_->setEnabled(!CardText::trimmed(path_->text()).isEmpty());
     connect(path_, &QLineEdit::textChanged, open_,
         [this](const QString& t) { open_->setEnabled(!CardText::trimmed(t).isEmpty()); });
     connect(browse, &QPushButton::clicked, this, &PathChooser::browse);
