@@ -1,5 +1,6 @@
 #include "shell/startup.h"
 
+#include "accessories/card_files.h"
 #include "contacts/contact_search.h"
 #include "contacts/frm_rubrica.h"
 #include "mail/frm_invia_email.h"
@@ -60,6 +61,8 @@ void Startup::createForms()
     create(frmNewsletter);
     create(frmImportaData);
     create(frmInviaEmail);
+    Accessories::addCardFiles(*frmRubrica);
+    Accessories::addCardFiles(*frmNewsletter);
 
     // Each form learns the forms it hands over to; none of them knows the
     // others' classes.

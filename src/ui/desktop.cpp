@@ -26,7 +26,16 @@ public:
     }
     QString existingDirectory(QWidget* parent, const QString& caption, const QString& start) override
     {
-        return QFileDialog::getExistingDirectory(parent, caption, start);
+        // Qt's own dialog, so that the button for making a new folder can be
+        // taken away; folders only, resizable.
+        QFileDialog dialog(parent, caption, start);
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog | QFileDialog::ReadOnly);
+        if (auto* newFolder = dialog.findChild<QWidget*>(QStringLiteral("newFolderButton")))
+            newFolder->hide();
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
     }
 };
 

@@ -12,10 +12,11 @@ public:
     // Opens a document, folder, web address or "mailto:" text with the
     // user's default program. False when nothing could open it.
     virtual bool open(const QString& target) = 0;
-    // Common open-file dialog; empty when cancelled.
+    // Common open-file dialog starting in start; empty when cancelled.
     virtual QString openFileName(QWidget* parent, const QString& caption, const QString& start, const QString& filter)
         = 0;
-    // Folder browser; empty when cancelled.
+    // Folder browser starting in start, folders only, without a button for
+    // making a new folder; empty when cancelled.
     virtual QString existingDirectory(QWidget* parent, const QString& caption, const QString& start) = 0;
 };
 

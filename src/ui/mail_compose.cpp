@@ -3,15 +3,14 @@
 #include "storage/app_paths.h"
 #include "storage/card_text.h"
 #include "storage/ini_file.h"
-#include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/editor_chrome.h"
 #include "ui/field_access.h"
 #include "ui/form_look.h"
+#include "ui/path_chooser.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -96,47 +95,6 @@ MailCompose::MessageBlock MailCompose::buildMessageBlock(QWidget* panel, QGridLa
     grid->addLayout(send, row + 3, 0, 1, 4);
 
     FormLook::styleField(b.txtAllegato);
-    new AttachmentChooser(b.txtAllegato, cmdSfoglia, cmdApri);
+    new PathChooser(b.txtAllegato, cmdSfoglia, cmdApri, PathChoice::mailAttachment());
     return b;
-}
-
-AttachmentChooser::AttachmentChooser(QLineEdit* path, QPushButton* browse, QPushButton* open)
-    : QObject(path)
-    , path_(path)
-    , open_(open)
-{
-    path_->setReadOnly(true);
-    QPalette grey = path_->palette();
-    grey.setColor(QPalette::Text, Qt::gray);
-    path_->setPalette(grey);
-    path_->installEventFilter(this);
-    open_->setEnabled(!path_->text().trimmed().isEmpty());
-    connect(
-        path_, &QLineEdit::textChanged, open_, [this](const QString& t) { open_->setEnabled(!t.trimmed().isEmpty()); });
-    connect(browse, &QPushButton::clicked, this, &AttachmentChooser::browse);
-    connect(open, &QPushButton::clicked, this, &AttachmentChooser::openFile);
-}
-
-void AttachmentChooser::browse()
-{
-    const QString file = Desktop::get().openFileName(
-        path_->window(), QStringLiteral("Selezionare il file da allegare al messaggio"), QString(), QString());
-    if (!file.isEmpty())
-        path_->setText(file);
-}
-
-void AttachmentChooser::openFile()
-{
-    BusyCursor busy;
-    Desktop::open(path_->text().trimmed());
-}
-
-bool AttachmentChooser::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == path_ && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Backspace) {
-        path_->clear();
-        return true;
-    }
-    return false;
 }

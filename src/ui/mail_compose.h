@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QObject>
 #include <QString>
 
 #include <functional>
@@ -45,21 +44,3 @@ struct MessageBlock {
 MessageBlock buildMessageBlock(QWidget* panel, QGridLayout* grid, int row, HintBar* hints);
 
 } // namespace MailCompose
-
-// The one file sent with a message: chosen with the open-file dialog, opened
-// with its program, emptied whole by Backspace (the field is read-only).
-class AttachmentChooser : public QObject {
-    Q_OBJECT
-public:
-    AttachmentChooser(QLineEdit* path, QPushButton* browse, QPushButton* open);
-
-    void browse();
-    void openFile();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    QLineEdit* path_;
-    QPushButton* open_;
-};

@@ -16,6 +16,7 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
@@ -238,12 +239,15 @@ private slots:
     {
         auto* apri = form_->findChild<QPushButton*>("cmdApri");
         QVERIFY(!apri->isEnabled());
-        desktop_->nextFileName = "/tmp/listino.pdf";
+        QTemporaryDir dir;
+        const QString file = dir.filePath("listino.pdf");
+        QFile(file).open(QIODevice::WriteOnly);
+        desktop_->nextFileName = file;
         form_->findChild<QPushButton*>("cmdSfoglia")->click();
-        QCOMPARE(edit("txtAllegato")->text(), QStringLiteral("/tmp/listino.pdf"));
+        QCOMPARE(edit("txtAllegato")->text(), file);
         QVERIFY(apri->isEnabled());
         apri->click();
-        QCOMPARE(desktop_->opened, QStringList { "/tmp/listino.pdf" });
+        QCOMPARE(desktop_->opened, QStringList { file });
         QVERIFY(edit("txtAllegato")->isReadOnly());
         edit("txtAllegato")->setFocus();
         QTest::keyClick(edit("txtAllegato"), Qt::Key_Backspace);

@@ -80,6 +80,9 @@ void TestStartup::createsFormsInOrderAndShowsLauncher()
     QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::Gruppi), nullptr);
     QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::Messaggi), frmNewsletter);
     QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::InvioEmail), frmInviaEmail);
+    for (QWidget* editor : { static_cast<QWidget*>(frmRubrica), static_cast<QWidget*>(frmNewsletter) })
+        for (const char* tool : { "cmdAllega", "cmdAssocia", "cmdOttimizza" })
+            QVERIFY2(editor->findChild<QWidget*>(tool)->isEnabled(), tool);
 
     Startup::showFirstForm();
     QVERIFY(frmAvvio->isVisible());

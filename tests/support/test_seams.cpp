@@ -8,6 +8,8 @@
 
 #include <QTemporaryDir>
 
+#include <stdexcept>
+
 ScriptedDialogs::ScriptedDialogs()
     : previous_(&Dialogs::get())
 {
@@ -50,15 +52,25 @@ bool RecordingDesktop::open(const QString& target)
     return openResult;
 }
 
-QString RecordingDesktop::openFileName(QWidget*, const QString&, const QString&, const QString&)
+QString RecordingDesktop::openFileName(QWidget*, const QString& caption, const QString& start, const QString& filter)
 {
     ++fileDialogs;
+    lastCaption = caption;
+    lastStart = start;
+    lastFilter = filter;
+    if (failDialogs)
+        throw std::runtime_error("file dialog failed");
     return nextFileName;
 }
 
-QString RecordingDesktop::existingDirectory(QWidget*, const QString&, const QString&)
+QString RecordingDesktop::existingDirectory(QWidget*, const QString& caption, const QString& start)
 {
     ++folderDialogs;
+    lastCaption = caption;
+    lastStart = start;
+    lastFilter.clear();
+    if (failDialogs)
+        throw std::runtime_error("folder dialog failed");
     return nextDirectory;
 }
 

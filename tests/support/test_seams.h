@@ -58,6 +58,12 @@ public:
     QString nextDirectory;
     int fileDialogs = 0;
     int folderDialogs = 0;
+    // What the last file or folder dialog was given.
+    QString lastCaption;
+    QString lastStart;
+    QString lastFilter;
+    // The dialogs throw instead of answering (a failing dialog).
+    bool failDialogs = false;
 };
 
 // A fresh temporary folder that stands in for the folder beside the
