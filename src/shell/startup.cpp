@@ -1,5 +1,6 @@
 #include "shell/startup.h"
 
+#include "accessories/exports.h"
 #include "contacts/contact_search.h"
 #include "contacts/frm_rubrica.h"
 #include "mail/frm_invia_email.h"
@@ -59,6 +60,8 @@ void Startup::createForms()
     create(frmNewsletter);
     create(frmImportaData);
     create(frmInviaEmail);
+    Accessories::addExports(*frmRubrica);
+    Accessories::addExports(*frmNewsletter);
 
     frmAvvio->setTileForm(TfrmAvvio::Tile::Contatti, frmRubrica);
     frmAvvio->setTileForm(TfrmAvvio::Tile::Messaggi, frmNewsletter);

@@ -80,6 +80,9 @@ void TestStartup::createsFormsInOrderAndShowsLauncher()
     QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::Gruppi), nullptr);
     QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::Messaggi), frmNewsletter);
     QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::InvioEmail), frmInviaEmail);
+    for (QWidget* editor : { static_cast<QWidget*>(frmRubrica), static_cast<QWidget*>(frmNewsletter) })
+        for (const char* exportButton : { "cmdExcel", "cmdWord" })
+            QVERIFY2(editor->findChild<QWidget*>(QLatin1String(exportButton))->isEnabled(), exportButton);
 
     Startup::showFirstForm();
     QVERIFY(frmAvvio->isVisible());
