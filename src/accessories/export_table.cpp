@@ -45,13 +45,26 @@ void ExportTable::load(TSQLiteDatabase& db, const ExportProfile& profile, const 
     sqlite3* h = db.handle();
 
     // Stepped here rather than through Query(): the grid keeps only the cut
-    // cell texts, never a full copy of every field.
-    const QByteArray countSql = "SELECT COUNT(*) FROM " + CardArchive::of(profile.kind).table();
-    Statement count = prepare(h, countSql);
-    if (sqlite3_step(count.get()) != SQLITE_ROW)
-        fail(h, countSql);
-    const qint64 total = sqlite3_column_int64(count.get(), 0);
-    count.reset();
+    // cell texts, never a full copy of every field. The cells' size is
+    // reckoned first so that the buffer is allocated once: growing it would
+    // leave copies of it in the heap.
+    const int limit = ExportText::kCellLimit + 3;
+    QByteArray sizeSql = "SELECT COUNT(*)";
+    for (const auto& c : profile.columns)
+        sizeSql += ",TOTAL(MIN(LENGTH(" + c.column + ")," + QByteArray::number(limit) + "))";
+    sizeSql += " FROM " + CardArchive::of(profile.kind).table();
+    Statement size = prepare(h, sizeSql);
+    if (sqlite3_step(size.get()) != SQLITE_ROW)
+        fail(h, sizeSql);
+    const qint64 total = sqlite3_column_int64(size.get(), 0);
+    double bytes = 0;
+    for (int c = 1; c <= columns_; ++c)
+        bytes += sqlite3_column_double(size.get(), c);
+    size.reset();
+    // LENGTH counts a text's characters as UTF-8: close to the bytes of
+    // Windows-1252 text, and a little room covers the difference.
+    if (bytes < double(UINT32_MAX))
+        data_.reserve(qsizetype(bytes * 1.02) + 4096);
 
     const QByteArray sql = profile.gridQuery();
     Statement stmt = prepare(h, sql);
