@@ -60,15 +60,6 @@ private slots:
         QCOMPARE(ExportText::cellText(field), shown);
     }
 
-    void gridQueryReadsOnlyExportedColumns()
-    {
-        QCOMPARE(ExportProfile::of(ArchiveKind::Messages).gridQuery(),
-            QByteArray("SELECT varMittente,varEmailMitt,varTipologia,varCreazione,varNote,varOggetto,varAllegato "
-                       "FROM messaggi"));
-        QCOMPARE(ExportProfile::of(ArchiveKind::Contacts).gridColumns(), 19);
-        QCOMPARE(ExportProfile::of(ArchiveKind::Groups).gridColumns(), 8);
-    }
-
     // Values that a spreadsheet would love to reinterpret stay text.
     void cellsStayText_data()
     {
@@ -76,9 +67,7 @@ private slots:
         QTest::addColumn<QString>("readBack");
         QTest::newRow("leading zeros") << QStringLiteral("00123") << QStringLiteral("00123");
         QTest::newRow("formula") << QStringLiteral("=1+1") << QStringLiteral("=1+1");
-        QTest::newRow("sum") << QStringLiteral("=SUM(A1:A2)") << QStringLiteral("=SUM(A1:A2)");
         QTest::newRow("phone") << QStringLiteral("+39 02 1234567") << QStringLiteral("+39 02 1234567");
-        QTest::newRow("date") << QStringLiteral("05/01/2026") << QStringLiteral("05/01/2026");
         QTest::newRow("accents and euro") << QStringLiteral("Città €") << QStringLiteral("Città €");
         // XML cannot carry the control character itself; the workbook must
         // stay readable and keep the rest of the text.
@@ -135,14 +124,6 @@ private slots:
         QCOMPARE(book.cells.value("B1").text, QStringLiteral("Nome"));
         // Nothing but the workbook stays in the folder.
         QCOMPARE(filesIn(dir.path()), QStringList { "book.xlsx" });
-    }
-
-    void invalidSheetNameIsAnError()
-    {
-        QTemporaryDir dir;
-        SheetContent s = sheetOf({ { "N.", "Nome" } }, 1);
-        s.name = QStringLiteral("a/b");
-        QVERIFY(!SpreadsheetWriter::write(dir.filePath("x.xlsx"), s, dir.path()).isEmpty());
     }
 
     void document_data()
