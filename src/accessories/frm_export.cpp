@@ -9,9 +9,9 @@
 #include "ui/error_display.h"
 #include "ui/form_look.h"
 
-#include <QCloseEvent>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHideEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -231,12 +231,13 @@ void TfrmExport::fill()
     grdRecords->scrollToTop();
 }
 
-void TfrmExport::closeEvent(QCloseEvent* event)
+void TfrmExport::hideEvent(QHideEvent* event)
 {
-    // Nothing is kept between showings; the next one reads the archive anew.
-    ErrorDisplay::swallow([this] { model_->clear(); });
-    event->accept();
-    QDialog::closeEvent(event);
+    // However the window goes (Esci, the title bar, Esc), nothing is kept
+    // between showings: the next one reads the archive anew.
+    QDialog::hideEvent(event);
+    if (!event->spontaneous())
+        model_->clear();
 }
 
 bool TfrmExport::eventFilter(QObject* watched, QEvent* event)
