@@ -12,10 +12,7 @@
 #include "ui/form_look.h"
 #include "ui/modal.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFileInfo>
 #include <QProgressDialog>
 
 namespace {
