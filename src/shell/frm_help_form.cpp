@@ -1,6 +1,6 @@
 #include "shell/frm_help_form.h"
 
-#include "shell/link_hover.h"
+#include "ui/link_hover.h"
 #include "storage/app_paths.h"
 #include "ui/desktop.h"
 #include "ui/form_look.h"

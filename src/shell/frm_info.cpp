@@ -1,6 +1,6 @@
 #include "shell/frm_info.h"
 
-#include "shell/link_hover.h"
+#include "ui/link_hover.h"
 #include "shell/maker.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"

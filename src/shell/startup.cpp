@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 
 #include "accessories/card_files.h"
+#include "accessories/exports.h"
 #include "contacts/contact_search.h"
 #include "contacts/frm_rubrica.h"
 #include "mail/frm_invia_email.h"
@@ -61,8 +62,11 @@ void Startup::createForms()
     create(frmNewsletter);
     create(frmImportaData);
     create(frmInviaEmail);
-    Accessories::addCardFiles(*frmRubrica);
-    Accessories::addCardFiles(*frmNewsletter);
+    // The same tools on every editor.
+    for (CardEditor* editor : { static_cast<CardEditor*>(frmRubrica), static_cast<CardEditor*>(frmNewsletter) }) {
+        Accessories::addCardFiles(*editor);
+        Accessories::addExports(*editor);
+    }
 
     // Each form learns the forms it hands over to; none of them knows the
     // others' classes.

@@ -86,7 +86,7 @@ class TestCardFiles : public QObject {
     {
         QList<QByteArray> v(archive().valueCount());
         for (const auto& [control, text] : row_->required + values)
-            for (const auto& f : editor_->config().fields)
+            for (const auto& f : editor_->profile().allFields())
                 if (f.control == control)
                     v[archive().valueColumns().indexOf(f.column)] = Cp1252::encode(text);
         auto db = archive().open();

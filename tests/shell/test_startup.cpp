@@ -81,8 +81,8 @@ void TestStartup::createsFormsInOrderAndShowsLauncher()
     QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::Messaggi), frmNewsletter);
     QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::InvioEmail), frmInviaEmail);
     for (QWidget* editor : { static_cast<QWidget*>(frmRubrica), static_cast<QWidget*>(frmNewsletter) })
-        for (const char* tool : { "cmdAllega", "cmdAssocia", "cmdOttimizza" })
-            QVERIFY2(editor->findChild<QWidget*>(tool)->isEnabled(), tool);
+        for (const char* tool : { "cmdAllega", "cmdAssocia", "cmdOttimizza", "cmdExcel", "cmdWord" })
+            QVERIFY2(editor->findChild<QWidget*>(QLatin1String(tool))->isEnabled(), tool);
 
     Startup::showFirstForm();
     QVERIFY(frmAvvio->isVisible());

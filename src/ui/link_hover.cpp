@@ -1,4 +1,4 @@
-#include "shell/link_hover.h"
+#include "ui/link_hover.h"
 
 #include <QEvent>
 #include <QLabel>
