@@ -89,6 +89,9 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     txtProv_->addItems(ContactFields::provinces());
     txtProv_->setCurrentIndex(-1);
     txtProv_->lineEdit()->setMaxLength(2);
+    // Keys reach the combo first, which hands them to its line edit without
+    // passing that edit's filters: upper-case on the combo itself.
+    txtProv_->installEventFilter(this);
     txtProv_->lineEdit()->installEventFilter(this);
     QWidget* txtCel = EditorChrome::lineEdit(panCitta, "txtCel");
     QWidget* txtCasa = EditorChrome::lineEdit(panCitta, "txtCasa");
@@ -170,23 +173,34 @@ bool TfrmRubrica::eventFilter(QObject* watched, QEvent* event)
         return CardEditor::eventFilter(watched, event);
     const QString text = key->text();
 
-    if (txtProv_ && watched == txtProv_->lineEdit() && text.size() == 1 && Ascii::isLower(text[0].unicode())) {
+    if (txtProv_ && (watched == txtProv_ || watched == txtProv_->lineEdit()) && text.size() == 1
+        && Ascii::isLower(text[0].unicode())) {
         // Capitals as typed; accented letters are left alone.
-        QKeyEvent upper(
-            QEvent::KeyPress, key->key(), key->modifiers(), text.toUpper(), key->isAutoRepeat(), ushort(key->count()));
+        QKeyEvent upper(QEvent::KeyPress, key->key(), key->modifiers(), Ascii::upper(text), key->isAutoRepeat(),
+            ushort(key->count()));
         QCoreApplication::sendEvent(watched, &upper);
         return true;
     }
 
-    if (watched == txtIva_ && !text.isEmpty()) {
+    if (watched == txtIva_ && insertsText(key)) {
         const QChar c = text[0];
-        if (Ascii::isDigit(c.unicode()) || c == QLatin1Char('\b'))
+        if (Ascii::isDigit(c.unicode()))
             return false;
         Dialogs::warning(QStringLiteral("Carattere non valido"),
             QStringLiteral("Attenzione: indicare il numero di partita IVA digitando solo valori numerici."));
         return true;
     }
     return CardEditor::eventFilter(watched, event);
+}
+
+bool TfrmRubrica::insertsText(const QKeyEvent* key)
+{
+    // Tab, Delete, Backspace, Escape and the other keys that write no
+    // character move or edit as usual; a paste shortcut writes text.
+    if (key->matches(QKeySequence::Paste))
+        return true;
+    const QString text = key->text();
+    return !text.isEmpty() && text[0].unicode() >= 0x20 && text[0].unicode() != 0x7F;
 }
 
 void TfrmRubrica::imgEmailMouseUp()

@@ -26,6 +26,7 @@ protected:
 private:
     void buildFields(class QBoxLayout* body, class HintBar* hints);
     void upperCaseOnChange(QLineEdit* edit);
+    static bool insertsText(const class QKeyEvent* key);
 
     QComboBox* txtProv_ = nullptr;
     QLineEdit* txtIva_ = nullptr;

@@ -303,13 +303,17 @@ bool CardEditor::encodeFields(bool inserting, QList<QByteArray>& values)
     for (int i = 0; i < fields_.size(); ++i) {
         const QString text = CardText::trimmed(FieldAccess::text(fields_[i]));
         QByteArray bytes;
-        if (!Cp1252::tryEncode(text, bytes)) {
-            // The archives hold Windows-1252 text only: refuse rather than
-            // store a replacement character in the user's place.
+        // The archives hold Windows-1252 text only, and a NUL would end the
+        // statement: refuse rather than store something else in the user's
+        // place.
+        QString refused = Cp1252::firstUnencodable(text);
+        if (text.contains(QChar(0)))
+            refused = QStringLiteral("\u2400"); // the visible sign of NUL
+        if (!refused.isEmpty() || !Cp1252::tryEncode(text, bytes)) {
             Dialogs::warning(inserting ? kInsertCaption : kUpdateCaption,
                 QStringLiteral("Attenzione: il carattere \u00ab%1\u00bb del campo \u00ab%2\u00bb non può "
                                "essere salvato in archivio. Sostituirlo o eliminarlo e salvare di nuovo.")
-                    .arg(Cp1252::firstUnencodable(text), allFields_[i].label));
+                    .arg(refused, allFields_[i].label));
             if (fields_[i]->isVisible() || fields_[i]->focusPolicy() != Qt::NoFocus)
                 fields_[i]->setFocus(Qt::OtherFocusReason);
             return false;
@@ -343,7 +347,10 @@ void CardEditor::insertCard()
         db_->StartTransaction();
         db_->Execute(archive().insert(values));
         db_->CommitTransaction();
+        // The card is stored from here on: should reloading it fail, the next
+        // Save must update it, not insert it a second time.
         currentId_ = qint32(db_->LastInsertedRowId());
+        position_->setText(QString::number(currentId_));
         result_ = db_->Query(archive().byId(currentId_));
         result_->First();
         loadRow(*result_);
@@ -357,15 +364,31 @@ void CardEditor::updateCard()
     QList<QByteArray> values;
     if (refusedByRequired(false) || !encodeFields(false, values))
         return;
+    bool gone = false;
     {
         BusyCursor busy;
         result_ = db_->Query(archive().byId(shownId()));
-        result_->First();
-        // Fails with the storage layer's message when the card is gone.
-        currentId_ = qint32(result_->IntegerAt(result_->ColumnIndex(QStringLiteral("ID"))));
-        db_->StartTransaction();
-        db_->Execute(archive().update(currentId_, values));
-        db_->CommitTransaction();
+        gone = result_->RowCount() == 0;
+        if (!gone) {
+            result_->First();
+            currentId_ = qint32(result_->IntegerAt(result_->ColumnIndex(QStringLiteral("ID"))));
+            db_->StartTransaction();
+            db_->Execute(archive().update(currentId_, values));
+            db_->CommitTransaction();
+        }
+    }
+    if (gone) {
+        // Deleted meanwhile (another copy of the program on a shared
+        // folder): offer to keep what is on screen as a new card.
+        if (Dialogs::confirm(QStringLiteral("Scheda non presente in archivio"),
+                QStringLiteral("Attenzione: la scheda n. %1 non è più presente in archivio (potrebbe essere stata "
+                               "eliminata da un'altra postazione). Si vogliono salvare i dati visualizzati come "
+                               "nuova scheda?")
+                    .arg(shownId()))) {
+            position_->clear();
+            insertCard();
+        }
+        return;
     }
     Dialogs::message(QStringLiteral("Le modifiche apportate alla scheda n. ") + position_->text().trimmed()
         + QStringLiteral(" sono state inserite in archivio."));

@@ -175,7 +175,11 @@ void SearchFormBase::reopenQueryingFirst()
     }
 }
 
-bool SearchFormBase::encodeKey(const QString& key, QByteArray& bytes) { return Cp1252::tryEncode(key, bytes); }
+bool SearchFormBase::encodeKey(const QString& key, QByteArray& bytes)
+{
+    // No stored text holds a NUL, and it would end the statement.
+    return !key.contains(QChar(0)) && Cp1252::tryEncode(key, bytes);
+}
 
 void SearchFormBase::showResult(std::unique_ptr<TSQLiteTable> rows)
 {

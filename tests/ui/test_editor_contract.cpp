@@ -267,18 +267,75 @@ private slots:
         QCOMPARE(position(), QString());
     }
 
-    void unencodableCharacterIsRefused_data() { everyArchive_data(); }
-    void unencodableCharacterIsRefused()
+    void unstorableCharacterIsRefused_data()
     {
+        QTest::addColumn<QString>("archive");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        for (const auto& [name, a] : archives()) {
+            QTest::addRow("%s, outside Windows-1252", name) << QString::fromLatin1(name) << QStringLiteral("Łódź")
+                                                            << QStringLiteral("Ł");
+            QTest::addRow("%s, NUL", name) << QString::fromLatin1(name) << QStringLiteral("a") + QChar(0) + "b"
+                                           << QStringLiteral("\u2400");
+        }
+    }
+    void unstorableCharacterIsRefused()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
         open();
         fillAll();
         const auto& f = profile().fields.last();
-        editor_->setFieldText(f.control, QStringLiteral("Łódź"));
+        editor_->setFieldText(f.control, text);
         click("cmdSalva");
         QCOMPARE(dialogs_->last().caption, QStringLiteral("Salvataggio dati non applicabile"));
-        QVERIFY(dialogs_->last().text.contains(QStringLiteral("«Ł» del campo «%1»").arg(f.label)));
+        QVERIFY(dialogs_->last().text.contains(QStringLiteral("«%1» del campo «%2»").arg(shown, f.label)));
         QCOMPARE(TestCards::count(kind_), 0);
-        QCOMPARE(editor_->fieldText(f.control), QStringLiteral("Łódź"));
+        QCOMPARE(editor_->fieldText(f.control), text);
+    }
+
+    // A card deleted meanwhile by another copy of the program.
+    void staleCardCanBeSavedAsNew_data() { everyArchive_data(); }
+    void staleCardCanBeSavedAsNew()
+    {
+        open();
+        const qint32 id = saveNew("a");
+        saveNew("b");
+        click("imgPrimo");
+        CardArchive::of(kind_).open()->Execute(CardArchive::of(kind_).deleteCard(id));
+        const QString first = profile().fields.first().control;
+        editor_->setFieldText(first, QStringLiteral("modificata"));
+        dialogs_->answers = { false };
+        click("cmdSalva");
+        QCOMPARE(dialogs_->last().kind, QStringLiteral("confirm"));
+        QVERIFY(dialogs_->last().text.contains(QStringLiteral("non è più presente in archivio")));
+        QCOMPARE(position(), QString::number(id)); // No: nothing changes
+        QCOMPARE(editor_->fieldText(first), QStringLiteral("modificata"));
+        QCOMPARE(TestCards::count(kind_), 1);
+        dialogs_->answers = { true };
+        click("cmdSalva");
+        QCOMPARE(position(), QStringLiteral("3"));
+        QCOMPARE(dialogs_->last().text, QStringLiteral("La scheda n. 3 è stata inserita in archivio."));
+        QCOMPARE(TestCards::stored(kind_, 3, profile().fields.first().column.constData()), QByteArray("modificata"));
+    }
+
+    // The insert is committed but reading the card back fails: the card is
+    // stored, so the next Save must not insert it again.
+    void failedReloadDoesNotInsertTwice_data() { everyArchive_data(); }
+    void failedReloadDoesNotInsertTwice()
+    {
+        open();
+        const CardArchive& a = CardArchive::of(kind_);
+        a.open()->Execute("CREATE TRIGGER sposta AFTER INSERT ON " + a.table() + " BEGIN UPDATE " + a.table()
+            + " SET ID = NEW.ID + 100 WHERE ID = NEW.ID; END");
+        fillAll();
+        click("cmdSalva");
+        QCOMPARE(dialogs_->last().kind, QStringLiteral("error"));
+        QCOMPARE(position(), QStringLiteral("1"));
+        QCOMPARE(TestCards::count(kind_), 1);
+        dialogs_->answers = { false };
+        click("cmdSalva");
+        QCOMPARE(TestCards::count(kind_), 1);
     }
 
     void leaveShowsTheLauncherAndComesBackEmpty_data() { everyArchive_data(); }
