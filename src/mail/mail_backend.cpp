@@ -1,12 +1,12 @@
 #include "mail/mail_backend.h"
 
+#include "mail/mailto_uri.h"
 #include "mail/mime_message.h"
 
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
-#include <QUrl>
 
 namespace {
 
@@ -68,12 +68,12 @@ QString overridden(const char* variable, bool& set)
     return info.isFile() && info.isExecutable() ? info.absoluteFilePath() : QString();
 }
 
-QString encoded(const QString& text) { return QString::fromLatin1(QUrl::toPercentEncoding(text)); }
-
-// Everything the compose window gets, as xdg-email arguments. Result code on
-// failure. The addresses travel in a "mailto:" argument, so that an entry
-// beginning with "-" can never be read as an option.
-quint32 composeArguments(const MapiMessage& m, QStringList& args)
+// The one argument xdg-email gets: the whole compose window as a "mailto:"
+// URI. Values handed over as its options would pass through the shell's
+// echo, which reads backslash sequences (all text after "\c" lost) and
+// doubles the CR of every CR LF. Result code on failure. An entry beginning
+// with "-" cannot be read as an option, being inside the URI.
+quint32 composeUri(const MapiMessage& m, QString& uri)
 {
     QStringList to;
     for (quint32 i = 0; i < m.nRecipCount; ++i) {
@@ -84,42 +84,39 @@ quint32 composeArguments(const MapiMessage& m, QStringList& args)
             MimeMail::Mailbox box;
             if (!MimeMail::parseMailbox(entry, box))
                 return MAPI_E_INVALID_RECIPS;
-            to << QString::fromLatin1(QUrl::toPercentEncoding(box.address, "@"));
+            to << box.address;
         }
     }
     if (to.isEmpty())
         return MAPI_E_INVALID_RECIPS;
 
-    const QString subject = MimeMail::headerText(m.lpszSubject);
-    const QString body = m.lpszNoteText;
-    args << QStringLiteral("--utf8") << QStringLiteral("--subject") << subject << QStringLiteral("--body") << body;
-    QString attachEncoded;
+    QStringList attachments;
     for (quint32 i = 0; i < m.nFileCount; ++i) {
         if (const quint32 r = MimeMail::checkAttachment(m.lpFiles[i].lpszPathName))
             return r;
-        const QString path = QFileInfo(m.lpFiles[i].lpszPathName).absoluteFilePath();
-        args << QStringLiteral("--attach") << path;
-        attachEncoded += QStringLiteral("&attach=") + encoded(path);
+        attachments << QFileInfo(m.lpFiles[i].lpszPathName).absoluteFilePath();
     }
-    const QString mailto = QStringLiteral("mailto:") + to.join(QLatin1Char(','));
-    args << mailto;
-
-    const qsizetype textLength = encoded(subject).size() + encoded(body).size();
-    const qsizetype uriLength = mailto.size() + textLength + attachEncoded.size() + 16;
-    if (uriLength > kMaxArgument)
-        return mailto.size() > textLength ? MAPI_E_TOO_MANY_RECIPIENTS : MAPI_E_TEXT_TOO_LARGE;
+    const QString subject = MimeMail::headerText(m.lpszSubject);
+    uri = MailtoUri::build(to, subject, m.lpszNoteText, attachments);
+    if (uri.size() > kMaxArgument) {
+        // Whichever part takes the most room is the one reported.
+        const qsizetype addressPart = MailtoUri::build(to, {}, {}).size();
+        const bool addresses = addressPart > uri.size() - addressPart;
+        uri.clear();
+        return addresses ? MAPI_E_TOO_MANY_RECIPIENTS : MAPI_E_TEXT_TOO_LARGE;
+    }
     return SUCCESS_SUCCESS;
 }
 
 quint32 compose(const QString& program, const MapiMessage& m, int waitMs)
 {
-    QStringList args;
-    if (const quint32 r = composeArguments(m, args))
+    QString uri;
+    if (const quint32 r = composeUri(m, uri))
         return r;
 
     auto* process = new QProcess;
     process->setProgram(program);
-    process->setArguments(args);
+    process->setArguments({ uri });
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -9,7 +9,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 
 // The system back end against fake sendmail and xdg-email programs written
@@ -353,8 +355,9 @@ private slots:
                      "Riga 1\nRiga 2", file("a.txt"), true),
             0);
         QCOMPARE(clientArgs(),
-            QStringList({ "--utf8", "--subject", "Oggetto con a capo", "--body", "Riga 1\nRiga 2", "--attach",
-                file("a.txt"), "mailto:anna@x.it,-bruno@x.it" }));
+            QStringList { "mailto:anna@x.it,-bruno@x.it?subject=Oggetto%20con%20a%20capo&body=Riga%201%0D%0ARiga%202"
+                          "&attach="
+                + QString::fromLatin1(QUrl::toPercentEncoding(file("a.txt"), "/")) });
         QVERIFY(!QFile::exists(file("message")));
     }
 
@@ -362,8 +365,68 @@ private slots:
     {
         qputenv("VELMARO_SENDMAIL", file("nessuno").toLocal8Bit());
         QCOMPARE(SendMapiMessage("", "a@x.it", "", "m@x.it", "", "T", "", false), 0);
-        QCOMPARE(
-            clientArgs(), QStringList({ "--utf8", "--subject", "<Nessun oggetto>", "--body", "T", "mailto:a@x.it" }));
+        QCOMPARE(clientArgs(), QStringList { "mailto:a@x.it?subject=%3CNessun%20oggetto%3E&body=T" });
+    }
+
+    // Through Debian's own xdg-email, to a recording hook that stands where
+    // the mail client would: what arrives must read back as what was typed.
+    void mailClientGetsTheTextIntact_data()
+    {
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QString>("body");
+        QTest::newRow("backslashes") << "Cartella C:\\nuovi\\clienti"
+                                     << "Percorso: C:\\nuovi\\clienti\\c tutto il resto\\\\ e \\t fine";
+        QTest::newRow("percent") << "Sconto 100% %41" << "50%20 di %0D%0A sconto, %%";
+        QTest::newRow("URI delimiters") << "a&b?c#d+e=f" << "x=1&body=2?subject=3#frammento + più";
+        QTest::newRow("accents and euro") << "Novità: perché è così" << "Città: Forlì, prezzo € 10,00 «ok» ÀÈÌ";
+        QTest::newRow("multi-line") << "Una riga"
+                                    << "Gentile cliente,\r\n\r\nriga 2\nriga 3\rriga 4\r\n-- \r\nFirma\r\n";
+        QTest::newRow("shell quoting") << "'$HOME' `id` \"x\"" << "$(id) ; echo 'a' \"b\" | cat > /dev/null";
+    }
+
+    void mailClientGetsTheTextIntact()
+    {
+        QFETCH(QString, subject);
+        QFETCH(QString, body);
+        const QString xdgEmail = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
+        QVERIFY2(!xdgEmail.isEmpty(), "xdg-email (xdg-utils) is not installed");
+        const QString hookDir = file(QStringLiteral("hook"));
+        QDir().mkpath(hookDir);
+        writeScript(hookDir + QStringLiteral("/xdg-email-hook.sh"), "printf '%s' \"$1\" > \"$D/hook-uri\"\n");
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(hookDir) + ':' + path);
+        qputenv("VELMARO_XDG_EMAIL", xdgEmail.toLocal8Bit());
+        QFile::remove(file("hook-uri"));
+        const QString attachment = QStringLiteral("listino è & co #1 50%.txt");
+        writeAttachment(attachment, 10);
+
+        const QString failure = failureOf([&] {
+            SendMapiMessage("", "anna@x.it,bruno+news@x.it", "", "m@x.it", subject, body, file(attachment), true);
+        });
+        qputenv("PATH", path);
+        QCOMPARE(failure, QString());
+
+        const QByteArray uri = saved("hook-uri");
+        QVERIFY2(uri.startsWith("mailto:"), uri.constData());
+        for (char c : uri) // nothing left for a shell or a URI parser to read
+            QVERIFY2(c > ' ' && c < 0x7F && c != '\\' && c != '#', uri.constData());
+        const qsizetype query = uri.indexOf('?');
+        QStringList to;
+        for (const QByteArray& a : uri.mid(7, query - 7).split(','))
+            to << QUrl::fromPercentEncoding(a);
+        QCOMPARE(to, QStringList({ "anna@x.it", "bruno+news@x.it" }));
+        QMap<QString, QStringList> fields;
+        for (const QByteArray& pair : uri.mid(query + 1).split('&')) {
+            const qsizetype eq = pair.indexOf('=');
+            fields[QString::fromLatin1(pair.left(eq))] << QUrl::fromPercentEncoding(pair.mid(eq + 1));
+        }
+        QCOMPARE(fields.value("subject"), QStringList { subject });
+        QString crlf = body;
+        crlf.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace('\r', '\n');
+        crlf.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+        QCOMPARE(fields.value("body"), QStringList { crlf });
+        QCOMPARE(fields.value("attach"), QStringList { file(attachment) });
+        QCOMPARE(fields.size(), 3);
     }
 
     void clientExitStatus_data()
