@@ -26,9 +26,13 @@ public:
         box.setDefaultButton(QMessageBox::Yes);
         return box.exec() != QMessageBox::No;
     }
-    void error(const QString& text) override
+    void error(const QString& text, const QString& details) override
     {
-        QMessageBox::critical(QApplication::activeWindow(), Dialogs::applicationTitle(), text);
+        QMessageBox box(QMessageBox::Critical, Dialogs::applicationTitle(), text, QMessageBox::Ok,
+            QApplication::activeWindow());
+        if (!details.isEmpty())
+            box.setDetailedText(details);
+        box.exec();
     }
 
 private:
