@@ -1,3 +1,4 @@
+#include "shell/app_locale.h"
 #include "shell/startup.h"
 #include "ui/error_display.h"
 
@@ -5,6 +6,7 @@
 
 int main(int argc, char** argv)
 {
+    AppLocale::install();
     VelmaroApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmaro"));
     QGuiApplication::setDesktopFileName(QStringLiteral("velmaro"));
