@@ -11,8 +11,8 @@ namespace MailtoUri {
 // addresses: bare addresses, joined with "," (only "@" stays literal);
 // subject and body: any text, the body's line breaks (CR LF, CR or LF) sent
 // as %0D%0A; attachments: local paths, one "attach=" each.
-QString build(const QStringList& addresses, const QString& subject, const QString& body,
-    const QStringList& attachments = {});
+QString build(
+    const QStringList& addresses, const QString& subject, const QString& body, const QStringList& attachments = {});
 
 // The body with every line break as CR LF.
 QString crlfLines(const QString& text);

@@ -18,7 +18,7 @@ public:
         QString caption;
         QString text;
         bool questionIcon = false;
-        QString details; // the error box's details
+        QString details {}; // the error box's details
     };
 
     ScriptedDialogs();

@@ -70,7 +70,8 @@ private slots:
         QCOMPARE(seen.caption, caption);
         QFont bold = QApplication::font();
         bold.setBold(true);
-        QVERIFY2(seen.width >= QFontMetrics(bold).horizontalAdvance(caption) + 100, qPrintable(QString::number(seen.width)));
+        QVERIFY2(
+            seen.width >= QFontMetrics(bold).horizontalAdvance(caption) + 100, qPrintable(QString::number(seen.width)));
     }
 
     void errorBoxKeepsTheFullTextInItsDetails()

@@ -24,14 +24,16 @@ private slots:
         QTest::newRow("long statement")
             << "Error executing SQL statement \"INSERT INTO contatti (varContatto, varIndirizzo, varNote) VALUES ("
                 + values + "\" : UNIQUE constraint failed: contatti.ID"
-            << QStringLiteral("Error executing SQL statement \"INSERT INTO contatti (varContatto, varIndirizzo, varNote) "
-                              "VALUES ('Rossi', 'Via Roma 1', 'nnnnnnnnnn\u2026\" : UNIQUE constraint failed: "
-                              "contatti.ID");
+            << QStringLiteral(
+                   "Error executing SQL statement \"INSERT INTO contatti (varContatto, varIndirizzo, varNote) "
+                   "VALUES ('Rossi', 'Via Roma 1', 'nnnnnnnnnn\u2026\" : UNIQUE constraint failed: "
+                   "contatti.ID");
         QTest::newRow("statement on several lines")
             << "Could not retrieve data \"SELECT *\r\nFROM messaggi\nWHERE varNote LIKE '%x%'\" : disk I/O error"
             << "Could not retrieve data \"SELECT *\u2026\" : disk I/O error";
-        QTest::newRow("double quotes inside") << "Error executing SQL \"SELECT \"a\" : \"b\"\n, 1\" : no such column: b"
-                                              << "Error executing SQL \"SELECT \"a\" : \"b\"\u2026\" : no such column: b";
+        QTest::newRow("double quotes inside")
+            << "Error executing SQL \"SELECT \"a\" : \"b\"\n, 1\" : no such column: b"
+            << "Error executing SQL \"SELECT \"a\" : \"b\"\u2026\" : no such column: b";
         QTest::newRow("long text without a statement") << QString(400, 'x') << QString(300, 'x') + QChar(0x2026);
     }
 
@@ -60,7 +62,8 @@ private slots:
         QVERIFY2(box.text.endsWith(QStringLiteral(" : table contatti has no column named varCitt\u00e0")),
             qPrintable(box.text));
         QVERIFY(box.text.startsWith(QStringLiteral("Error executing SQL \"INSERT INTO contatti (varNote, ")));
-        QVERIFY(box.details.contains(QStringLiteral("Citt\u00e0 di Forl\u00ec ") + QString(20000, 'n') + "', 'Forl\u00ec')"));
+        QVERIFY(box.details.contains(
+            QStringLiteral("Citt\u00e0 di Forl\u00ec ") + QString(20000, 'n') + "', 'Forl\u00ec')"));
         QVERIFY(box.details.endsWith(box.text.mid(box.text.lastIndexOf(QStringLiteral("\" : ")))));
     }
 };
