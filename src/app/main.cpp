@@ -1,6 +1,7 @@
 #include "shell/app_locale.h"
 #include "shell/startup.h"
 #include "ui/error_display.h"
+#include "ui/private_send_window.h"
 
 #include <QIcon>
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("velmaro"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/img/logo.png")));
     Startup::installTranslations();
+    PrivateSendWindow::install();
 
     Startup::createForms();
     Startup::showFirstForm();

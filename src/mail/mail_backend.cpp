@@ -2,6 +2,7 @@
 
 #include "mail/mailto_uri.h"
 #include "mail/mime_message.h"
+#include "mail/private_send.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -167,6 +168,14 @@ QString MapiLibraryLoader::mailClientProgram()
 
 quint32 SystemMail::pipeToSendmail(const QString& program, const QByteArray& message)
 {
+    bool timedOut = false;
+    return pipeToSendmail(program, {}, message, -1, timedOut);
+}
+
+quint32 SystemMail::pipeToSendmail(
+    const QString& program, const QByteArray& head, const QByteArray& message, int timeoutMs, bool& timedOut)
+{
+    timedOut = false;
     QProcess process;
     process.setProgram(program);
     // -t: recipients from the headers; -i: a line of one dot is no end.
@@ -176,18 +185,92 @@ quint32 SystemMail::pipeToSendmail(const QString& program, const QByteArray& mes
     process.start();
     if (!process.waitForStarted(-1))
         return MAPI_E_FAILURE;
+    process.write(head);
     process.write(message);
     process.closeWriteChannel();
     // A sendmail program that stops reading early and exits still ends here
     // with its status; the unwritten rest is dropped.
-    process.waitForFinished(-1);
-    if (process.state() != QProcess::NotRunning || process.exitStatus() != QProcess::NormalExit)
+    if (!process.waitForFinished(timeoutMs) && process.state() != QProcess::NotRunning) {
+        // Stuck: whatever it took so far is not a message handed over.
+        timedOut = true;
+        process.kill();
+        process.waitForFinished(-1);
+        return MAPI_E_FAILURE;
+    }
+    if (process.exitStatus() != QProcess::NormalExit)
         return MAPI_E_FAILURE;
     return MailExitCodes::fromSendmail(process.exitCode());
 }
 
+namespace {
+
+QString stuckReason(int timeoutMs)
+{
+    const int seconds = (timeoutMs + 999) / 1000;
+    return seconds == 1 ? QStringLiteral("nessuna risposta dal programma di posta entro 1 secondo")
+                        : QStringLiteral("nessuna risposta dal programma di posta entro %1 secondi").arg(seconds);
+}
+
+// One message per address of the list, only the headers differing. Every
+// address is handed over at most once; a refusal is noted and the others
+// still go.
+quint32 sendPrivately(const QString& sendmail, const MapiMessage& m, int timeoutMs, PrivateSend::Report& report)
+{
+    report = {};
+    QStringList list;
+    for (quint32 i = 0; i < m.nRecipCount; ++i) {
+        if (m.lpRecips[i].ulRecipClass != MAPI_TO)
+            return MAPI_E_BAD_RECIPTYPE;
+        list << m.lpRecips[i].lpszAddress;
+    }
+    QStringList addresses;
+    QString bad;
+    if (!PrivateSend::recipients(list.join(QLatin1Char(',')), addresses, bad) || addresses.isEmpty())
+        return MAPI_E_INVALID_RECIPS;
+    QByteArray shared;
+    if (const quint32 r = MimeMail::buildShared(m, shared))
+        return r;
+
+    const QString sender = m.lpOriginator ? m.lpOriginator->lpszAddress : QString();
+    report.total = int(addresses.size());
+    PrivateSend::IProgress* progress = PrivateSend::progress();
+    if (progress)
+        progress->start(report.total);
+    for (int i = 0; i < report.total; ++i) {
+        bool timedOut = false;
+        const QByteArray head = MimeMail::recipientHeaders({ QString(), addresses[i] }, sender);
+        const quint32 r = SystemMail::pipeToSendmail(sendmail, head, shared, timeoutMs, timedOut);
+        if (r == SUCCESS_SUCCESS)
+            ++report.handedOver;
+        else
+            report.refused.append({ addresses[i], timedOut ? stuckReason(timeoutMs) : MapiErrorText(r) });
+        // Asked between two messages only: once a message is handed over
+        // it is not taken back.
+        const bool goOn = !progress || progress->advance(i + 1, report.total);
+        if (!goOn && i + 1 < report.total) {
+            report.notSent = report.total - (i + 1);
+            break;
+        }
+    }
+    if (progress)
+        progress->finish(report);
+    return SUCCESS_SUCCESS;
+}
+
+} // namespace
+
 quint32 SystemMailSubmission::send(const MapiMessage& message, quint32 flags)
 {
+    if (flags & MAIL_PRIVATE) {
+        // One compose window per recipient makes no sense: the form offers
+        // the direct route before it gets here.
+        if (flags & MAPI_DIALOG)
+            return MAPI_E_NOT_SUPPORTED;
+        const QString sendmail = MapiLibraryLoader::sendmailProgram();
+        if (sendmail.isEmpty())
+            return MAIL_E_NO_MAIL_PROGRAM;
+        return sendPrivately(sendmail, message, sendmailTimeoutMs_, privateReport_);
+    }
     if (!(flags & MAPI_DIALOG)) {
         const QString sendmail = MapiLibraryLoader::sendmailProgram();
         if (!sendmail.isEmpty()) {
