@@ -12,10 +12,8 @@ cmake --install "$here/build" --prefix "$prefix"
 
 if [ -f "$prefix/velmaro.desktop.in" ]; then
   mkdir -p "$HOME/.local/share/applications"
-  # The folder goes into a sed replacement and a desktop-entry field.
-  dir="${prefix//%/%%}"
-  dir="$(printf '%s' "$dir" | sed 's/[&|\\]/\\&/g')"
-  sed "s|@VELMARO_DIR@|$dir|g" "$prefix/velmaro.desktop.in" > "$HOME/.local/share/applications/velmaro.desktop"
+  bash "$here/scripts/desktop-entry.sh" "$prefix" "$prefix/velmaro.desktop.in" \
+    > "$HOME/.local/share/applications/velmaro.desktop"
 fi
 
 exec "$prefix/Velmaro"

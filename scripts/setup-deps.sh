@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libsqlite3-dev libgmime-3.0-dev libsimpleini-dev libxlsxwriter-dev libzip-dev
+  libsqlite3-dev libgmime-3.0-dev libsimpleini-dev libxlsxwriter-dev libzip-dev libcups2-dev
   qt6-translations-l10n fonts-liberation2 fonts-dejavu-core xdg-utils xvfb xauth
 )
 
@@ -20,6 +20,13 @@ done
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "These Debian packages are missing: ${missing[*]}" >&2
+    echo "Installing them needs root, and sudo is not installed. As root, run:" >&2
+    echo "  apt-get install ${missing[*]}" >&2
+    echo "or run this script as root (su -c 'bash $0')." >&2
+    exit 1
+  fi
   SUDO="sudo"
 fi
 echo "Installing: ${missing[*]}"

@@ -88,6 +88,24 @@ int main(int argc, char** argv)
         format.setBorderBrush(QColor(0xb9, 0xcb, 0xe6));
         format.setBorderCollapse(true);
         table->setFormat(format);
+        // Qt moves a table row to the next page only when every cell of it
+        // would start there; a cell whose lines may break would leave the
+        // row cut in two across the page end. Unbreakable cell text moves
+        // whole, so the row moves whole.
+        for (int r = 0; r < table->rows(); ++r) {
+            for (int c = 0; c < table->columns(); ++c) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                for (QTextFrame::iterator it = cell.begin(); !it.atEnd(); ++it) {
+                    QTextBlock block = it.currentBlock();
+                    if (!block.isValid())
+                        continue;
+                    QTextCursor cursor(block);
+                    QTextBlockFormat unbroken = block.blockFormat();
+                    unbroken.setNonBreakableLines(true);
+                    cursor.setBlockFormat(unbroken);
+                }
+            }
+        }
     }
 
     const QString target = args[2];

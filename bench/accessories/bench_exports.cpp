@@ -43,7 +43,7 @@ public:
     void warning(const QString&, const QString& t) override { std::printf("warning: %s\n", qPrintable(t)); }
     void information(const QString&, const QString& t) override { std::printf("info: %s\n", qPrintable(t)); }
     bool confirm(const QString&, const QString&, bool) override { return true; }
-    void error(const QString& t) override { std::printf("error: %s\n", qPrintable(t)); }
+    void error(const QString& t, const QString&) override { std::printf("error: %s\n", qPrintable(t)); }
 };
 
 // Resident set now and its peak since the last reset, in MB.

@@ -1,15 +1,19 @@
+#include "ui/app_locale.h"
 #include "shell/startup.h"
 #include "ui/error_display.h"
+#include "ui/private_send_window.h"
 
 #include <QIcon>
 
 int main(int argc, char** argv)
 {
+    AppLocale::install();
     VelmaroApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmaro"));
     QGuiApplication::setDesktopFileName(QStringLiteral("velmaro"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/img/logo.png")));
     Startup::installTranslations();
+    PrivateSendWindow::install();
 
     Startup::createForms();
     Startup::showFirstForm();

@@ -1,4 +1,5 @@
 #include "mail/frm_invia_email.h"
+#include "ui/private_send_window.h"
 
 #include "mail/mapi_mail.h"
 #include "ui/editor_chrome.h"
@@ -85,6 +86,7 @@ void TfrmInviaEmail::build()
     QLineEdit* txtOggetto = message.txtOggetto;
     QPlainTextEdit* txtTesto = message.txtTesto;
     chkPreviewMsg_ = message.chkPreviewMsg;
+    PrivateSendChoice::bind(message.chkRiservato, QString::fromLatin1(kIniSection));
     outer->addWidget(panEmail, 1);
     outer->addWidget(info);
 
@@ -148,11 +150,15 @@ void TfrmInviaEmail::btnEmailMouseUp()
 {
     if (!MailCompose::readyToSend([this](const QString& name) { return field(name); }))
         return;
-    ErrorDisplay::guard([this] {
+    bool preview = chkPreviewMsg_->isChecked();
+    const bool privately = findChild<QCheckBox*>(QStringLiteral("chkRiservato"))->isChecked();
+    if (!PrivateSendChoice::settle(privately, preview))
+        return;
+    ErrorDisplay::guard([&] {
         SendMapiMessage(fieldText(QStringLiteral("txtDestinatari")), fieldText(QStringLiteral("txtEmail")),
             fieldText(QStringLiteral("txtMittente")), fieldText(QStringLiteral("txtEmailMitt")),
             fieldText(QStringLiteral("txtOggetto")), fieldText(QStringLiteral("txtTesto")),
-            fieldText(QStringLiteral("txtAllegato")), chkPreviewMsg_->isChecked());
+            fieldText(QStringLiteral("txtAllegato")), preview, privately);
     });
 }
 

@@ -1,12 +1,13 @@
 #include "mail/mail_backend.h"
 
+#include "mail/mailto_uri.h"
 #include "mail/mime_message.h"
+#include "mail/private_send.h"
 
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
-#include <QUrl>
 
 namespace {
 
@@ -68,12 +69,12 @@ QString overridden(const char* variable, bool& set)
     return info.isFile() && info.isExecutable() ? info.absoluteFilePath() : QString();
 }
 
-QString encoded(const QString& text) { return QString::fromLatin1(QUrl::toPercentEncoding(text)); }
-
-// Everything the compose window gets, as xdg-email arguments. Result code on
-// failure. The addresses travel in a "mailto:" argument, so that an entry
-// beginning with "-" can never be read as an option.
-quint32 composeArguments(const MapiMessage& m, QStringList& args)
+// The one argument xdg-email gets: the whole compose window as a "mailto:"
+// URI. Values handed over as its options would pass through the shell's
+// echo, which reads backslash sequences (all text after "\c" lost) and
+// doubles the CR of every CR LF. Result code on failure. An entry beginning
+// with "-" cannot be read as an option, being inside the URI.
+quint32 composeUri(const MapiMessage& m, QString& uri)
 {
     QStringList to;
     for (quint32 i = 0; i < m.nRecipCount; ++i) {
@@ -84,42 +85,39 @@ quint32 composeArguments(const MapiMessage& m, QStringList& args)
             MimeMail::Mailbox box;
             if (!MimeMail::parseMailbox(entry, box))
                 return MAPI_E_INVALID_RECIPS;
-            to << QString::fromLatin1(QUrl::toPercentEncoding(box.address, "@"));
+            to << box.address;
         }
     }
     if (to.isEmpty())
         return MAPI_E_INVALID_RECIPS;
 
-    const QString subject = MimeMail::headerText(m.lpszSubject);
-    const QString body = m.lpszNoteText;
-    args << QStringLiteral("--utf8") << QStringLiteral("--subject") << subject << QStringLiteral("--body") << body;
-    QString attachEncoded;
+    QStringList attachments;
     for (quint32 i = 0; i < m.nFileCount; ++i) {
         if (const quint32 r = MimeMail::checkAttachment(m.lpFiles[i].lpszPathName))
             return r;
-        const QString path = QFileInfo(m.lpFiles[i].lpszPathName).absoluteFilePath();
-        args << QStringLiteral("--attach") << path;
-        attachEncoded += QStringLiteral("&attach=") + encoded(path);
+        attachments << QFileInfo(m.lpFiles[i].lpszPathName).absoluteFilePath();
     }
-    const QString mailto = QStringLiteral("mailto:") + to.join(QLatin1Char(','));
-    args << mailto;
-
-    const qsizetype textLength = encoded(subject).size() + encoded(body).size();
-    const qsizetype uriLength = mailto.size() + textLength + attachEncoded.size() + 16;
-    if (uriLength > kMaxArgument)
-        return mailto.size() > textLength ? MAPI_E_TOO_MANY_RECIPIENTS : MAPI_E_TEXT_TOO_LARGE;
+    const QString subject = MimeMail::headerText(m.lpszSubject);
+    uri = MailtoUri::build(to, subject, m.lpszNoteText, attachments);
+    if (uri.size() > kMaxArgument) {
+        // Whichever part takes the most room is the one reported.
+        const qsizetype addressPart = MailtoUri::build(to, {}, {}).size();
+        const bool addresses = addressPart > uri.size() - addressPart;
+        uri.clear();
+        return addresses ? MAPI_E_TOO_MANY_RECIPIENTS : MAPI_E_TEXT_TOO_LARGE;
+    }
     return SUCCESS_SUCCESS;
 }
 
 quint32 compose(const QString& program, const MapiMessage& m, int waitMs)
 {
-    QStringList args;
-    if (const quint32 r = composeArguments(m, args))
+    QString uri;
+    if (const quint32 r = composeUri(m, uri))
         return r;
 
     auto* process = new QProcess;
     process->setProgram(program);
-    process->setArguments(args);
+    process->setArguments({ uri });
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -170,6 +168,14 @@ QString MapiLibraryLoader::mailClientProgram()
 
 quint32 SystemMail::pipeToSendmail(const QString& program, const QByteArray& message)
 {
+    bool timedOut = false;
+    return pipeToSendmail(program, {}, message, -1, timedOut);
+}
+
+quint32 SystemMail::pipeToSendmail(
+    const QString& program, const QByteArray& head, const QByteArray& message, int timeoutMs, bool& timedOut)
+{
+    timedOut = false;
     QProcess process;
     process.setProgram(program);
     // -t: recipients from the headers; -i: a line of one dot is no end.
@@ -179,18 +185,92 @@ quint32 SystemMail::pipeToSendmail(const QString& program, const QByteArray& mes
     process.start();
     if (!process.waitForStarted(-1))
         return MAPI_E_FAILURE;
+    process.write(head);
     process.write(message);
     process.closeWriteChannel();
     // A sendmail program that stops reading early and exits still ends here
     // with its status; the unwritten rest is dropped.
-    process.waitForFinished(-1);
-    if (process.state() != QProcess::NotRunning || process.exitStatus() != QProcess::NormalExit)
+    if (!process.waitForFinished(timeoutMs) && process.state() != QProcess::NotRunning) {
+        // Stuck: whatever it took so far is not a message handed over.
+        timedOut = true;
+        process.kill();
+        process.waitForFinished(-1);
+        return MAPI_E_FAILURE;
+    }
+    if (process.exitStatus() != QProcess::NormalExit)
         return MAPI_E_FAILURE;
     return MailExitCodes::fromSendmail(process.exitCode());
 }
 
+namespace {
+
+QString stuckReason(int timeoutMs)
+{
+    const int seconds = (timeoutMs + 999) / 1000;
+    return seconds == 1 ? QStringLiteral("nessuna risposta dal programma di posta entro 1 secondo")
+                        : QStringLiteral("nessuna risposta dal programma di posta entro %1 secondi").arg(seconds);
+}
+
+// One message per address of the list, only the headers differing. Every
+// address is handed over at most once; a refusal is noted and the others
+// still go.
+quint32 sendPrivately(const QString& sendmail, const MapiMessage& m, int timeoutMs, PrivateSend::Report& report)
+{
+    report = {};
+    QStringList list;
+    for (quint32 i = 0; i < m.nRecipCount; ++i) {
+        if (m.lpRecips[i].ulRecipClass != MAPI_TO)
+            return MAPI_E_BAD_RECIPTYPE;
+        list << m.lpRecips[i].lpszAddress;
+    }
+    QStringList addresses;
+    QString bad;
+    if (!PrivateSend::recipients(list.join(QLatin1Char(',')), addresses, bad) || addresses.isEmpty())
+        return MAPI_E_INVALID_RECIPS;
+    QByteArray shared;
+    if (const quint32 r = MimeMail::buildShared(m, shared))
+        return r;
+
+    const QString sender = m.lpOriginator ? m.lpOriginator->lpszAddress : QString();
+    report.total = int(addresses.size());
+    PrivateSend::IProgress* progress = PrivateSend::progress();
+    if (progress)
+        progress->start(report.total);
+    for (int i = 0; i < report.total; ++i) {
+        bool timedOut = false;
+        const QByteArray head = MimeMail::recipientHeaders({ QString(), addresses[i] }, sender);
+        const quint32 r = SystemMail::pipeToSendmail(sendmail, head, shared, timeoutMs, timedOut);
+        if (r == SUCCESS_SUCCESS)
+            ++report.handedOver;
+        else
+            report.refused.append({ addresses[i], timedOut ? stuckReason(timeoutMs) : MapiErrorText(r) });
+        // Asked between two messages only: once a message is handed over
+        // it is not taken back.
+        const bool goOn = !progress || progress->advance(i + 1, report.total);
+        if (!goOn && i + 1 < report.total) {
+            report.notSent = report.total - (i + 1);
+            break;
+        }
+    }
+    if (progress)
+        progress->finish(report);
+    return SUCCESS_SUCCESS;
+}
+
+} // namespace
+
 quint32 SystemMailSubmission::send(const MapiMessage& message, quint32 flags)
 {
+    if (flags & MAIL_PRIVATE) {
+        // One compose window per recipient makes no sense: the form offers
+        // the direct route before it gets here.
+        if (flags & MAPI_DIALOG)
+            return MAPI_E_NOT_SUPPORTED;
+        const QString sendmail = MapiLibraryLoader::sendmailProgram();
+        if (sendmail.isEmpty())
+            return MAIL_E_NO_MAIL_PROGRAM;
+        return sendPrivately(sendmail, message, sendmailTimeoutMs_, privateReport_);
+    }
     if (!(flags & MAPI_DIALOG)) {
         const QString sendmail = MapiLibraryLoader::sendmailProgram();
         if (!sendmail.isEmpty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mail/mapi_mail.h"
+#include "mail/private_send.h"
 
 #include <QString>
 
@@ -22,7 +23,8 @@ quint32 fromMailClient(int exitStatus);
 
 // The system back end. Without preview the message is piped to
 // "sendmail -t -i"; with preview, or when there is no sendmail program, the
-// user's mail client opens a compose window with the same content.
+// user's mail client opens a compose window with the same content. With
+// MAIL_PRIVATE each recipient gets a message of its own through sendmail.
 class SystemMailSubmission final : public IMailSubmission {
 public:
     quint32 send(const MapiMessage& message, quint32 flags) override;
@@ -32,11 +34,23 @@ public:
     // handed over.
     void setClientWait(int msecs) { clientWaitMs_ = msecs; }
 
+    // Private sending: how long one sendmail run may take before it counts
+    // as stuck and is stopped.
+    void setSendmailTimeout(int msecs) { sendmailTimeoutMs_ = msecs; }
+    // What the last private sending did.
+    const PrivateSend::Report& privateReport() const { return privateReport_; }
+
 private:
     int clientWaitMs_ = 10000;
+    int sendmailTimeoutMs_ = 60000;
+    PrivateSend::Report privateReport_;
 };
 
 namespace SystemMail {
 // Pipes an already built message to a sendmail program; the result code.
 quint32 pipeToSendmail(const QString& program, const QByteArray& message);
+// The same for head + message, stopped after timeoutMs (-1: no limit);
+// timedOut tells a stuck program from a failing one.
+quint32 pipeToSendmail(
+    const QString& program, const QByteArray& head, const QByteArray& message, int timeoutMs, bool& timedOut);
 } // namespace SystemMail

@@ -97,7 +97,7 @@ QString MapiErrorText(quint32 code)
 
 int SendMapiMessage(const QString& recipientNames, const QString& recipientAddresses, const QString& senderName,
     const QString& senderAddress, const QString& subject, const QString& body, const QString& attachmentPath,
-    bool preview)
+    bool preview, bool privately)
 {
     // The records below must outlive the back end call; they live in this
     // frame until it returns.
@@ -141,7 +141,8 @@ int SendMapiMessage(const QString& recipientNames, const QString& recipientAddre
         message.lpFiles = &file;
     }
 
-    const quint32 result = MailSubmission::get().send(message, preview ? MAPI_DIALOG : 0);
+    const quint32 result
+        = MailSubmission::get().send(message, (preview ? MAPI_DIALOG : 0) | (privately ? MAIL_PRIVATE : 0));
     if (result == SUCCESS_SUCCESS)
         return 0;
     fail(problemText(result));

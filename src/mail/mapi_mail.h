@@ -14,6 +14,9 @@
 inline constexpr quint32 MAPI_ORIG = 0;
 inline constexpr quint32 MAPI_TO = 1;
 inline constexpr quint32 MAPI_DIALOG = 0x00000008;
+// Not a Simple MAPI flag: one message per recipient address, each with only
+// its own address in To (private sending).
+inline constexpr quint32 MAIL_PRIVATE = 0x00010000;
 
 // Result codes a back end answers with (0 = submitted).
 inline constexpr quint32 SUCCESS_SUCCESS = 0;
@@ -113,6 +116,7 @@ QString MapiErrorText(quint32 code);
 
 // Submits one message; 0 when it was handed on, otherwise throws
 // tMailFileException. Nothing is trimmed: callers check trimmed texts first.
+// privately: one message per recipient (needs preview off).
 int SendMapiMessage(const QString& recipientNames, const QString& recipientAddresses, const QString& senderName,
     const QString& senderAddress, const QString& subject, const QString& body, const QString& attachmentPath,
-    bool preview);
+    bool preview, bool privately = false);

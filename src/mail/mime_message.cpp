@@ -346,25 +346,11 @@ quint32 MimeMail::checkAttachment(const QString& path)
     return result;
 }
 
-quint32 MimeMail::build(const MapiMessage& m, QByteArray& out)
+namespace {
+
+// The To, Cc and Bcc header lines of every recipient entry.
+quint32 recipientList(const MapiMessage& m, QByteArray& recipientHeaders)
 {
-    out.clear();
-    ensureGMime();
-
-    Mailbox from;
-    if (!m.lpOriginator || !parseMailbox(bareAddress(m.lpOriginator->lpszAddress), from))
-        return MAPI_E_INVALID_MESSAGE;
-    // The name falls back to the address; repeating it as a display name
-    // adds nothing.
-    const QString senderName = m.lpOriginator->lpszName;
-    if (!senderName.isEmpty() && senderName != from.address && senderName != bareAddress(m.lpOriginator->lpszAddress))
-        from.name = senderName;
-
-    GPtr<GMimeMessage> message(g_mime_message_new(TRUE));
-    g_mime_message_add_mailbox(message.get(), GMIME_ADDRESS_TYPE_FROM,
-        from.name.isEmpty() ? nullptr : utf8Header(from.name).constData(), from.address.toUtf8().constData());
-
-    QByteArray recipientHeaders;
     qsizetype listLength = 0;
     for (quint32 i = 0; i < m.nRecipCount; ++i) {
         if (m.lpRecips[i].ulRecipClass < 1 || m.lpRecips[i].ulRecipClass > 3)
@@ -385,16 +371,47 @@ quint32 MimeMail::build(const MapiMessage& m, QByteArray& out)
         header.finish();
         any = true;
     }
-    if (!any)
-        return MAPI_E_INVALID_RECIPS;
+    return any ? SUCCESS_SUCCESS : MAPI_E_INVALID_RECIPS;
+}
+
+// The whole message, or with shared set the part every recipient of a
+// private sending gets alike: no recipient headers and no Message-ID.
+quint32 buildMessage(const MapiMessage& m, bool shared, QByteArray& out)
+{
+    using MimeMail::Mailbox;
+    using MimeMail::bareAddress;
+    using MimeMail::parseMailbox;
+    out.clear();
+    ensureGMime();
+
+    Mailbox from;
+    if (!m.lpOriginator || !parseMailbox(bareAddress(m.lpOriginator->lpszAddress), from))
+        return MAPI_E_INVALID_MESSAGE;
+    // The name falls back to the address; repeating it as a display name
+    // adds nothing.
+    const QString senderName = m.lpOriginator->lpszName;
+    if (!senderName.isEmpty() && senderName != from.address && senderName != bareAddress(m.lpOriginator->lpszAddress))
+        from.name = senderName;
+
+    GPtr<GMimeMessage> message(g_mime_message_new(TRUE));
+    g_mime_message_add_mailbox(message.get(), GMIME_ADDRESS_TYPE_FROM,
+        from.name.isEmpty() ? nullptr : utf8Header(from.name).constData(), from.address.toUtf8().constData());
+
+    QByteArray recipientHeaders;
+    if (!shared) {
+        if (const quint32 r = recipientList(m, recipientHeaders))
+            return r;
+    }
 
     g_mime_message_set_subject(message.get(), utf8Header(m.lpszSubject).constData(), "utf-8");
     GDateTime* now = g_date_time_new_now_local();
     g_mime_message_set_date(message.get(), now);
     g_date_time_unref(now);
-    char* id = g_mime_utils_generate_message_id(messageIdDomain(from.address).constData());
-    g_mime_message_set_message_id(message.get(), id);
-    g_free(id);
+    if (!shared) {
+        char* id = g_mime_utils_generate_message_id(messageIdDomain(from.address).constData());
+        g_mime_message_set_message_id(message.get(), id);
+        g_free(id);
+    }
 
     GPtr<GMimeObject> text(textPart(m.lpszNoteText));
     if (m.nFileCount == 0) {
@@ -427,4 +444,28 @@ quint32 MimeMail::build(const MapiMessage& m, QByteArray& out)
     out += recipientHeaders;
     out.append(reinterpret_cast<const char*>(bytes->data), qsizetype(bytes->len));
     return SUCCESS_SUCCESS;
+}
+
+} // namespace
+
+quint32 MimeMail::build(const MapiMessage& message, QByteArray& out) { return buildMessage(message, false, out); }
+
+quint32 MimeMail::buildShared(const MapiMessage& message, QByteArray& out)
+{
+    return buildMessage(message, true, out);
+}
+
+QByteArray MimeMail::recipientHeaders(const Mailbox& to, const QString& senderAddress)
+{
+    ensureGMime();
+    QByteArray out;
+    AddressHeader header(out, "To");
+    header.add(encodedMailbox(to));
+    header.finish();
+    char* id = g_mime_utils_generate_message_id(messageIdDomain(bareAddress(senderAddress)).constData());
+    out += "Message-ID: <";
+    out += id;
+    out += ">\n";
+    g_free(id);
+    return out;
 }

@@ -21,6 +21,15 @@ struct Mailbox {
 // entry or none at all.
 quint32 build(const MapiMessage& message, QByteArray& out);
 
+// Private sending: the part of the message every recipient gets alike
+// (sender, subject, date, body, attachment encoded once), without recipient
+// headers and Message-ID; result codes as build(), the recipients unchecked.
+quint32 buildShared(const MapiMessage& message, QByteArray& out);
+
+// What makes the shared part one recipient's message: "To:" with that
+// address only and a fresh Message-ID, named after the sender's domain.
+QByteArray recipientHeaders(const Mailbox& to, const QString& senderAddress);
+
 // 0 when the attachment is a regular file that can be opened for reading,
 // 11 when it does not exist, 12 when it cannot be read.
 quint32 checkAttachment(const QString& path);

@@ -1,5 +1,6 @@
 #include "messages/frm_importa_data.h"
 
+#include "ui/app_locale.h"
 #include "ui/short_date.h"
 
 #include <QCalendarWidget>
@@ -25,6 +26,11 @@ TfrmImportaData::TfrmImportaData(QWidget* parent)
     auto* boxLayout = new QVBoxLayout(box);
     calendar_ = new QCalendarWidget(box);
     calendar_->setObjectName(QStringLiteral("MonthCalendar"));
+    // Italian month and day names and no week numbers, whatever the system's
+    // language.
+    calendar_->setLocale(AppLocale::italian());
+    calendar_->setFirstDayOfWeek(Qt::Monday);
+    calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     calendar_->setSelectedDate(QDate::currentDate());
     calendar_->setGridVisible(true);
     boxLayout->addWidget(calendar_, 0, Qt::AlignCenter);

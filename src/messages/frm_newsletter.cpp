@@ -1,4 +1,5 @@
 #include "messages/frm_newsletter.h"
+#include "ui/private_send_window.h"
 
 #include "mail/mapi_mail.h"
 #include "messages/frm_importa_data.h"
@@ -86,6 +87,7 @@ void TfrmNewsletter::build()
     QLineEdit* txtOggetto = message.txtOggetto;
     QPlainTextEdit* txtTesto = message.txtTesto;
     chkPreviewMsg_ = message.chkPreviewMsg;
+    PrivateSendChoice::bind(message.chkRiservato, QString::fromLatin1(MessageFields::kIniSection));
     chrome.body->addWidget(panEmail, 1);
 
     hints->add(impSingolo, QStringLiteral(" Importa dati dalla rubrica dei contatti."));
@@ -124,11 +126,14 @@ void TfrmNewsletter::btnEmailMouseUp()
 {
     if (!MailCompose::readyToSend([this](const QString& name) { return field(name); }))
         return;
-    ErrorDisplay::guard([this] {
+    bool preview = chkPreviewMsg_->isChecked();
+    const bool privately = findChild<QCheckBox*>(QStringLiteral("chkRiservato"))->isChecked();
+    if (!PrivateSendChoice::settle(privately, preview))
+        return;
+    ErrorDisplay::guard([&] {
         SendMapiMessage(QString(), fieldText(QStringLiteral("txtEmail")), fieldText(QStringLiteral("txtMittente")),
             fieldText(QStringLiteral("txtEmailMitt")), fieldText(QStringLiteral("txtOggetto")),
-            fieldText(QStringLiteral("txtTesto")), fieldText(QStringLiteral("txtAllegato")),
-            chkPreviewMsg_->isChecked());
+            fieldText(QStringLiteral("txtTesto")), fieldText(QStringLiteral("txtAllegato")), preview, privately);
     });
 }
 

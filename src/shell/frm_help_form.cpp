@@ -3,9 +3,12 @@
 #include "ui/link_hover.h"
 #include "storage/app_paths.h"
 #include "ui/desktop.h"
+#include "ui/dialogs.h"
 #include "ui/form_look.h"
 #include "ui/modal.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
@@ -113,7 +116,20 @@ void TfrmHelpForm::cmdOKClick() { accept(); }
 
 void TfrmHelpForm::lblPDFClick()
 {
-    // Whether a PDF viewer is there is the system's business; nothing to report.
-    BusyCursor busy;
-    Desktop::open(AppPaths::beside(QStringLiteral("Guida.pdf")));
+    // The shell answers true for a file that is not there (it only reports
+    // that the opener started), so the file is looked for first.
+    const QString manual = AppPaths::beside(QStringLiteral("Guida.pdf"));
+    if (!QFileInfo(manual).isFile()) {
+        Dialogs::message(QStringLiteral("Il manuale Guida.pdf non si trova nella cartella del programma:\n%1")
+                             .arg(QDir::toNativeSeparators(manual)));
+        return;
+    }
+    bool opened = false;
+    {
+        BusyCursor busy;
+        opened = Desktop::open(manual);
+    }
+    if (!opened)
+        Dialogs::message(QStringLiteral("Impossibile aprire il manuale Guida.pdf: nessun programma per "
+                                        "visualizzare i file PDF è installato."));
 }

@@ -79,8 +79,11 @@ TfrmInfo::TfrmInfo(QWidget* parent)
     LinkHover::setColour(name, navy);
     texts->addWidget(name);
     const QString version = QStringLiteral(VELMARO_VERSION);
-    if (!version.isEmpty())
-        texts->addWidget(new QLabel(QStringLiteral("Versione ") + version, grpInfo));
+    if (!version.isEmpty()) {
+        auto* lblVersione = new QLabel(QStringLiteral("Versione ") + version, grpInfo);
+        lblVersione->setObjectName(QStringLiteral("lblVersione"));
+        texts->addWidget(lblVersione);
+    }
     auto* about = new QLabel(QStringLiteral("Archiviazione di contatti, gruppi di destinatari e messaggi; "
                                             "invio di newsletter ed e-mail a più destinatari con il "
                                             "proprio programma di posta elettronica."),

@@ -231,7 +231,9 @@ TSQLiteDatabase::~TSQLiteDatabase()
 
 void TSQLiteDatabase::RaiseLastError(const char* prefix, const QByteArray& sql) const
 {
-    const QString detail = sqlite3_errcode(db_.get()) != SQLITE_OK ? QString::fromUtf8(sqlite3_errmsg(db_.get()))
+    // SQLite quotes tokens and names back from the statement, whose values
+    // are Windows-1252 bytes: read as UTF-8 an "à" would become U+FFFD.
+    const QString detail = sqlite3_errcode(db_.get()) != SQLITE_OK ? Cp1252::decode(sqlite3_errmsg(db_.get()))
                                                                    : QStringLiteral("No message");
     throw ESQLiteException(
         QString::fromLatin1(prefix) + QLatin1Char(' ') + quoted(Cp1252::decode(sql)) + QStringLiteral(" : ") + detail);

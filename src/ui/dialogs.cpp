@@ -1,7 +1,10 @@
 #include "ui/dialogs.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace {
 
@@ -9,7 +12,10 @@ class QtDialogs final : public IDialogs {
 public:
     void message(const QString& text) override
     {
-        QMessageBox::information(QApplication::activeWindow(), Dialogs::applicationTitle(), text);
+        // Results come in a plain box: no icon.
+        QMessageBox box(QMessageBox::NoIcon, Dialogs::applicationTitle(), text, QMessageBox::Ok,
+            QApplication::activeWindow());
+        box.exec();
     }
     void warning(const QString& caption, const QString& text) override
     {
@@ -24,14 +30,33 @@ public:
         QMessageBox box(questionIcon ? QMessageBox::Question : QMessageBox::NoIcon, caption, text,
             QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
         box.setDefaultButton(QMessageBox::Yes);
+        fitCaption(box);
         return box.exec() != QMessageBox::No;
     }
-    void error(const QString& text) override
+    void error(const QString& text, const QString& details) override
     {
-        QMessageBox::critical(QApplication::activeWindow(), Dialogs::applicationTitle(), text);
+        QMessageBox box(QMessageBox::Critical, Dialogs::applicationTitle(), text, QMessageBox::Ok,
+            QApplication::activeWindow());
+        if (!details.isEmpty())
+            box.setDetailedText(details);
+        box.exec();
     }
 
 private:
+    // A short question under a long caption would leave the title bar too
+    // narrow and the caption elided. QMessageBox ignores a minimum width
+    // but keeps a spacer of its grid.
+    static void fitCaption(QMessageBox& box)
+    {
+        QFont title = box.font();
+        title.setBold(true);
+        constexpr int kTitleBarButtons = 140;
+        const int needed = QFontMetrics(title).horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
+        if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+            grid->addItem(new QSpacerItem(needed, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0,
+                1, grid->columnCount());
+    }
+
     static void ownerless(QMessageBox::Icon icon, const QString& caption, const QString& text)
     {
         QMessageBox box(icon, caption, text, QMessageBox::Ok);

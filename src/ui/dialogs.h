@@ -18,8 +18,9 @@ public:
     // Yes/No question, without icon unless asked; anything but No counts
     // as Yes.
     virtual bool confirm(const QString& caption, const QString& text, bool questionIcon) = 0;
-    // The application-wide error box for failures nobody else handles.
-    virtual void error(const QString& text) = 0;
+    // The application-wide error box for failures nobody else handles;
+    // details, when given, behind the box's "details" button.
+    virtual void error(const QString& text, const QString& details) = 0;
 };
 
 namespace Dialogs {
@@ -34,7 +35,7 @@ inline bool confirm(const QString& caption, const QString& text, bool questionIc
 {
     return get().confirm(caption, text, questionIcon);
 }
-inline void error(const QString& text) { get().error(text); }
+inline void error(const QString& text, const QString& details = {}) { get().error(text, details); }
 
 QString applicationTitle();
 } // namespace Dialogs

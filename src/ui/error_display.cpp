@@ -1,5 +1,6 @@
 #include "ui/error_display.h"
 
+#include "storage/error_summary.h"
 #include "storage/sqlite_table3.h"
 #include "ui/dialogs.h"
 
@@ -8,17 +9,20 @@
 void ErrorDisplay::showCurrentException()
 {
     QString text;
+    QString details;
     try {
         throw;
     } catch (const ESQLiteException& e) {
-        text = e.message();
+        const ErrorSummary::Text summary = ErrorSummary::of(e.message());
+        text = summary.shown;
+        details = summary.details;
     } catch (const std::exception& e) {
         text = QString::fromUtf8(e.what()); // every exception of ours carries UTF-8
     } catch (...) {
         text = QStringLiteral("Errore imprevisto.");
     }
     try {
-        Dialogs::error(text);
+        Dialogs::error(text, details);
     } catch (...) {
         // A failing error box must not take the program down.
     }

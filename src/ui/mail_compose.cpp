@@ -1,4 +1,5 @@
 #include "ui/mail_compose.h"
+#include "ui/private_send_window.h"
 
 #include "storage/app_paths.h"
 #include "storage/card_text.h"
@@ -75,6 +76,8 @@ MailCompose::MessageBlock MailCompose::buildMessageBlock(QWidget* panel, QGridLa
     b.chkPreviewMsg = new QCheckBox(QStringLiteral(" Visualizza anteprima "), panel);
     b.chkPreviewMsg->setObjectName(QStringLiteral("chkPreviewMsg"));
     b.chkPreviewMsg->setChecked(true);
+    b.chkRiservato = new QCheckBox(PrivateSendChoice::caption(), panel);
+    b.chkRiservato->setObjectName(QStringLiteral("chkRiservato"));
     b.btnEmail = EditorChrome::imageButton(panel, "btnEmail", "invia", "Invia");
     hints->add(b.btnEmail, QStringLiteral(" Invia il messaggio e-mail corrente."));
 
@@ -91,6 +94,7 @@ MailCompose::MessageBlock MailCompose::buildMessageBlock(QWidget* panel, QGridLa
     auto* send = new QHBoxLayout;
     send->addStretch(1);
     send->addWidget(b.chkPreviewMsg);
+    send->addWidget(b.chkRiservato);
     send->addWidget(b.btnEmail);
     grid->addLayout(send, row + 3, 0, 1, 4);
 

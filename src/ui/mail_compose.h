@@ -39,6 +39,7 @@ struct MessageBlock {
     QPlainTextEdit* txtTesto = nullptr;
     QLineEdit* txtAllegato = nullptr;
     QCheckBox* chkPreviewMsg = nullptr;
+    QCheckBox* chkRiservato = nullptr; // private sending
     QToolButton* btnEmail = nullptr;
 };
 MessageBlock buildMessageBlock(QWidget* panel, QGridLayout* grid, int row, HintBar* hints);

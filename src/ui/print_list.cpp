@@ -13,6 +13,8 @@
 #include <QPrinterInfo>
 #include <QStandardPaths>
 
+#include <cups/cups.h>
+
 QList<PrintItem> PrintLayout::layout(const PrintRequest& request, const PageMetrics& m, const QString& footer)
 {
     QList<PrintItem> items;
@@ -91,14 +93,25 @@ class QtPrinterService final : public IPrinterService {
 public:
     void print(const PrintRequest& request) override
     {
-        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-        if (!info.isNull()) {
+        const PrinterQueue queue = PrinterSystem::get().defaultQueue();
+        if (!queue.name.isEmpty()) {
+            // CUPS takes a job for a queue that refuses jobs and drops it, and
+            // Qt reports success: the user would wait for paper that never comes.
+            if (!queue.acceptsJobs) {
+                Dialogs::message(QStringLiteral("La stampante predefinita «%1» non accetta lavori di stampa: "
+                                                "l'elenco non è stato stampato.")
+                                     .arg(queue.name));
+                return;
+            }
             BusyCursor busy;
-            QPrinter printer(info, QPrinter::HighResolution);
-            printer.setColorMode(QPrinter::Color);
-            printer.setPageOrientation(QPageLayout::Landscape);
-            printer.setDocName(request.title);
-            draw(printer, request);
+            const std::unique_ptr<QPrinter> printer = PrinterSystem::get().printerFor(queue);
+            printer->setColorMode(QPrinter::Color);
+            // Qt keeps the locale's paper (A4) whatever the queue is loaded with.
+            if (queue.pageSize.isValid())
+                printer->setPageSize(queue.pageSize);
+            printer->setPageOrientation(QPageLayout::Landscape);
+            printer->setDocName(request.title);
+            draw(*printer, request);
             return;
         }
         // No printer configured: the same pages become a PDF the viewer opens.
@@ -124,7 +137,44 @@ public:
 
 IPrinterService* installed = nullptr;
 
+class CupsPrinterSystem final : public IPrinterSystem {
+public:
+    PrinterQueue defaultQueue() override
+    {
+        // With no printer configured QPrinter silently becomes a PDF printer
+        // without a file, so the queue is asked for first.
+        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+        if (info.isNull())
+            return {};
+        PrinterQueue queue;
+        queue.name = info.printerName();
+        queue.pageSize = info.defaultPageSize();
+        const QByteArray name = queue.name.toUtf8();
+        if (cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr)) {
+            const char* accepting = cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
+            queue.acceptsJobs = !accepting || qstrcmp(accepting, "false") != 0;
+            cupsFreeDests(1, dest);
+        }
+        return queue;
+    }
+
+    std::unique_ptr<QPrinter> printerFor(const PrinterQueue& queue) override
+    {
+        return std::make_unique<QPrinter>(QPrinterInfo::printerInfo(queue.name), QPrinter::HighResolution);
+    }
+};
+
+IPrinterSystem* installedSystem = nullptr;
+
 } // namespace
+
+IPrinterSystem& PrinterSystem::get()
+{
+    static CupsPrinterSystem real;
+    return installedSystem ? *installedSystem : real;
+}
+
+void PrinterSystem::install(IPrinterSystem* system) { installedSystem = system; }
 
 IPrinterService& Printing::get()
 {

@@ -1,6 +1,6 @@
 #include "ui/short_date.h"
 
-#include <QLocale>
+#include "ui/app_locale.h"
 
 namespace {
 bool dayMonthYear = false;
@@ -8,7 +8,7 @@ bool dayMonthYear = false;
 
 QString ShortDate::format()
 {
-    return dayMonthYear ? QStringLiteral("dd/MM/yyyy") : QLocale::system().dateFormat(QLocale::ShortFormat);
+    return dayMonthYear ? QStringLiteral("dd/MM/yyyy") : AppLocale::italian().dateFormat(QLocale::ShortFormat);
 }
 
 QString ShortDate::text(const QDate& date) { return date.toString(format()); }

@@ -3,12 +3,13 @@
 #include <QDate>
 #include <QString>
 
-// The program-wide short date format: the system's until a quick search is
-// first shown, "dd/mm/yyyy" from then on for the rest of the run.
+// The program-wide short date format: the program's (Italian) short format
+// until a quick search is first shown, "dd/mm/yyyy" from then on for the
+// rest of the run.
 namespace ShortDate {
 QString format();
 QString text(const QDate& date);
 void useDayMonthYear();
-// Back to the system's format (tests).
+// Back to the Italian short format (tests).
 void reset();
 } // namespace ShortDate

@@ -137,6 +137,47 @@ private slots:
         QCOMPARE(dialogs_->count(), 0);
     }
 
+    void privateSendingMode_data()
+    {
+        QTest::addColumn<bool>("privately");
+        QTest::addColumn<bool>("preview");
+        QTest::addColumn<bool>("answer"); // to the question, when asked
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<int>("flags"); // -1: nothing submitted
+        QTest::newRow("unticked") << false << false << true << 0 << 0;
+        QTest::newRow("unticked, preview") << false << true << true << 0 << int(MAPI_DIALOG);
+        QTest::newRow("ticked") << true << false << true << 0 << int(MAIL_PRIVATE);
+        QTest::newRow("ticked, preview, Yes") << true << true << true << 1 << int(MAIL_PRIVATE);
+        QTest::newRow("ticked, preview, No") << true << true << false << 1 << -1;
+    }
+
+    void privateSendingMode()
+    {
+        QFETCH(bool, privately);
+        QFETCH(bool, preview);
+        QFETCH(bool, answer);
+        QFETCH(int, questions);
+        QFETCH(int, flags);
+        edit("txtEmailMitt")->setText("u@x.it");
+        memo("txtEmail")->setPlainText("a@x,b@y");
+        memo("txtTesto")->setPlainText("Ciao");
+        auto* box = form_->findChild<QCheckBox*>("chkRiservato");
+        QVERIFY(box);
+        QVERIFY(!box->isChecked()); // a file without the key reads as unticked
+        box->setChecked(privately);
+        form_->findChild<QCheckBox*>("chkPreviewMsg")->setChecked(preview);
+        dialogs_->answers = { answer };
+        release("btnEmail");
+        QCOMPARE(dialogs_->kinds(), QStringList(questions, QStringLiteral("confirm")));
+        QCOMPARE(mail_->count(), flags < 0 ? 0 : 1);
+        if (flags >= 0) {
+            QCOMPARE(int(mail_->last().flags), flags);
+            QCOMPARE(mail_->last().recipients.value(0).lpszAddress, QStringLiteral("a@x,b@y"));
+        }
+        QCOMPARE(IniFile(dir_->file("Messaggi.ini")).read("Invio Email", "Invio riservato"),
+            privately ? QStringLiteral("1") : QString());
+    }
+
     void senderSavedOnCloseAndFieldsKept()
     {
         int launcher = 0;

@@ -5,11 +5,16 @@
 
 #include "mail/mail_backend.h"
 #include "mail/mapi_mail.h"
+#include "mail/private_send.h"
 
 #include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 
 // The system back end against fake sendmail and xdg-email programs written
@@ -78,6 +83,29 @@ Message parse(const QByteArray& raw)
     g_object_unref(msg);
     return m;
 }
+
+// Watches a private sending as the progress window would, and cancels
+// after a given number of messages when asked to.
+struct RecordingProgress final : PrivateSend::IProgress {
+    RecordingProgress() { PrivateSend::installProgress(this); }
+    ~RecordingProgress() override { PrivateSend::installProgress(nullptr); }
+    void start(int total) override { started = total; }
+    bool advance(int done, int) override
+    {
+        steps << done;
+        return cancelAfter < 0 || done < cancelAfter;
+    }
+    void finish(const PrivateSend::Report& r) override
+    {
+        report = r;
+        ++finished;
+    }
+    int started = -1;
+    int cancelAfter = -1;
+    int finished = 0;
+    QList<int> steps;
+    PrivateSend::Report report;
+};
 
 QString failureOf(const std::function<void()>& body)
 {
@@ -158,6 +186,13 @@ private slots:
             "exit $(cat \"$D/client-status\")\n");
         // Lets go of the test's output at once, so that nothing waits for it.
         writeScript(bin("xdg-email-slow"), "exec >/dev/null 2>&1\nsleep 3\n");
+        // One file per message; refuses (67) the address written in "fail".
+        writeScript(bin("sendmail-each"),
+            "m=$(mktemp \"$D/out/XXXXXX\")\n"
+            "cat > \"$m\"\n"
+            "f=$(cat \"$D/fail\" 2>/dev/null)\n"
+            "if [ -n \"$f\" ] && grep -qx \"To: $f\" \"$m\"; then rm \"$m\"; exit 67; fi\n");
+        writeScript(bin("sendmail-stuck"), "exec 2>/dev/null\ncat > /dev/null\nexec sleep 30\n");
     }
 
     void init()
@@ -169,6 +204,9 @@ private slots:
         QFile::remove(file("message"));
         QFile::remove(file("args"));
         QFile::remove(file("client-args"));
+        QFile::remove(file("fail"));
+        QDir(file("out")).removeRecursively();
+        QDir().mkpath(file("out"));
     }
 
     void messageReadsBack()
@@ -353,8 +391,9 @@ private slots:
                      "Riga 1\nRiga 2", file("a.txt"), true),
             0);
         QCOMPARE(clientArgs(),
-            QStringList({ "--utf8", "--subject", "Oggetto con a capo", "--body", "Riga 1\nRiga 2", "--attach",
-                file("a.txt"), "mailto:anna@x.it,-bruno@x.it" }));
+            QStringList { "mailto:anna@x.it,-bruno@x.it?subject=Oggetto%20con%20a%20capo&body=Riga%201%0D%0ARiga%202"
+                          "&attach="
+                + QString::fromLatin1(QUrl::toPercentEncoding(file("a.txt"), "/")) });
         QVERIFY(!QFile::exists(file("message")));
     }
 
@@ -362,8 +401,68 @@ private slots:
     {
         qputenv("VELMARO_SENDMAIL", file("nessuno").toLocal8Bit());
         QCOMPARE(SendMapiMessage("", "a@x.it", "", "m@x.it", "", "T", "", false), 0);
-        QCOMPARE(
-            clientArgs(), QStringList({ "--utf8", "--subject", "<Nessun oggetto>", "--body", "T", "mailto:a@x.it" }));
+        QCOMPARE(clientArgs(), QStringList { "mailto:a@x.it?subject=%3CNessun%20oggetto%3E&body=T" });
+    }
+
+    // Through Debian's own xdg-email, to a recording hook that stands where
+    // the mail client would: what arrives must read back as what was typed.
+    void mailClientGetsTheTextIntact_data()
+    {
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QString>("body");
+        QTest::newRow("backslashes") << "Cartella C:\\nuovi\\clienti"
+                                     << "Percorso: C:\\nuovi\\clienti\\c tutto il resto\\\\ e \\t fine";
+        QTest::newRow("percent") << "Sconto 100% %41" << "50%20 di %0D%0A sconto, %%";
+        QTest::newRow("URI delimiters") << "a&b?c#d+e=f" << "x=1&body=2?subject=3#frammento + più";
+        QTest::newRow("accents and euro") << "Novità: perché è così" << "Città: Forlì, prezzo € 10,00 «ok» ÀÈÌ";
+        QTest::newRow("multi-line") << "Una riga"
+                                    << "Gentile cliente,\r\n\r\nriga 2\nriga 3\rriga 4\r\n-- \r\nFirma\r\n";
+        QTest::newRow("shell quoting") << "'$HOME' `id` \"x\"" << "$(id) ; echo 'a' \"b\" | cat > /dev/null";
+    }
+
+    void mailClientGetsTheTextIntact()
+    {
+        QFETCH(QString, subject);
+        QFETCH(QString, body);
+        const QString xdgEmail = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
+        QVERIFY2(!xdgEmail.isEmpty(), "xdg-email (xdg-utils) is not installed");
+        const QString hookDir = file(QStringLiteral("hook"));
+        QDir().mkpath(hookDir);
+        writeScript(hookDir + QStringLiteral("/xdg-email-hook.sh"), "printf '%s' \"$1\" > \"$D/hook-uri\"\n");
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(hookDir) + ':' + path);
+        qputenv("VELMARO_XDG_EMAIL", xdgEmail.toLocal8Bit());
+        QFile::remove(file("hook-uri"));
+        const QString attachment = QStringLiteral("listino è & co #1 50%.txt");
+        writeAttachment(attachment, 10);
+
+        const QString failure = failureOf([&] {
+            SendMapiMessage("", "anna@x.it,bruno+news@x.it", "", "m@x.it", subject, body, file(attachment), true);
+        });
+        qputenv("PATH", path);
+        QCOMPARE(failure, QString());
+
+        const QByteArray uri = saved("hook-uri");
+        QVERIFY2(uri.startsWith("mailto:"), uri.constData());
+        for (char c : uri) // nothing left for a shell or a URI parser to read
+            QVERIFY2(c > ' ' && c < 0x7F && c != '\\' && c != '#', uri.constData());
+        const qsizetype query = uri.indexOf('?');
+        QStringList to;
+        for (const QByteArray& a : uri.mid(7, query - 7).split(','))
+            to << QUrl::fromPercentEncoding(a);
+        QCOMPARE(to, QStringList({ "anna@x.it", "bruno+news@x.it" }));
+        QMap<QString, QStringList> fields;
+        for (const QByteArray& pair : uri.mid(query + 1).split('&')) {
+            const qsizetype eq = pair.indexOf('=');
+            fields[QString::fromLatin1(pair.left(eq))] << QUrl::fromPercentEncoding(pair.mid(eq + 1));
+        }
+        QCOMPARE(fields.value("subject"), QStringList { subject });
+        QString crlf = body;
+        crlf.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace('\r', '\n');
+        crlf.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+        QCOMPARE(fields.value("body"), QStringList { crlf });
+        QCOMPARE(fields.value("attach"), QStringList { file(attachment) });
+        QCOMPARE(fields.size(), 3);
     }
 
     void clientExitStatus_data()
@@ -427,6 +526,161 @@ private slots:
         const QString body(bodySize, QChar(0x00E8)); // "è": 6 bytes once percent-encoded
         QCOMPARE(failureOf([&] { SendMapiMessage("", list.join(','), "", "m@x.it", "S", body, "", true); }),
             kProblem.arg(problem));
+        QVERIFY(!QFile::exists(file("client-args")));
+    }
+
+    // Private sending: one message per address, through sendmail.
+
+    QList<Message> privateMessages(QList<QByteArray>* raw = nullptr) const
+    {
+        QList<Message> out;
+        for (const QFileInfo& f : QDir(file("out")).entryInfoList(QDir::Files)) {
+            QFile in(f.filePath());
+            in.open(QIODevice::ReadOnly);
+            const QByteArray bytes = in.readAll();
+            if (raw)
+                *raw << bytes;
+            out << parse(bytes);
+        }
+        return out;
+    }
+
+    quint32 sendPrivately(SystemMailSubmission& backend, const QString& list, const QString& attachment = {})
+    {
+        MapiRecipDesc to;
+        to.ulRecipClass = MAPI_TO;
+        to.lpszName = to.lpszAddress = list;
+        MapiRecipDesc from;
+        from.lpszName = QStringLiteral("Nicolò");
+        from.lpszAddress = QStringLiteral("SMTP:nicolo@velmaro.it");
+        MapiFileDesc f;
+        f.lpszPathName = attachment;
+        MapiMessage m;
+        m.lpszSubject = QStringLiteral("Novità");
+        m.lpszNoteText = QStringLiteral("Gentile cliente,\r\nil listino è allegato.");
+        m.lpOriginator = &from;
+        m.nRecipCount = 1;
+        m.lpRecips = &to;
+        m.nFileCount = attachment.isEmpty() ? 0 : 1;
+        m.lpFiles = &f;
+        return backend.send(m, MAIL_PRIVATE);
+    }
+
+    void privateOneMessagePerAddress()
+    {
+        qputenv("VELMARO_SENDMAIL", bin("sendmail-each").toLocal8Bit());
+        const QByteArray bytes = writeAttachment(QStringLiteral("listino.bin"), 5000);
+        RecordingProgress progress;
+        SystemMailSubmission backend;
+        QCOMPARE(sendPrivately(backend, " anna@x.it,bruno@x.it,, ANNA@X.IT ,Carla Neri <carla@x.it>,bruno@x.it,",
+                     file("listino.bin")),
+            0u);
+        QList<QByteArray> raw;
+        const QList<Message> sent = privateMessages(&raw);
+        QCOMPARE(sent.size(), 3);
+        QStringList to;
+        QSet<QByteArray> ids;
+        for (int i = 0; i < sent.size(); ++i) {
+            QCOMPARE(sent[i].to.size(), 1);
+            to << sent[i].to.first();
+            QCOMPARE(sent[i].from, QStringLiteral("nicolo@velmaro.it"));
+            QCOMPARE(sent[i].subject, QStringLiteral("Novità"));
+            QCOMPARE(sent[i].text, QStringLiteral("Gentile cliente,\nil listino è allegato."));
+            QCOMPARE(sent[i].attachment, bytes);
+            QVERIFY(!sent[i].hasBcc);
+            const QByteArray head = raw[i].left(raw[i].indexOf("\n\n"));
+            QCOMPARE(head.count("\nTo:") + int(head.startsWith("To:")), 1);
+            QCOMPARE(head.count("Message-ID:") + head.count("Message-Id:"), 1);
+            const QByteArray id = head.mid(head.indexOf("Message-ID:")).split('\n').first();
+            ids.insert(id);
+            // Only the headers differ: everything after them is the same.
+            QCOMPARE(raw[i].mid(raw[i].indexOf("\n\n")), raw[0].mid(raw[0].indexOf("\n\n")));
+        }
+        to.sort();
+        QCOMPARE(to, QStringList({ "anna@x.it", "bruno@x.it", "carla@x.it" }));
+        QCOMPARE(ids.size(), 3);
+        QCOMPARE(progress.started, 3);
+        QCOMPARE(progress.steps, QList<int>({ 1, 2, 3 }));
+        QCOMPARE(progress.finished, 1);
+        QCOMPARE(progress.report.handedOver, 3);
+        QCOMPARE(PrivateSend::summary(progress.report),
+            QStringLiteral("Invio riservato: 3 messaggi su 3 consegnati al programma di posta."));
+    }
+
+    void privateRefusalsAndCancel_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("fail");
+        QTest::addColumn<int>("cancelAfter");
+        QTest::addColumn<int>("handedOver");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("one refused") << "sendmail-each" << "bruno@x.it" << -1 << 3
+                                     << "Invio riservato: 3 messaggi su 4 consegnati al programma di posta.\n\n"
+                                        "Indirizzi rifiutati (1):\nbruno@x.it: destinatario sconosciuto";
+        QTest::newRow("cancel after 1") << "sendmail-each" << "" << 1 << 1
+                                        << "Invio riservato: 1 messaggio su 4 consegnato al programma di posta.\n\n"
+                                           "Invio annullato: 3 messaggi non sono stati inviati.";
+        QTest::newRow("cancel after 3") << "sendmail-each" << "" << 3 << 3
+                                        << "Invio riservato: 3 messaggi su 4 consegnati al programma di posta.\n\n"
+                                           "Invio annullato: 1 messaggio non è stato inviato.";
+        QTest::newRow("cancel at the end") << "sendmail-each" << "" << 4 << 4
+                                           << "Invio riservato: 4 messaggi su 4 consegnati al programma di posta.";
+        QTest::newRow("stuck") << "sendmail-stuck" << "" << 2 << 0
+                               << "Invio riservato: 0 messaggi su 4 consegnati al programma di posta.\n\n"
+                                  "Indirizzi rifiutati (2):\n"
+                                  "anna@x.it: nessuna risposta dal programma di posta entro 1 secondo\n"
+                                  "bruno@x.it: nessuna risposta dal programma di posta entro 1 secondo\n\n"
+                                  "Invio annullato: 2 messaggi non sono stati inviati.";
+    }
+
+    void privateRefusalsAndCancel()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, fail);
+        QFETCH(int, cancelAfter);
+        QFETCH(int, handedOver);
+        QFETCH(QString, summary);
+        qputenv("VELMARO_SENDMAIL", bin(program).toLocal8Bit());
+        if (!fail.isEmpty()) {
+            QFile f(file("fail"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(fail.toUtf8());
+        }
+        RecordingProgress progress;
+        progress.cancelAfter = cancelAfter;
+        SystemMailSubmission backend;
+        backend.setSendmailTimeout(300);
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(sendPrivately(backend, "anna@x.it,bruno@x.it,carla@x.it,dario@x.it"), 0u);
+        QVERIFY(t.elapsed() < 10000);
+        QCOMPARE(privateMessages().size(), handedOver);
+        QCOMPARE(progress.report.handedOver, handedOver);
+        QCOMPARE(PrivateSend::summary(progress.report), summary);
+        QCOMPARE(backend.privateReport().handedOver, handedOver);
+    }
+
+    void privateRefusedBeforeAnythingGoes_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<bool>("preview");
+        QTest::addColumn<quint32>("result");
+        QTest::newRow("an entry is no address") << "anna@x.it,mario rossi@x.it" << false << MAPI_E_INVALID_RECIPS;
+        QTest::newRow("only commas") << ", ,," << false << MAPI_E_INVALID_RECIPS;
+        QTest::newRow("with preview") << "anna@x.it" << true << MAPI_E_NOT_SUPPORTED;
+    }
+
+    void privateRefusedBeforeAnythingGoes()
+    {
+        QFETCH(QString, list);
+        QFETCH(bool, preview);
+        QFETCH(quint32, result);
+        qputenv("VELMARO_SENDMAIL", bin("sendmail-each").toLocal8Bit());
+        RecordingProgress progress;
+        QCOMPARE(failureOf([&] { SendMapiMessage("", list, "", "m@x.it", "S", "T", "", preview, true); }),
+            kProblem.arg(MapiErrorText(result)));
+        QCOMPARE(privateMessages().size(), 0);
+        QCOMPARE(progress.started, -1);
         QVERIFY(!QFile::exists(file("client-args")));
     }
 

@@ -46,6 +46,7 @@ private slots:
     void pdfLinkHover_data();
     void pdfLinkHover();
 
+    void versionShown();
     void mailTextUnencoded();
     void mailLink_data();
     void mailLink();
@@ -109,26 +110,45 @@ void TestHelpInfo::pdfLinkOpensManual_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<bool>("present");
     QTest::addColumn<bool>("shellAnswer");
-    QTest::newRow("label") << "lblPDF" << Qt::LeftButton << true;
-    QTest::newRow("picture") << "imgPDF" << Qt::LeftButton << true;
-    QTest::newRow("right button") << "lblPDF" << Qt::RightButton << true;
-    QTest::newRow("no viewer") << "imgPDF" << Qt::LeftButton << false;
+    QTest::addColumn<QString>("message"); // empty: none
+    QTest::newRow("label") << "lblPDF" << Qt::LeftButton << true << true << "";
+    QTest::newRow("picture") << "imgPDF" << Qt::LeftButton << true << true << "";
+    QTest::newRow("right button") << "lblPDF" << Qt::RightButton << true << true << "";
+    QTest::newRow("no viewer") << "imgPDF" << Qt::LeftButton << true << false
+                               << "Impossibile aprire il manuale Guida.pdf: nessun programma per visualizzare i "
+                                  "file PDF \u00e8 installato.";
+    QTest::newRow("file missing") << "lblPDF" << Qt::LeftButton << false << true
+                                  << "Il manuale Guida.pdf non si trova nella cartella del programma:\n%1";
 }
 
 void TestHelpInfo::pdfLinkOpensManual()
 {
     QFETCH(QString, control);
     QFETCH(Qt::MouseButton, button);
+    QFETCH(bool, present);
     QFETCH(bool, shellAnswer);
+    QFETCH(QString, message);
     TempDataDir dir;
+    const QString manual = dir.file(QStringLiteral("Guida.pdf"));
+    if (present) {
+        QFile f(manual);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("%PDF-1.4\n");
+    }
     RecordingDesktop desktop;
     ScriptedDialogs dialogs;
     desktop.openResult = shellAnswer;
     TfrmHelpForm help;
     QTest::mouseClick(help.findChild<QWidget*>(control), button);
-    QCOMPARE(desktop.opened, QStringList { dir.file(QStringLiteral("Guida.pdf")) });
-    QCOMPARE(dialogs.count(), 0);
+    QCOMPARE(desktop.opened, present ? QStringList { manual } : QStringList {});
+    if (message.isEmpty()) {
+        QCOMPARE(dialogs.count(), 0);
+    } else {
+        QCOMPARE(dialogs.kinds(), QStringList { "message" });
+        QCOMPARE(dialogs.last().text, message.contains("%1") ? message.arg(manual) : message);
+    }
     QVERIFY(!QApplication::overrideCursor());
 }
 
@@ -157,6 +177,14 @@ void TestHelpInfo::pdfLinkHover()
         moveOver(w);
     }
     QCOMPARE(colourOf(help.lblPDF), colour);
+}
+
+void TestHelpInfo::versionShown()
+{
+    TfrmInfo info;
+    auto* version = info.findChild<QLabel*>(QStringLiteral("lblVersione"));
+    QVERIFY(version);
+    QCOMPARE(version->text(), QStringLiteral("Versione " VELMARO_EXPECTED_VERSION));
 }
 
 void TestHelpInfo::mailTextUnencoded()

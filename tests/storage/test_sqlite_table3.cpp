@@ -124,6 +124,9 @@ private slots:
         QTest::newRow("query prepare") << QByteArray("SELECT * FROM missing") << true
                                        << QStringLiteral("Error executing SQL \"SELECT * FROM missing\" : no such "
                                                          "table: missing");
+        QTest::newRow("Windows-1252 quoted back")
+            << QByteArray("SELECT * FROM citt\xe0") << true
+            << QStringLiteral("Error executing SQL \"SELECT * FROM citt\u00e0\" : no such table: citt\u00e0");
         QTest::newRow("query step")
             << QByteArray("SELECT abs(-9223372036854775807 - 1)") << true
             << QStringLiteral("Could not retrieve data \"SELECT abs(-9223372036854775807 - 1)\" : integer overflow");

@@ -33,7 +33,10 @@ bool ScriptedDialogs::confirm(const QString& caption, const QString& text, bool 
     return answers.isEmpty() ? true : answers.takeFirst();
 }
 
-void ScriptedDialogs::error(const QString& text) { shown.append({ "error", QString(), text }); }
+void ScriptedDialogs::error(const QString& text, const QString& details)
+{
+    shown.append({ "error", QString(), text, false, details });
+}
 
 QStringList ScriptedDialogs::kinds() const
 {

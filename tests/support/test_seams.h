@@ -18,6 +18,7 @@ public:
         QString caption;
         QString text;
         bool questionIcon = false;
+        QString details {}; // the error box's details
     };
 
     ScriptedDialogs();
@@ -27,7 +28,7 @@ public:
     void warning(const QString& caption, const QString& text) override;
     void information(const QString& caption, const QString& text) override;
     bool confirm(const QString& caption, const QString& text, bool questionIcon) override;
-    void error(const QString& text) override;
+    void error(const QString& text, const QString& details) override;
 
     // Answers for the next confirmations, in order; Yes once they run out.
     QList<bool> answers;
