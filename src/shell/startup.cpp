@@ -5,6 +5,7 @@
 #include "mail/frm_invia_email.h"
 #include "messages/frm_importa_data.h"
 #include "messages/frm_newsletter.h"
+#include "messages/message_search.h"
 #include "shell/frm_avvio.h"
 #include "shell/frm_help_form.h"
 #include "shell/frm_info.h"
@@ -59,6 +60,8 @@ void Startup::createForms()
     create(frmAvanzateRub);
     create(frmNewsletter);
     create(frmImportaData);
+    create(frmRicercaMes);
+    create(frmAvanzateMes);
     create(frmInviaEmail);
 
     // Each form learns the forms it hands over to; none of them knows the
@@ -66,6 +69,7 @@ void Startup::createForms()
     frmNewsletter->setContactPicker(frmRicercaRub);
     frmNewsletter->setDatePicker(frmImportaData);
     frmInviaEmail->setContactPicker(frmRicercaRub);
+    frmInviaEmail->setMessagePicker(frmRicercaMes);
     Help::install([](const HelpTopic& topic) {
         if (frmHelpForm)
             frmHelpForm->showTopic(topic.title, topic.text);
