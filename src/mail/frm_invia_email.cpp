@@ -2,6 +2,7 @@
 #include "ui/private_send_window.h"
 
 #include "mail/mapi_mail.h"
+#include "storage/win1252.h"
 #include "ui/editor_chrome.h"
 #include "ui/error_display.h"
 #include "ui/field_access.h"
@@ -9,6 +10,7 @@
 #include "ui/help.h"
 #include "ui/mail_compose.h"
 #include "ui/modal.h"
+#include "ui/picked_card.h"
 #include "ui/search_forms.h"
 
 #include <QCheckBox>
@@ -108,10 +110,10 @@ void TfrmInviaEmail::build()
     FormLook::onRelease(message.btnEmail, [this] { btnEmailMouseUp(); });
     FormLook::onRelease(impSingolo, [this] { impSingoloMouseUp(); });
     FormLook::onRelease(impMittente, [this] { impMittenteMouseUp(); });
+    FormLook::onRelease(impMessaggio, [this] { impMessaggioMouseUp(); });
     FormLook::onRelease(cmdGuida, [this] { cmdGuidaMouseUp(); });
-    // The groups and messages searches are not part of the program yet.
+    // The groups search is not part of the program yet.
     impGruppo->setEnabled(false);
-    impMessaggio->setEnabled(false);
     FormLook::centreOnResize(this, container);
 }
 
@@ -192,3 +194,24 @@ void TfrmInviaEmail::pickContact(const QString& mode, bool asSender)
 void TfrmInviaEmail::impSingoloMouseUp() { pickContact(QStringLiteral("invia"), false); }
 void TfrmInviaEmail::impMittenteMouseUp() { pickContact(QStringLiteral("mitt_invia"), true); }
 void TfrmInviaEmail::cmdGuidaMouseUp() { Help::show(helpTopic()); }
+
+void TfrmInviaEmail::impMessaggioMouseUp()
+{
+    SearchFormBase::openAs(messagePicker_, QStringLiteral("invia"), [this](const TSQLiteTable& row) {
+        const auto card = PickedCard::reload(ArchiveKind::Messages, row);
+        if (!card)
+            return;
+        // Values as stored, blanks included; the names list is the user's own.
+        static const std::pair<const char*, const char*> kTaken[] = {
+            { "txtMittente", "varMittente" },
+            { "txtEmailMitt", "varEmailMitt" },
+            { "txtEmail", "varEmail" },
+            { "txtOggetto", "varOggetto" },
+            { "txtTesto", "varTesto" },
+            { "txtAllegato", "varAllegato" },
+        };
+        for (const auto& [control, column] : kTaken)
+            setFieldText(QLatin1String(control),
+                Cp1252::decode(card->BlobTextAt(card->ColumnIndex(QLatin1String(column)))));
+    });
+}

@@ -24,6 +24,8 @@ public:
 
     // The contact picker this form opens; the start-up hands it over.
     void setContactPicker(SearchFormBase* picker) { contactPicker_ = picker; }
+    // The messages quick search, whose chosen card fills the message.
+    void setMessagePicker(SearchFormBase* picker) { messagePicker_ = picker; }
     static HelpTopic helpTopic();
 
     static constexpr const char* kIniSection = "Invio Email";
@@ -33,6 +35,7 @@ public slots:
     void btnEmailMouseUp();
     void impSingoloMouseUp();
     void impMittenteMouseUp();
+    void impMessaggioMouseUp();
     void cmdGuidaMouseUp();
 
 protected:
@@ -45,6 +48,7 @@ private:
 
     QCheckBox* chkPreviewMsg_ = nullptr;
     SearchFormBase* contactPicker_ = nullptr;
+    SearchFormBase* messagePicker_ = nullptr;
 };
 
 extern TfrmInviaEmail* frmInviaEmail;

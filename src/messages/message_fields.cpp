@@ -1,5 +1,7 @@
 #include "messages/message_fields.h"
 
+#include "messages/message_search.h"
+
 const ArchiveProfile& MessageFields::profile()
 {
     static const ArchiveProfile config = [] {
@@ -21,6 +23,8 @@ const ArchiveProfile& MessageFields::profile()
         c.firstField = QStringLiteral("txtTipologia");
         c.help = helpTopic();
         c.searchMode = QStringLiteral("newsletter");
+        c.quickSearch = [] { return frmRicercaMes; };
+        c.advancedSearch = [] { return frmAvanzateMes; };
         c.required = {
             { "txtEmailMitt",
                 "Attenzione: per salvare la scheda corrente è necessario indicare l'indirizzo e-mail del mittente.",

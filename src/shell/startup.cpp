@@ -7,6 +7,7 @@
 #include "mail/frm_invia_email.h"
 #include "messages/frm_importa_data.h"
 #include "messages/frm_newsletter.h"
+#include "messages/message_search.h"
 #include "shell/frm_avvio.h"
 #include "shell/frm_help_form.h"
 #include "shell/frm_info.h"
@@ -61,6 +62,8 @@ void Startup::createForms()
     create(frmAvanzateRub);
     create(frmNewsletter);
     create(frmImportaData);
+    create(frmRicercaMes);
+    create(frmAvanzateMes);
     create(frmInviaEmail);
     // The same tools on every editor.
     for (CardEditor* editor : { static_cast<CardEditor*>(frmRubrica), static_cast<CardEditor*>(frmNewsletter) }) {
@@ -73,6 +76,7 @@ void Startup::createForms()
     frmNewsletter->setContactPicker(frmRicercaRub);
     frmNewsletter->setDatePicker(frmImportaData);
     frmInviaEmail->setContactPicker(frmRicercaRub);
+    frmInviaEmail->setMessagePicker(frmRicercaMes);
     Help::install([](const HelpTopic& topic) {
         if (frmHelpForm)
             frmHelpForm->showTopic(topic.title, topic.text);

@@ -9,6 +9,7 @@
 #include "ui/field_access.h"
 #include "ui/form_look.h"
 #include "ui/modal.h"
+#include "ui/picked_card.h"
 #include "ui/search_forms.h"
 #include "ui/wiring.h"
 
@@ -174,8 +175,12 @@ void CardEditor::showStoredCard(const TSQLiteTable& row)
 {
     const QStringList& names = row.ColumnNames();
     for (const auto& f : allFields_)
-        if (!names.contains(QString::fromLatin1(f.column).toUpper()))
-            return void(loadCardById(qint32(row.IntegerAt(row.ColumnIndex(QStringLiteral("ID"))))));
+        if (!names.contains(QString::fromLatin1(f.column).toUpper())) {
+            // A card deleted since the search leaves the empty card, and says so.
+            if (!loadCardById(qint32(row.IntegerAt(row.ColumnIndex(QStringLiteral("ID"))))))
+                PickedCard::reportGone();
+            return;
+        }
     loadRow(row);
 }
 

@@ -28,6 +28,9 @@ struct SearchConfig {
     QString printTitle;
     QString printQuestion;
     bool printQuestionIcon = false;
+    // The quick search reads only ID and the list's columns (large columns
+    // stay on disk); the pick target then loads the chosen card by number.
+    bool listColumnsOnly = false;
 };
 
 // What a chosen card means to the caller that opened the search: it gets the

@@ -3,6 +3,7 @@
 #include "mail/frm_invia_email.h"
 #include "messages/frm_importa_data.h"
 #include "messages/frm_newsletter.h"
+#include "messages/message_search.h"
 #include "shell/frm_avvio.h"
 #include "shell/frm_help_form.h"
 #include "shell/frm_info.h"
@@ -74,7 +75,7 @@ void TestStartup::createsFormsInOrderAndShowsLauncher()
     }
     QCOMPARE(Startup::forms(),
         (QList<QWidget*> { frmAvvio, frmHelpForm, frmInfo, frmRubrica, frmRicercaRub, frmAvanzateRub, frmNewsletter,
-            frmImportaData, frmInviaEmail }));
+            frmImportaData, frmRicercaMes, frmAvanzateMes, frmInviaEmail }));
     QCOMPARE(names.first(), QStringLiteral("frmAvvio"));
     QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::Contatti), frmRubrica);
     QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::Gruppi), nullptr);
