@@ -107,8 +107,8 @@ void TfrmInviaEmail::build()
     FormLook::onRelease(impSingolo, [this] { impSingoloMouseUp(); });
     FormLook::onRelease(impMittente, [this] { impMittenteMouseUp(); });
     FormLook::onRelease(cmdGuida, [this] { cmdGuidaMouseUp(); });
-    // The groups and messages searches are not part of the program yet.
-    impGruppo->setEnabled(false);
+    FormLook::onRelease(impGruppo, [this] { impGruppoMouseUp(); });
+    // The messages search is not part of the program yet.
     impMessaggio->setEnabled(false);
     FormLook::centreOnResize(this, container);
 }
@@ -180,6 +180,14 @@ void TfrmInviaEmail::pickContact(const QString& mode, bool asSender)
             setSender(name, address);
         else
             appendRecipient(name, address);
+    });
+}
+
+void TfrmInviaEmail::impGruppoMouseUp()
+{
+    // A picked group's member names and addresses join the recipients.
+    SearchFormBase::openAs(groupPicker_, QStringLiteral("invia"), [this](const TSQLiteTable& row) {
+        appendRecipient(PickerText::column(row, "varDestinatari"), PickerText::column(row, "varEmail"));
     });
 }
 

@@ -24,6 +24,7 @@ public:
 
     // The contact picker this form opens; the start-up hands it over.
     void setContactPicker(SearchFormBase* picker) { contactPicker_ = picker; }
+    void setGroupPicker(SearchFormBase* picker) { groupPicker_ = picker; }
     static HelpTopic helpTopic();
 
     static constexpr const char* kIniSection = "Invio Email";
@@ -33,6 +34,7 @@ public slots:
     void btnEmailMouseUp();
     void impSingoloMouseUp();
     void impMittenteMouseUp();
+    void impGruppoMouseUp();
     void cmdGuidaMouseUp();
 
 protected:
@@ -45,6 +47,7 @@ private:
 
     QCheckBox* chkPreviewMsg_ = nullptr;
     SearchFormBase* contactPicker_ = nullptr;
+    SearchFormBase* groupPicker_ = nullptr;
 };
 
 extern TfrmInviaEmail* frmInviaEmail;

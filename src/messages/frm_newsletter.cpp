@@ -103,9 +103,14 @@ void TfrmNewsletter::build()
     FormLook::onRelease(impMittente, [this] { impMittenteMouseUp(); });
     FormLook::onRelease(impCreazione, [this] { impCreazioneMouseUp(); });
 
-    // The groups search is not part of the program yet: the button keeps its
-    // hint but cannot be pressed.
-    imgGruppo->setEnabled(false);
+    FormLook::onRelease(imgGruppo, [this] { imgGruppoMouseUp(); });
+}
+
+void TfrmNewsletter::imgGruppoMouseUp()
+{
+    // A picked group's whole address list joins the recipients.
+    SearchFormBase::openAs(groupPicker_, QStringLiteral("newsletter"),
+        [this](const TSQLiteTable& row) { appendRecipient(PickerText::column(row, "varEmail")); });
 }
 
 void TfrmNewsletter::afterPrepare()

@@ -2,6 +2,8 @@
 
 #include "contacts/contact_search.h"
 #include "contacts/frm_rubrica.h"
+#include "groups/frm_gruppi.h"
+#include "groups/group_search.h"
 #include "mail/frm_invia_email.h"
 #include "messages/frm_importa_data.h"
 #include "messages/frm_newsletter.h"
@@ -57,6 +59,9 @@ void Startup::createForms()
     create(frmRubrica);
     create(frmRicercaRub);
     create(frmAvanzateRub);
+    create(frmGruppi);
+    create(frmRicercaGru);
+    create(frmAvanzateGru);
     create(frmNewsletter);
     create(frmImportaData);
     create(frmInviaEmail);
@@ -66,12 +71,16 @@ void Startup::createForms()
     frmNewsletter->setContactPicker(frmRicercaRub);
     frmNewsletter->setDatePicker(frmImportaData);
     frmInviaEmail->setContactPicker(frmRicercaRub);
+    frmGruppi->setContactPicker(frmRicercaRub);
+    frmNewsletter->setGroupPicker(frmRicercaGru);
+    frmInviaEmail->setGroupPicker(frmRicercaGru);
     Help::install([](const HelpTopic& topic) {
         if (frmHelpForm)
             frmHelpForm->showTopic(topic.title, topic.text);
     });
 
     frmAvvio->setTileForm(TfrmAvvio::Tile::Contatti, frmRubrica);
+    frmAvvio->setTileForm(TfrmAvvio::Tile::Gruppi, frmGruppi);
     frmAvvio->setTileForm(TfrmAvvio::Tile::Messaggi, frmNewsletter);
     frmAvvio->setTileForm(TfrmAvvio::Tile::InvioEmail, frmInviaEmail);
     LauncherLink::install([] {
