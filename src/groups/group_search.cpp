@@ -24,6 +24,8 @@ SearchConfig GroupSearch::config(bool advanced)
     SearchConfig c;
     c.kind = ArchiveKind::Groups;
     c.line = listLine();
+    // The member lists make a card many times larger than its line.
+    c.quickReadsListOnly = true;
     if (advanced) {
         c.printRule = QString(17, QLatin1Char('-'));
         c.printTitle = QStringLiteral("Elenco gruppi destinatari");

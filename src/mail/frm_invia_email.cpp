@@ -8,6 +8,7 @@
 #include "ui/help.h"
 #include "ui/mail_compose.h"
 #include "ui/modal.h"
+#include "ui/picked_card.h"
 #include "ui/search_forms.h"
 
 #include <QCheckBox>
@@ -187,7 +188,8 @@ void TfrmInviaEmail::impGruppoMouseUp()
 {
     // A picked group's member names and addresses join the recipients.
     SearchFormBase::openAs(groupPicker_, QStringLiteral("invia"), [this](const TSQLiteTable& row) {
-        appendRecipient(PickerText::column(row, "varDestinatari"), PickerText::column(row, "varEmail"));
+        const QStringList lists = PickedCard::columns(ArchiveKind::Groups, row, { "varDestinatari", "varEmail" });
+        appendRecipient(lists.value(0), lists.value(1));
     });
 }
 

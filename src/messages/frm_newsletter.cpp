@@ -11,6 +11,7 @@
 #include "ui/form_look.h"
 #include "ui/mail_compose.h"
 #include "ui/modal.h"
+#include "ui/picked_card.h"
 #include "ui/search_forms.h"
 
 #include <QCheckBox>
@@ -109,8 +110,9 @@ void TfrmNewsletter::build()
 void TfrmNewsletter::imgGruppoMouseUp()
 {
     // A picked group's whole address list joins the recipients.
-    SearchFormBase::openAs(groupPicker_, QStringLiteral("newsletter"),
-        [this](const TSQLiteTable& row) { appendRecipient(PickerText::column(row, "varEmail")); });
+    SearchFormBase::openAs(groupPicker_, QStringLiteral("newsletter"), [this](const TSQLiteTable& row) {
+        appendRecipient(PickedCard::columns(ArchiveKind::Groups, row, { "varEmail" }).value(0));
+    });
 }
 
 void TfrmNewsletter::afterPrepare()

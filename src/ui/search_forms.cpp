@@ -370,8 +370,13 @@ void QuickSearchForm::btnPopolaClick()
         BusyCursor busy;
         std::unique_ptr<TSQLiteTable> rows;
         QByteArray key;
-        if (replaceConnection() && encodeKey(CardText::trimmed(txtCriterio_->text()), key))
-            rows = db_->Query(CardArchive::of(config_.kind).contains(columnOf(cboCriterio_->currentText()), key));
+        if (replaceConnection() && encodeKey(CardText::trimmed(txtCriterio_->text()), key)) {
+            const CardArchive& archive = CardArchive::of(config_.kind);
+            const QByteArray column = columnOf(cboCriterio_->currentText());
+            rows = db_->Query(config_.quickReadsListOnly
+                    ? archive.matchingAll({ CardArchive::likeCondition(column, key) }, config_.line.columns())
+                    : archive.contains(column, key));
+        }
         showResult(std::move(rows));
     });
 }

@@ -28,6 +28,10 @@ struct SearchConfig {
     QString printTitle;
     QString printQuestion;
     bool printQuestionIcon = false;
+    // The quick search reads only ID and the list's columns: for archives
+    // whose cards are large beside their list lines. A chosen card is then
+    // read by its number (PickedCard, CardEditor::showStoredCard).
+    bool quickReadsListOnly = false;
 };
 
 // What a chosen card means to the caller that opened the search: it gets the
