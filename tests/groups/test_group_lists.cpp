@@ -36,11 +36,6 @@ private slots:
         // Blanks and accented letters travel percent-encoded.
         QCOMPARE(GroupLists::mailtoLength(QStringLiteral("a b")), 7 + 5);
         QCOMPARE(GroupLists::mailtoLength(QStringLiteral("è")), 7 + 6);
-        // About 5,000 addresses of a group exceed it.
-        QStringList many;
-        for (int i = 0; i < 5000; ++i)
-            many << QStringLiteral("nome.cognome%1@esempio-azienda.it").arg(i);
-        QVERIFY(!GroupLists::mailtoFits(many.join(QLatin1Char(','))));
     }
 };
 
