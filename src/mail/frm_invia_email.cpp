@@ -112,8 +112,7 @@ void TfrmInviaEmail::build()
     FormLook::onRelease(impMittente, [this] { impMittenteMouseUp(); });
     FormLook::onRelease(impMessaggio, [this] { impMessaggioMouseUp(); });
     FormLook::onRelease(cmdGuida, [this] { cmdGuidaMouseUp(); });
-    // The groups search is not part of the program yet.
-    impGruppo->setEnabled(false);
+    FormLook::onRelease(impGruppo, [this] { impGruppoMouseUp(); });
     FormLook::centreOnResize(this, container);
 }
 
@@ -188,6 +187,15 @@ void TfrmInviaEmail::pickContact(const QString& mode, bool asSender)
             setSender(name, address);
         else
             appendRecipient(name, address);
+    });
+}
+
+void TfrmInviaEmail::impGruppoMouseUp()
+{
+    // A picked group's member names and addresses join the recipients.
+    SearchFormBase::openAs(groupPicker_, QStringLiteral("invia"), [this](const TSQLiteTable& row) {
+        if (const auto lists = PickedCard::columns(ArchiveKind::Groups, row, { "varDestinatari", "varEmail" }))
+            appendRecipient(lists->value(0), lists->value(1));
     });
 }
 

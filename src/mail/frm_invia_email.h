@@ -26,6 +26,7 @@ public:
     void setContactPicker(SearchFormBase* picker) { contactPicker_ = picker; }
     // The messages quick search, whose chosen card fills the message.
     void setMessagePicker(SearchFormBase* picker) { messagePicker_ = picker; }
+    void setGroupPicker(SearchFormBase* picker) { groupPicker_ = picker; }
     static HelpTopic helpTopic();
 
     static constexpr const char* kIniSection = "Invio Email";
@@ -36,6 +37,7 @@ public slots:
     void impSingoloMouseUp();
     void impMittenteMouseUp();
     void impMessaggioMouseUp();
+    void impGruppoMouseUp();
     void cmdGuidaMouseUp();
 
 protected:
@@ -49,6 +51,7 @@ private:
     QCheckBox* chkPreviewMsg_ = nullptr;
     SearchFormBase* contactPicker_ = nullptr;
     SearchFormBase* messagePicker_ = nullptr;
+    SearchFormBase* groupPicker_ = nullptr;
 };
 
 extern TfrmInviaEmail* frmInviaEmail;

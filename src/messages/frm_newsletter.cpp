@@ -12,6 +12,7 @@
 #include "ui/form_look.h"
 #include "ui/mail_compose.h"
 #include "ui/modal.h"
+#include "ui/picked_card.h"
 #include "ui/search_forms.h"
 
 #include <QCheckBox>
@@ -105,9 +106,16 @@ void TfrmNewsletter::build()
     FormLook::onRelease(impMittente, [this] { impMittenteMouseUp(); });
     FormLook::onRelease(impCreazione, [this] { impCreazioneMouseUp(); });
 
-    // The groups search is not part of the program yet: the button keeps its
-    // hint but cannot be pressed.
-    imgGruppo->setEnabled(false);
+    FormLook::onRelease(imgGruppo, [this] { imgGruppoMouseUp(); });
+}
+
+void TfrmNewsletter::imgGruppoMouseUp()
+{
+    // A picked group's whole address list joins the recipients.
+    SearchFormBase::openAs(groupPicker_, QStringLiteral("newsletter"), [this](const TSQLiteTable& row) {
+        if (const auto lists = PickedCard::columns(ArchiveKind::Groups, row, { "varEmail" }))
+            appendRecipient(lists->value(0));
+    });
 }
 
 void TfrmNewsletter::afterPrepare()

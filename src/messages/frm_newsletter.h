@@ -20,12 +20,14 @@ public:
     // The pickers this editor opens; the start-up hands them over.
     void setContactPicker(SearchFormBase* picker) { contactPicker_ = picker; }
     void setDatePicker(TfrmImportaData* picker) { datePicker_ = picker; }
+    void setGroupPicker(SearchFormBase* picker) { groupPicker_ = picker; }
 
 public slots:
     void btnEmailMouseUp();
     void impSingoloMouseUp();
     void impMittenteMouseUp();
     void impCreazioneMouseUp();
+    void imgGruppoMouseUp();
 
 protected:
     void afterPrepare() override;
@@ -39,6 +41,7 @@ private:
     QCheckBox* chkPreviewMsg_ = nullptr;
     SearchFormBase* contactPicker_ = nullptr;
     TfrmImportaData* datePicker_ = nullptr;
+    SearchFormBase* groupPicker_ = nullptr;
 };
 
 extern TfrmNewsletter* frmNewsletter;

@@ -4,6 +4,8 @@
 #include "accessories/exports.h"
 #include "contacts/contact_search.h"
 #include "contacts/frm_rubrica.h"
+#include "groups/frm_gruppi.h"
+#include "groups/group_search.h"
 #include "mail/frm_invia_email.h"
 #include "messages/frm_importa_data.h"
 #include "messages/frm_newsletter.h"
@@ -60,13 +62,16 @@ void Startup::createForms()
     create(frmRubrica);
     create(frmRicercaRub);
     create(frmAvanzateRub);
+    create(frmGruppi);
+    create(frmRicercaGru);
+    create(frmAvanzateGru);
     create(frmNewsletter);
     create(frmImportaData);
     create(frmRicercaMes);
     create(frmAvanzateMes);
     create(frmInviaEmail);
     // The same tools on every editor.
-    for (CardEditor* editor : { static_cast<CardEditor*>(frmRubrica), static_cast<CardEditor*>(frmNewsletter) }) {
+    for (CardEditor* editor : std::initializer_list<CardEditor*> { frmRubrica, frmGruppi, frmNewsletter }) {
         Accessories::addCardFiles(*editor);
         Accessories::addExports(*editor);
     }
@@ -77,12 +82,16 @@ void Startup::createForms()
     frmNewsletter->setDatePicker(frmImportaData);
     frmInviaEmail->setContactPicker(frmRicercaRub);
     frmInviaEmail->setMessagePicker(frmRicercaMes);
+    frmGruppi->setContactPicker(frmRicercaRub);
+    frmNewsletter->setGroupPicker(frmRicercaGru);
+    frmInviaEmail->setGroupPicker(frmRicercaGru);
     Help::install([](const HelpTopic& topic) {
         if (frmHelpForm)
             frmHelpForm->showTopic(topic.title, topic.text);
     });
 
     frmAvvio->setTileForm(TfrmAvvio::Tile::Contatti, frmRubrica);
+    frmAvvio->setTileForm(TfrmAvvio::Tile::Gruppi, frmGruppi);
     frmAvvio->setTileForm(TfrmAvvio::Tile::Messaggi, frmNewsletter);
     frmAvvio->setTileForm(TfrmAvvio::Tile::InvioEmail, frmInviaEmail);
     LauncherLink::install([] {

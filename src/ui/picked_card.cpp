@@ -1,6 +1,7 @@
 #include "ui/picked_card.h"
 
 #include "ui/dialogs.h"
+#include "ui/search_forms.h"
 
 std::unique_ptr<TSQLiteTable> PickedCard::reload(ArchiveKind kind, const TSQLiteTable& chosen)
 {
@@ -16,6 +17,25 @@ std::unique_ptr<TSQLiteTable> PickedCard::reload(ArchiveKind kind, const TSQLite
         return nullptr;
     }
     return card;
+}
+
+std::optional<QStringList> PickedCard::columns(
+    ArchiveKind kind, const TSQLiteTable& row, const QList<QByteArray>& columns)
+{
+    const QStringList& names = row.ColumnNames();
+    bool complete = true;
+    for (const QByteArray& c : columns)
+        complete = complete && names.contains(QString::fromLatin1(c).toUpper());
+    std::unique_ptr<TSQLiteTable> card;
+    if (!complete) {
+        card = reload(kind, row);
+        if (!card)
+            return std::nullopt;
+    }
+    QStringList values;
+    for (const QByteArray& c : columns)
+        values << PickerText::column(card ? *card : row, c.constData());
+    return values;
 }
 
 void PickedCard::reportGone()

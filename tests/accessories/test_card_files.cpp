@@ -2,6 +2,7 @@
 // driven through the editor's toolbar as a user would.
 #include "accessories/card_files.h"
 #include "contacts/frm_rubrica.h"
+#include "groups/frm_gruppi.h"
 #include "messages/frm_newsletter.h"
 #include "storage/card_archive.h"
 #include "storage/win1252.h"
@@ -40,6 +41,8 @@ const QList<ArchiveRow>& archives()
         { "contacts", [] { return new TfrmRubrica; },
             { { "txtContatto", "Rossi Mario" }, { "txtEmail", "mario@rossi.it" } }, "frmAllegatiRub",
             "frmCartellaRub" },
+        { "groups", [] { return new TfrmGruppi; }, { { "txtGruppo", "Clienti" }, { "txtEmail", "a@x.it" } },
+            "frmAllegatiGru", "frmCartellaGru" },
         { "messages", [] { return new TfrmNewsletter; },
             { { "txtEmailMitt", "a@x.it" }, { "txtEmail", "b@x.it" }, { "txtTesto", "Testo" } }, "frmAllegatiMes",
             "frmCartellaMes" },

@@ -1,5 +1,7 @@
 #include "contacts/contact_search.h"
 #include "contacts/frm_rubrica.h"
+#include "groups/frm_gruppi.h"
+#include "groups/group_search.h"
 #include "mail/frm_invia_email.h"
 #include "messages/frm_importa_data.h"
 #include "messages/frm_newsletter.h"
@@ -74,14 +76,15 @@ void TestStartup::createsFormsInOrderAndShowsLauncher()
         QVERIFY2(!f->isVisible(), qPrintable(f->objectName()));
     }
     QCOMPARE(Startup::forms(),
-        (QList<QWidget*> { frmAvvio, frmHelpForm, frmInfo, frmRubrica, frmRicercaRub, frmAvanzateRub, frmNewsletter,
-            frmImportaData, frmRicercaMes, frmAvanzateMes, frmInviaEmail }));
+        (QList<QWidget*> { frmAvvio, frmHelpForm, frmInfo, frmRubrica, frmRicercaRub, frmAvanzateRub, frmGruppi,
+            frmRicercaGru, frmAvanzateGru, frmNewsletter, frmImportaData, frmRicercaMes, frmAvanzateMes,
+            frmInviaEmail }));
     QCOMPARE(names.first(), QStringLiteral("frmAvvio"));
     QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::Contatti), frmRubrica);
-    QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::Gruppi), nullptr);
+    QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::Gruppi), frmGruppi);
     QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::Messaggi), frmNewsletter);
     QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::InvioEmail), frmInviaEmail);
-    for (QWidget* editor : { static_cast<QWidget*>(frmRubrica), static_cast<QWidget*>(frmNewsletter) })
+    for (QWidget* editor : std::initializer_list<QWidget*> { frmRubrica, frmGruppi, frmNewsletter })
         for (const char* tool : { "cmdAllega", "cmdAssocia", "cmdOttimizza", "cmdExcel", "cmdWord" })
             QVERIFY2(editor->findChild<QWidget*>(QLatin1String(tool))->isEnabled(), tool);
 
@@ -105,6 +108,8 @@ void TestStartup::tileAndBack_data()
     QTest::addColumn<QString>("form");
     QTest::newRow("contacts picture") << "imgPazienti" << Qt::LeftButton << "frmRubrica";
     QTest::newRow("contacts caption, right button") << "btnPazienti" << Qt::RightButton << "frmRubrica";
+    QTest::newRow("groups picture") << "imgAppuntamenti" << Qt::LeftButton << "frmGruppi";
+    QTest::newRow("groups caption") << "btnAppuntamenti" << Qt::LeftButton << "frmGruppi";
     QTest::newRow("messages") << "imgInterventi" << Qt::LeftButton << "frmNewsletter";
     QTest::newRow("send form, right button") << "btnRicevute" << Qt::RightButton << "frmInviaEmail";
 }

@@ -3,7 +3,10 @@
 #include "contacts/contact_fields.h"
 #include "contacts/contact_search.h"
 #include "contacts/frm_rubrica.h"
+#include "groups/frm_gruppi.h"
+#include "groups/group_search.h"
 #include "messages/frm_newsletter.h"
+#include "messages/message_search.h"
 #include "storage/card_archive.h"
 #include "support/test_seams.h"
 #include "ui/card_accessory.h"
@@ -39,7 +42,12 @@ const QList<std::pair<const char*, Archive>>& archives()
         { "contacts",
             { ArchiveKind::Contacts, [] { return new TfrmRubrica; }, [] { return new TfrmRicercaRub; },
                 [] { return new TfrmAvanzateRub; } } },
-        { "messages", { ArchiveKind::Messages, [] { return new TfrmNewsletter; }, nullptr, nullptr } },
+        { "groups",
+            { ArchiveKind::Groups, [] { return new TfrmGruppi; }, [] { return new TfrmRicercaGru; },
+                [] { return new TfrmAvanzateGru; } } },
+        { "messages",
+            { ArchiveKind::Messages, [] { return new TfrmNewsletter; }, [] { return new TfrmRicercaMes; },
+                [] { return new TfrmAvanzateMes; } } },
     };
     return list;
 }

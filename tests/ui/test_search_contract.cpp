@@ -1,6 +1,8 @@
 // What every quick search does the same way, run once per archive: the
 // sorted list, find-in-list, choosing a line and printing.
 #include "contacts/contact_search.h"
+#include "groups/group_search.h"
+#include "messages/message_search.h"
 #include "storage/card_archive.h"
 #include "storage/sqlite_table3.h"
 #include "support/test_seams.h"
@@ -30,6 +32,12 @@ const QList<std::pair<const char*, Search>>& searches()
     static const QList<std::pair<const char*, Search>> list = {
         { "contacts",
             { ArchiveKind::Contacts, [] { return new TfrmRicercaRub; }, QStringLiteral("Rubrica contatti"), 24,
+                QStringLiteral("Si vuole stampare il presente elenco di voci?") } },
+        { "groups",
+            { ArchiveKind::Groups, [] { return new TfrmRicercaGru; }, QStringLiteral("Gruppi destinatari"), 24,
+                QStringLiteral("Si vuole stampare il presente elenco di voci?") } },
+        { "messages",
+            { ArchiveKind::Messages, [] { return new TfrmRicercaMes; }, QStringLiteral("Archivio messaggi"), 24,
                 QStringLiteral("Si vuole stampare il presente elenco di voci?") } },
     };
     return list;
