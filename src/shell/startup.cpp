@@ -6,8 +6,11 @@
 #include "messages/frm_importa_data.h"
 #include "messages/frm_newsletter.h"
 #include "shell/frm_avvio.h"
+#include "shell/frm_cambia_password.h"
 #include "shell/frm_help_form.h"
 #include "shell/frm_info.h"
+#include "shell/frm_password.h"
+#include "shell/frm_splash.h"
 #include "ui/modal.h"
 
 #include <QCoreApplication>
@@ -50,15 +53,19 @@ void Startup::installTranslations()
 
 void Startup::createForms()
 {
+    create(frmPassword);
     create(frmAvvio);
     create(frmHelpForm);
     create(frmInfo);
+    create(frmSplash);
     create(frmRubrica);
     create(frmRicercaRub);
     create(frmAvanzateRub);
     create(frmNewsletter);
     create(frmImportaData);
     create(frmInviaEmail);
+    create(frmCambiaPassword);
+    frmAvvio->setSplashForm(frmSplash);
 
     frmAvvio->setTileForm(TfrmAvvio::Tile::Contatti, frmRubrica);
     frmAvvio->setTileForm(TfrmAvvio::Tile::Messaggi, frmNewsletter);
@@ -80,8 +87,8 @@ QList<QWidget*> Startup::forms()
 
 void Startup::showFirstForm()
 {
-    if (frmAvvio)
-        frmAvvio->bringBack();
+    if (frmPassword)
+        frmPassword->show();
 }
 
 void Startup::destroyForms()
