@@ -11,6 +11,9 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <cstdint>
+#include <utility>
+
 TfrmSplash* frmSplash = nullptr;
 
 TfrmSplash::TfrmSplash(QWidget* parent)
@@ -37,7 +40,7 @@ TfrmSplash::TfrmSplash(QWidget* parent)
     toBitmap(BackImage->pixmap().toImage(), background);
     toBitmap(SpriteImage->pixmap().toImage(), sprite);
     random_ = clockSeededRandom();
-    animation_ = std::make_unique<SplashAnimation>(background, sprite, *random_);
+    animation_ = std::make_unique<SplashAnimation>(std::move(background), sprite, *random_);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -50,6 +53,9 @@ TfrmSplash::~TfrmSplash() = default;
 
 bool TfrmSplash::toBitmap(const QImage& image, RgbBitmap& out)
 {
+    out = RgbBitmap();
+    if (image.isNull()) // no picture: nothing to draw, nothing to say
+        return false;
     QImage source;
     switch (image.format()) {
     case QImage::Format_Indexed8:
@@ -60,14 +66,14 @@ bool TfrmSplash::toBitmap(const QImage& image, RgbBitmap& out)
         break;
     default:
         Dialogs::message(QStringLiteral("only 8 bit and 24 bit bitmaps are allowed"));
-        out = RgbBitmap();
         return false;
     }
     out.resize(source.width(), source.height());
+    std::uint32_t* to = out.pixels.data();
     for (int y = 0; y < source.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(y));
         for (int x = 0; x < source.width(); ++x)
-            out.at(x, y) = line[x] | 0xFF000000u;
+            *to++ = line[x] | 0xFF000000u;
     }
     return true;
 }

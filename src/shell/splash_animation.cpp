@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <random>
+#include <utility>
 
 namespace {
 
@@ -27,9 +28,9 @@ int sign(SplashRandom& r) { return r.below(2) * 2 - 1; }
 
 std::unique_ptr<SplashRandom> clockSeededRandom() { return std::make_unique<ClockRandom>(); }
 
-SplashAnimation::SplashAnimation(const RgbBitmap& background, const RgbBitmap& sprite, SplashRandom& random)
+SplashAnimation::SplashAnimation(RgbBitmap background, const RgbBitmap& sprite, SplashRandom& random)
     : random_(random)
-    , background_(background)
+    , background_(std::move(background))
 {
     picture_.LoadBitmap(sprite);
     bgW_ = background_.width;

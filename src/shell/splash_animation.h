@@ -40,7 +40,7 @@ public:
     static constexpr int spriteCount = 5;
 
     // random must outlive the animation.
-    SplashAnimation(const RgbBitmap& background, const RgbBitmap& sprite, SplashRandom& random);
+    SplashAnimation(RgbBitmap background, const RgbBitmap& sprite, SplashRandom& random);
 
     // Erases, moves and draws every sprite. With draw false the sprites only
     // move (the window is hidden); redraw() catches the picture up.

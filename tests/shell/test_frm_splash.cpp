@@ -74,6 +74,9 @@ void TestFrmSplash::refusesPictureWithAlpha()
     QVERIFY(!TfrmSplash::toBitmap(QImage(4, 4, QImage::Format_ARGB32), out));
     QCOMPARE(dialogs.last().text, QStringLiteral("only 8 bit and 24 bit bitmaps are allowed"));
     QCOMPARE(out.width, 0);
+    // A missing picture draws nothing and says nothing.
+    QVERIFY(!TfrmSplash::toBitmap(QImage(), out));
+    QCOMPARE(dialogs.count(), 1);
     QImage indexed(3, 2, QImage::Format_Indexed8);
     indexed.setColorTable({ qRgb(1, 2, 3), qRgb(255, 0, 255) });
     indexed.fill(0);
