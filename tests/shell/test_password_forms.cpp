@@ -1,4 +1,4 @@
-#include "file_size_limit.h"
+#include "support/file_size_limit.h"
 #include "shell/crypt.h"
 #include "shell/frm_cambia_password.h"
 #include "shell/frm_password.h"

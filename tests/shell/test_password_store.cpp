@@ -1,6 +1,6 @@
 #include "shell/crypt.h"
 #include "shell/password_store.h"
-#include "file_size_limit.h"
+#include "support/file_size_limit.h"
 #include "storage/ini_file.h"
 #include "support/test_seams.h"
 
