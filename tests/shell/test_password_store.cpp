@@ -1,6 +1,5 @@
 #include "shell/crypt.h"
 #include "shell/password_store.h"
-#include "support/file_size_limit.h"
 #include "storage/ini_file.h"
 #include "support/test_seams.h"
 
@@ -16,16 +15,12 @@ private slots:
     void everyByteRoundTrips();
     void unscrambleRefusesDamage_data();
     void unscrambleRefusesDamage();
-    void overlongTextRefused();
-    void unencodableTextRefused();
+    void overlongOrUnencodableRefused();
 
     void comparisonForm_data();
     void comparisonForm();
 
     void storeKeepsOtherContentAndIsPrivate();
-    void readsWhatWindowsWrote();
-    void missingFileMatchesNothing();
-    void failedWriteKeepsOldValue();
 };
 
 void TestPasswordStore::scrambleVectors_data()
@@ -88,14 +83,10 @@ void TestPasswordStore::unscrambleRefusesDamage()
     QVERIFY_THROWS_EXCEPTION(CryptError, Crypt::Unscramble(hex));
 }
 
-void TestPasswordStore::overlongTextRefused()
+void TestPasswordStore::overlongOrUnencodableRefused()
 {
     QCOMPARE(Crypt::Scramble(QByteArray(255, 'X')).size(), 510);
     QVERIFY_THROWS_EXCEPTION(CryptError, Crypt::Scramble(QByteArray(256, 'X')));
-}
-
-void TestPasswordStore::unencodableTextRefused()
-{
     QVERIFY_THROWS_EXCEPTION(CryptError, Crypt::Scramble(QStringLiteral("ŁÓDŹ")));
 }
 
@@ -149,47 +140,6 @@ void TestPasswordStore::storeKeepsOtherContentAndIsPrivate()
     QCOMPARE(g.readAll(), QByteArray("[Accesso]\r\nValore=63\r\n"));
     QCOMPARE(g.permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser),
         QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-}
-
-void TestPasswordStore::readsWhatWindowsWrote()
-{
-    TempDataDir dir;
-    QFile f(PasswordStore::defaultPath());
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    // Lower-case digits and blanks around the value, as hand edits leave them.
-    f.write("[accesso]\r\nvalore = 61c6d4515c \r\n");
-    f.close();
-    QCOMPARE(PasswordStore().stored(), QStringLiteral("CITTÀ"));
-    QVERIFY(PasswordStore().matches(QStringLiteral(" città")));
-    QVERIFY(!PasswordStore().matches(QStringLiteral("citta")));
-}
-
-void TestPasswordStore::missingFileMatchesNothing()
-{
-    TempDataDir dir;
-    QCOMPARE(PasswordStore().stored(), QString());
-    QVERIFY(!PasswordStore().matches(QString()));
-    QVERIFY(!PasswordStore().matches(QStringLiteral("   ")));
-}
-
-void TestPasswordStore::failedWriteKeepsOldValue()
-{
-    TempDataDir dir;
-    PasswordStore().store(QStringLiteral("vecchia"));
-    const auto bytes = [] {
-        QFile f(PasswordStore::defaultPath());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
-    const QByteArray before = bytes();
-    QVERIFY_THROWS_EXCEPTION(CryptError, PasswordStore().store(QString(256, QLatin1Char('x'))));
-    QVERIFY(PasswordStore().matches(QStringLiteral("VECCHIA")));
-    {
-        FileSizeLimit limit(8);
-        QVERIFY_THROWS_EXCEPTION(IniFileError, PasswordStore().store(QStringLiteral("nuova")));
-    }
-    // Not a cut file in place of the old one.
-    QCOMPARE(bytes(), before);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList { "unins000.dll" });
 }
 
 QTEST_GUILESS_MAIN(TestPasswordStore)
