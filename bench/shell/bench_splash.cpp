@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QWindow>
 
 int main(int argc, char** argv)
 {
@@ -25,6 +26,8 @@ int main(int argc, char** argv)
     // With the window's repaint of the whole picture.
     TfrmSplash splash;
     splash.show();
+    while (!splash.windowHandle() || !splash.windowHandle()->isExposed())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     const double painted = medianMs(500, [&] {
         splash.Timer1Timer();
         splash.repaint();
