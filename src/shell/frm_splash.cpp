@@ -29,18 +29,10 @@ TfrmSplash::TfrmSplash(QWidget* parent)
 
     BackImage = new QLabel(this);
     BackImage->setObjectName(QStringLiteral("BackImage"));
-    BackImage->setPixmap(QPixmap(QStringLiteral(":/img/splash_sfondo.png")));
     BackImage->hide();
     SpriteImage = new QLabel(this);
     SpriteImage->setObjectName(QStringLiteral("SpriteImage"));
-    SpriteImage->setPixmap(QPixmap(QStringLiteral(":/img/splash_sprite.png")));
     SpriteImage->hide();
-
-    RgbBitmap background, sprite;
-    toBitmap(BackImage->pixmap().toImage(), background);
-    toBitmap(SpriteImage->pixmap().toImage(), sprite);
-    random_ = clockSeededRandom();
-    animation_ = std::make_unique<SplashAnimation>(std::move(background), sprite, *random_);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -50,6 +42,22 @@ TfrmSplash::TfrmSplash(QWidget* parent)
 }
 
 TfrmSplash::~TfrmSplash() = default;
+
+SplashAnimation& TfrmSplash::animation()
+{
+    // Built at the first tick or showing, not while the program starts: the
+    // pictures' decoding would hold up the login window for nothing.
+    if (!animation_) {
+        BackImage->setPixmap(QPixmap(QStringLiteral(":/img/splash_sfondo.png")));
+        SpriteImage->setPixmap(QPixmap(QStringLiteral(":/img/splash_sprite.png")));
+        RgbBitmap background, sprite;
+        toBitmap(BackImage->pixmap().toImage(), background);
+        toBitmap(SpriteImage->pixmap().toImage(), sprite);
+        random_ = clockSeededRandom();
+        animation_ = std::make_unique<SplashAnimation>(std::move(background), sprite, *random_);
+    }
+    return *animation_;
+}
 
 bool TfrmSplash::toBitmap(const QImage& image, RgbBitmap& out)
 {
@@ -83,7 +91,7 @@ void TfrmSplash::Timer1Timer()
     // The sprites move on while nobody looks; drawing waits until the
     // window is shown again.
     const bool visible = isVisible();
-    animation_->tick(visible);
+    animation().tick(visible);
     if (visible)
         update();
 }
@@ -91,12 +99,12 @@ void TfrmSplash::Timer1Timer()
 void TfrmSplash::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    animation_->redraw();
+    animation().redraw();
 }
 
 void TfrmSplash::paintEvent(QPaintEvent*)
 {
-    const RgbBitmap& work = animation_->work();
+    const RgbBitmap& work = animation().work();
     QPainter painter(this);
     if (work.width == 0 || work.height == 0) {
         painter.fillRect(rect(), Qt::black);

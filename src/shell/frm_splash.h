@@ -22,7 +22,8 @@ public:
     // shown) for a picture that is neither 8-bit nor 24-bit.
     static bool toBitmap(const QImage& image, RgbBitmap& out);
 
-    SplashAnimation& animation() { return *animation_; }
+    // The animation, set up on first use.
+    SplashAnimation& animation();
 
     QLabel* BackImage = nullptr;
     QLabel* SpriteImage = nullptr;
