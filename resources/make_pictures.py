@@ -1,12 +1,14 @@
 #!/usr/bin/python3
 """Draws every picture of the program: button glyphs, launcher tiles, the
-background tile, the logo and the animated launcher strip.
+background tile, the logo, the animated launcher strip and the splash
+window's background and sprite.
 
 The pictures are committed; this script is only needed to change them.
 It needs rsvg-convert (Debian package librsvg2-bin) and Pillow
 (python3-pil) and the DejaVu fonts (fonts-dejavu-core).
 
-    /usr/bin/python3 resources/make_pictures.py
+    /usr/bin/python3 resources/make_pictures.py          # every picture
+    /usr/bin/python3 resources/make_pictures.py splash   # the splash's two
 """
 
 import io
@@ -401,8 +403,59 @@ def make_strip():
     print(path)
 
 
+# --- splash window -----------------------------------------------------------
+
+SPLASH_W, SPLASH_H = 600, 368
+SPRITE = 64
+# The sprite's transparent colour: the splash takes its bottom-left pixel.
+SPRITE_KEY = (255, 0, 255)
+
+SPLASH_BACK = (
+    '<defs><radialGradient id="sky" cx="0.5" cy="0.35" r="0.8">'
+    '<stop offset="0" stop-color="#3a78d8"/><stop offset="0.6" stop-color="#1d3461"/>'
+    '<stop offset="1" stop-color="#0d1a33"/></radialGradient></defs>'
+    f'<rect width="{SPLASH_W}" height="{SPLASH_H}" fill="url(#sky)"/>'
+    + "".join(f'<circle cx="{(i * 137) % SPLASH_W}" cy="{(i * 71) % SPLASH_H}" r="{1 + i % 3 * 0.6}" '
+              f'fill="#fff" opacity="{0.15 + (i % 5) * 0.08:.2f}"/>' for i in range(1, 60))
+    + '<path d="M-20 300C120 240 260 330 400 270S620 220 640 240" fill="none" stroke="#7fb0ee" '
+      'stroke-width="2" stroke-dasharray="3 9" opacity="0.5"/>'
+    + f'<g transform="translate(236 70)">{LOGO}</g>'.replace('url(#logo)', '#2a5db0')
+    + letter(300, 252, 44, "Velmaro")
+    + f'<text x="300" y="282" font-family="{FONT}" font-size="15" fill="#cfe0f8" text-anchor="middle">'
+      'contatti · gruppi · messaggi · newsletter</text>'
+    + f'<text x="300" y="346" font-family="{FONT}" font-size="11" fill="#9db8e6" text-anchor="middle">'
+      'Fare clic per visitare il sito Internet</text>')
+
+# A small winged envelope, drawn on the key colour with hard edges.
+SPRITE_BODY = (
+    '<path d="M4 30L18 20 18 40z" fill="#f5c04a" stroke="#9a6608" stroke-width="1.5"/>'
+    '<path d="M60 30L46 20 46 40z" fill="#f5c04a" stroke="#9a6608" stroke-width="1.5"/>'
+    + envelope(14, 17, 36, 26, 0, stroke=NAVY, sw=2.2))
+
+
+def sprite_picture():
+    drawn = rasterise(svg(SPRITE, SPRITE, SPRITE_BODY), SPRITE, SPRITE)
+    out = Image.new("RGB", (SPRITE, SPRITE), SPRITE_KEY)
+    for y in range(SPRITE):
+        for x in range(SPRITE):
+            r, g, b, a = drawn.getpixel((x, y))
+            if a >= 128:
+                # Never the key colour itself, or the pixel would vanish.
+                out.putpixel((x, y), (r, g, b) if (r, g, b) != SPRITE_KEY else (254, 0, 255))
+    assert out.getpixel((0, SPRITE - 1)) == SPRITE_KEY
+    return out
+
+
+def make_splash():
+    save(rasterise(svg(SPLASH_W, SPLASH_H, SPLASH_BACK), SPLASH_W, SPLASH_H).convert("RGB"), "splash_sfondo.png")
+    save(sprite_picture(), "splash_sprite.png")
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
+    if sys.argv[1:] == ["splash"]:
+        make_splash()
+        return 0
     for name, body in GLYPHS.items():
         save(rasterise(svg(32, 32, body), 32, 32), name + ".png")
     for name, body in TILES.items():
@@ -411,6 +464,7 @@ def main():
     save(rasterise(svg(128, 128, LOGO), 32, 32), "logo_piccolo.png")
     save(rasterise(svg(48, 48, SFONDO), 48, 48).convert("RGB"), "sfondo.png")
     make_strip()
+    make_splash()
     save(rasterise(svg(128, 128, LOGO), 256, 256), "velmaro.png", PACKAGING)
 
 

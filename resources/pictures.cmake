@@ -7,5 +7,6 @@ set(VELMARO_PICTURES
   rubrica.png gruppi.png messaggi.png calendario.png invia.png
   avvio_rubrica.png avvio_gruppi.png avvio_messaggi.png avvio_invia.png
   logo.png logo_piccolo.png sfondo.png striscia.gif
+  splash_sfondo.png splash_sprite.png
 )
 list(TRANSFORM VELMARO_PICTURES PREPEND "${CMAKE_CURRENT_LIST_DIR}/img/")

@@ -16,4 +16,11 @@ if [ -f "$prefix/velmaro.desktop.in" ]; then
     > "$HOME/.local/share/applications/velmaro.desktop"
 fi
 
+# Nobody can log in without a password file: ask for the password the first
+# time (on the terminal, or from VELMARO_PASSWORD without one); otherwise the
+# tool says how to set it, and the program starts all the same.
+if [ ! -f "$prefix/unins000.dll" ]; then
+  "$prefix/velmaro-password" || true
+fi
+
 exec "$prefix/Velmaro"

@@ -8,6 +8,8 @@
 #include "shell/frm_help_form.h"
 #include "shell/frm_info.h"
 #include "contacts/contact_fields.h"
+#include "shell/frm_password.h"
+#include "shell/help_topics.h"
 #include "shell/startup.h"
 #include "storage/app_paths.h"
 #include "ui/error_display.h"
@@ -100,14 +102,20 @@ int main(int argc, char** argv)
     Startup::createForms();
     const QSize size(1100, 720);
 
-    place(frmAvvio, size);
+    // The login first, as the program opens; the launcher is shown directly.
     Startup::showFirstForm();
+    shoot(frmPassword, QStringLiteral("autenticazione"));
+    frmPassword->hide();
+    place(frmAvvio, size);
+    frmAvvio->bringBack();
     shoot(frmAvvio, QStringLiteral("avvio"));
 
     nextName = QStringLiteral("guida");
     frmAvvio->imgGuidaMouseUp();
     nextName = QStringLiteral("informazioni");
     frmAvvio->imgInfoMouseUp();
+    nextName = QStringLiteral("presentazione");
+    frmAvvio->imgCopyrightMouseUp();
 
     // Every form the launcher can open, and the contacts help topic.
     const struct {

@@ -11,8 +11,11 @@
 #include "messages/frm_newsletter.h"
 #include "messages/message_search.h"
 #include "shell/frm_avvio.h"
+#include "shell/frm_cambia_password.h"
 #include "shell/frm_help_form.h"
 #include "shell/frm_info.h"
+#include "shell/frm_password.h"
+#include "shell/frm_splash.h"
 #include "ui/help.h"
 #include "ui/modal.h"
 
@@ -56,9 +59,11 @@ void Startup::installTranslations()
 
 void Startup::createForms()
 {
+    create(frmPassword);
     create(frmAvvio);
     create(frmHelpForm);
     create(frmInfo);
+    create(frmSplash);
     create(frmRubrica);
     create(frmRicercaRub);
     create(frmAvanzateRub);
@@ -70,6 +75,9 @@ void Startup::createForms()
     create(frmRicercaMes);
     create(frmAvanzateMes);
     create(frmInviaEmail);
+    create(frmCambiaPassword);
+    frmAvvio->setSplashForm(frmSplash);
+
     // The same tools on every editor.
     for (CardEditor* editor : std::initializer_list<CardEditor*> { frmRubrica, frmGruppi, frmNewsletter }) {
         Accessories::addCardFiles(*editor);
@@ -111,8 +119,8 @@ QList<QWidget*> Startup::forms()
 
 void Startup::showFirstForm()
 {
-    if (frmAvvio)
-        frmAvvio->bringBack();
+    if (frmPassword)
+        frmPassword->show();
 }
 
 void Startup::destroyForms()

@@ -15,7 +15,7 @@ void installTranslations();
 void createForms();
 // The forms createForms() made, in creation order.
 QList<QWidget*> forms();
-// Shows the first form: the launcher, maximised.
+// Shows the first form: the login, which opens the launcher.
 void showFirstForm();
 // Destroys the forms, last created first, and clears the global handles.
 void destroyForms();

@@ -122,6 +122,14 @@ void IniFile::write(const QString& section, const QString& key, const QString& v
     QSaveFile file(path_);
     // A writable file in a folder that is not writable is still written.
     file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    // Unbuffered: a write that fails while a buffer is flushed at commit is
+    // not noticed by QSaveFile, which then puts a cut file in place of the
+    // old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        cannotWrite(path_);
+    // Before any byte is written, so the secret is never readable by others.
+    if (ownerOnly_ && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        cannotWrite(path_);
+    if (file.write(bytes) != bytes.size() || !file.commit())
         cannotWrite(path_);
 }

@@ -39,6 +39,11 @@ public:
     // or when a name could not be read back as written.
     void write(const QString& section, const QString& key, const QString& value) const;
 
+    // Files holding a secret are written readable and writable by their
+    // owner only (0600), whatever the umask.
+    void setOwnerOnly(bool ownerOnly) { ownerOnly_ = ownerOnly; }
+
 private:
     QString path_;
+    bool ownerOnly_ = false;
 };

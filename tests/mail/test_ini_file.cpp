@@ -1,5 +1,7 @@
 #include "storage/ini_file.h"
+#include "support/file_size_limit.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -183,6 +185,27 @@ private slots:
         QVERIFY(read.contains(QStringLiteral("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ")));
         ini.write("A", "K", read);
         QCOMPARE(contents(), "[A]\r\nK=<" + bytes + ">\r\n");
+    }
+
+    void failedWriteLeavesFileAsItWas_data()
+    {
+        QTest::addColumn<bool>("ownerOnly");
+        QTest::newRow("plain") << false;
+        QTest::newRow("owner only") << true;
+    }
+
+    void failedWriteLeavesFileAsItWas()
+    {
+        QFETCH(bool, ownerOnly);
+        put(sample());
+        IniFile ini(path());
+        ini.setOwnerOnly(ownerOnly);
+        {
+            FileSizeLimit limit(16); // the disk is full after 16 bytes
+            QVERIFY_THROWS_EXCEPTION(IniFileError, ini.write("Invio Email", "Nome Mittente", "Altro"));
+        }
+        QCOMPARE(contents(), sample());
+        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList { "Messaggi.ini" });
     }
 };
 

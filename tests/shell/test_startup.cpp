@@ -9,12 +9,17 @@
 #include "shell/frm_avvio.h"
 #include "shell/frm_help_form.h"
 #include "shell/frm_info.h"
+#include "shell/frm_password.h"
+#include "shell/frm_splash.h"
+#include "shell/password_store.h"
 #include "shell/startup.h"
 #include "support/test_seams.h"
 #include "ui/modal.h"
 
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -26,16 +31,21 @@ private slots:
     void init();
     void cleanup();
 
-    void createsFormsInOrderAndShowsLauncher();
+    void createsFormsInOrderAndShowsLogin();
+    void loginOpensLauncher();
+    void copyrightOpensSplash();
     void tileAndBack_data();
     void tileAndBack();
     void closingLauncherEndsProgram();
     void exitButtonEndsProgram();
+    void loginExitEndsProgram_data();
+    void loginExitEndsProgram();
 
 private:
     // Runs the event loop until the program ends or the time runs out;
     // returns the exit code, or -1 on time-out.
     static int runLoop(const std::function<void()>& action);
+    static void logIn();
 
     std::unique_ptr<TempDataDir> dir_;
     std::unique_ptr<ScriptedDialogs> dialogs_;
@@ -68,18 +78,36 @@ int TestStartup::runLoop(const std::function<void()>& action)
     return QCoreApplication::exec();
 }
 
-void TestStartup::createsFormsInOrderAndShowsLauncher()
+void TestStartup::logIn()
 {
+    PasswordStore().store(QStringLiteral("chiave"));
+    Startup::showFirstForm();
+    frmPassword->txtPassword->setText(QStringLiteral("Chiave"));
+    QTest::mouseClick(frmPassword->cmdOK, Qt::LeftButton);
+}
+
+void TestStartup::createsFormsInOrderAndShowsLogin()
+{
+    // Every form of the program in creation order; those not built yet are
+    // skipped, the others must come in this order.
+    static const QStringList order { "frmPassword", "frmAvvio", "frmHelpForm", "frmInfo", "frmSplash",
+        "frmRubrica", "frmCodFisc", "frmIban", "frmIva", "frmAllegatiRub", "frmCartellaRub", "frmExpRubrica",
+        "frmRicercaRub", "frmAvanzateRub", "frmGruppi", "frmAllegatiGru", "frmCartellaGru", "frmRicercaGru",
+        "frmAvanzateGru", "frmExpGruppi", "frmNewsletter", "frmImportaData", "frmAllegatiMes", "frmCartellaMes",
+        "frmExpMessaggi", "frmRicercaMes", "frmAvanzateMes", "frmInviaEmail", "frmCambiaPassword" };
+    QCOMPARE(order.size(), 29);
+    qsizetype previous = -1;
     QStringList names;
     for (QWidget* f : Startup::forms()) {
         names << f->objectName();
+        const qsizetype at = order.indexOf(f->objectName());
+        QVERIFY2(at > previous, qPrintable(f->objectName()));
+        previous = at;
         QVERIFY2(!f->isVisible(), qPrintable(f->objectName()));
     }
-    QCOMPARE(Startup::forms(),
-        (QList<QWidget*> { frmAvvio, frmHelpForm, frmInfo, frmRubrica, frmRicercaRub, frmAvanzateRub, frmGruppi,
-            frmRicercaGru, frmAvanzateGru, frmNewsletter, frmImportaData, frmRicercaMes, frmAvanzateMes,
-            frmInviaEmail }));
-    QCOMPARE(names.first(), QStringLiteral("frmAvvio"));
+    for (const char* mine : { "frmPassword", "frmAvvio", "frmHelpForm", "frmInfo", "frmSplash", "frmCambiaPassword" })
+        QVERIFY2(names.contains(QLatin1String(mine)), mine);
+    QCOMPARE(Startup::forms().first(), frmPassword);
     QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::Contatti), frmRubrica);
     QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::Gruppi), frmGruppi);
     QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::Messaggi), frmNewsletter);
@@ -89,16 +117,36 @@ void TestStartup::createsFormsInOrderAndShowsLauncher()
             QVERIFY2(editor->findChild<QWidget*>(QLatin1String(tool))->isEnabled(), tool);
 
     Startup::showFirstForm();
+    QVERIFY(frmPassword->isVisible());
+    for (QWidget* f : Startup::forms())
+        QVERIFY2(f == frmPassword || !f->isVisible(), qPrintable(f->objectName()));
+
+    Startup::destroyForms();
+    QVERIFY(Startup::forms().isEmpty());
+    QVERIFY(!frmAvvio && !frmRubrica && !frmInviaEmail && !frmPassword && !frmSplash);
+}
+
+void TestStartup::loginOpensLauncher()
+{
+    logIn();
+    QVERIFY(!frmPassword->isVisible());
     QVERIFY(frmAvvio->isVisible());
     QVERIFY(frmAvvio->windowState() & Qt::WindowMaximized);
     QCOMPARE(frmAvvio->windowTitle(), QStringLiteral(" Velmaro"));
     QCOMPARE(frmAvvio->minimumSize(), QSize(800, 582));
-    for (QWidget* f : Startup::forms())
-        QVERIFY2(f == frmAvvio || !f->isVisible(), qPrintable(f->objectName()));
+    QCOMPARE(dialogs_->count(), 0);
+}
 
-    Startup::destroyForms();
-    QVERIFY(Startup::forms().isEmpty());
-    QVERIFY(!frmAvvio && !frmRubrica && !frmInviaEmail);
+void TestStartup::copyrightOpensSplash()
+{
+    QList<QDialog*> shown;
+    Modal::install([&shown](QDialog* d) {
+        shown << d;
+        return int(QDialog::Accepted);
+    });
+    logIn();
+    QTest::mouseClick(frmAvvio->imgCopyright, Qt::RightButton);
+    QCOMPARE(shown, QList<QDialog*> { frmSplash });
 }
 
 void TestStartup::tileAndBack_data()
@@ -119,7 +167,7 @@ void TestStartup::tileAndBack()
     QFETCH(QString, control);
     QFETCH(Qt::MouseButton, button);
     QFETCH(QString, form);
-    Startup::showFirstForm();
+    logIn();
     QWidget* editor = nullptr;
     for (QWidget* f : Startup::forms())
         if (f->objectName() == form)
@@ -140,14 +188,35 @@ void TestStartup::tileAndBack()
 
 void TestStartup::closingLauncherEndsProgram()
 {
-    Startup::showFirstForm();
+    // Although the main form, the login, is only hidden.
+    logIn();
     QCOMPARE(runLoop([] { frmAvvio->close(); }), 0);
 }
 
 void TestStartup::exitButtonEndsProgram()
 {
-    Startup::showFirstForm();
+    logIn();
     QCOMPARE(runLoop([] { QTest::mouseClick(frmAvvio->imgEsci, Qt::RightButton); }), 0);
+}
+
+void TestStartup::loginExitEndsProgram_data()
+{
+    QTest::addColumn<bool>("button");
+    QTest::newRow("Esci") << true;
+    QTest::newRow("window closed") << false;
+}
+
+void TestStartup::loginExitEndsProgram()
+{
+    QFETCH(bool, button);
+    Startup::showFirstForm();
+    QCOMPARE(runLoop([button] {
+        if (button)
+            QTest::mouseClick(frmPassword->cmdEsci, Qt::LeftButton);
+        else
+            frmPassword->close();
+    }),
+        0);
 }
 
 QTEST_MAIN(TestStartup)

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// Change of the password, reached from the login only: the old password,
+// the new one and its confirmation. Closing it returns to the login.
+class TfrmCambiaPassword : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmCambiaPassword(QWidget* parent = nullptr);
+
+    QLineEdit* txtPasswordOld = nullptr;
+    QLineEdit* txtPasswordNew = nullptr;
+    QLineEdit* txtConferma = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdEsci = nullptr;
+
+public slots:
+    void txtPasswordChange();
+    void cmdOKClick();
+    void cmdEsciClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool centred_ = false;
+};
+
+extern TfrmCambiaPassword* frmCambiaPassword;
