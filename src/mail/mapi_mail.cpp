@@ -4,11 +4,6 @@
 
 #include <utility>
 
-tMailFileException::tMailFileException(QString message)
-    : message_(std::move(message))
-    , utf8_(message_.toUtf8())
-{ }
-
 namespace {
 
 IMailSubmission* installed = nullptr;

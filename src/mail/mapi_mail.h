@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/app_error.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -83,15 +85,9 @@ struct MapiMessage {
 };
 
 // The one failure of a submission. what() is the message in UTF-8.
-class tMailFileException : public std::exception {
+class tMailFileException : public AppError {
 public:
-    explicit tMailFileException(QString message);
-    const QString& message() const { return message_; }
-    const char* what() const noexcept override { return utf8_.constData(); }
-
-private:
-    QString message_;
-    QByteArray utf8_;
+    using AppError::AppError;
 };
 
 // Where a message goes once its records are filled. The system back end

@@ -26,10 +26,6 @@ int hexDigit(char c)
 
 } // namespace
 
-CryptError::CryptError(const QString& message)
-    : std::runtime_error(message.toStdString())
-{ }
-
 QByteArray Crypt::Scramble(const QByteArray& plain)
 {
     // A longer text would wrap the one-byte count and lose its end.

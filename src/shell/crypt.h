@@ -1,16 +1,15 @@
 #pragma once
 
+#include "storage/app_error.h"
+
 #include <QByteArray>
 #include <QString>
 
-#include <stdexcept>
-
 // A stored text that cannot be read back: a pair that is not a hexadecimal
 // number, or a text too long for the one-byte count of the scrambling.
-class CryptError : public std::runtime_error {
+class CryptError : public AppError {
 public:
-    explicit CryptError(const QString& message);
-    QString message() const { return QString::fromUtf8(what()); }
+    using AppError::AppError;
 };
 
 // The password's scrambling. Files written by earlier installations on

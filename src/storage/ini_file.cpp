@@ -15,11 +15,6 @@
 #include <string>
 #include <utility>
 
-IniFileError::IniFileError(QString message)
-    : message_(std::move(message))
-    , utf8_(message_.toUtf8())
-{ }
-
 namespace {
 
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }

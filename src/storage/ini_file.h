@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/app_error.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -7,15 +9,9 @@
 
 // The failure of an INI file that exists but cannot be read, or cannot be
 // written. what() is the message in UTF-8.
-class IniFileError : public std::exception {
+class IniFileError : public AppError {
 public:
-    explicit IniFileError(QString message);
-    const QString& message() const { return message_; }
-    const char* what() const noexcept override { return utf8_.constData(); }
-
-private:
-    QString message_;
-    QByteArray utf8_;
+    using AppError::AppError;
 };
 
 // A classic Windows INI file (Messaggi.ini, the password file): section and

@@ -100,11 +100,6 @@ ColumnKind kindOfDeclared(const char* decl, int firstRowType)
 
 } // namespace
 
-ESQLiteException::ESQLiteException(QString message)
-    : message_(std::move(message))
-    , utf8_(message_.toUtf8())
-{ }
-
 // ---------------------------------------------------------------------------
 // TSQLiteTable
 

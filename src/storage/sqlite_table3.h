@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/app_error.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -12,15 +14,9 @@
 struct sqlite3;
 
 // The one exception type of every storage failure.
-class ESQLiteException : public std::exception {
+class ESQLiteException : public AppError {
 public:
-    explicit ESQLiteException(QString message);
-    const QString& message() const { return message_; }
-    const char* what() const noexcept override { return utf8_.constData(); }
-
-private:
-    QString message_;
-    QByteArray utf8_;
+    using AppError::AppError;
 };
 
 // SQLite's fundamental type codes; anything but 1, 2 and 4 is read as text.

@@ -1,5 +1,7 @@
 #include "ui/print_list.h"
 
+#include "accessories/export_file.h"
+#include "storage/app_error.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/form_look.h"
@@ -14,43 +16,6 @@
 #include <QStandardPaths>
 
 #include <cups/cups.h>
-
-QList<PrintItem> PrintLayout::layout(const PrintRequest& request, const PageMetrics& m, const QString& footer)
-{
-    QList<PrintItem> items;
-    int page = 0;
-    int y = 2 * m.h14;
-    items.append({ page, 150, y, 14, request.rule });
-    y += m.h12;
-    items.append({ page, 150, y, 12, request.title });
-    y += m.h12;
-    items.append({ page, 150, y, 14, request.rule });
-    y += 3 * m.h8;
-    for (const QString& line : request.lines) {
-        if (y >= m.pageHeight - 3 * m.h8) {
-            ++page;
-            y = 2 * m.h8;
-        }
-        items.append({ page, 150, y, 8, line });
-        y += 2 * m.h8;
-    }
-    // The footer would fall off the sheet: it goes on a page of its own.
-    if (y + 150 + m.h8 > m.pageHeight) {
-        ++page;
-        y = 2 * m.h8;
-    }
-    items.append({ page, 150, y + 50, 8, QString(20, QLatin1Char('_')) });
-    items.append({ page, 150, y + 150, 8, footer });
-    return items;
-}
-
-QString PrintLayout::footer(const QDateTime& when)
-{
-    return QStringLiteral("Stampa eseguita in data ") + ShortDate::text(when.date()) + QStringLiteral(" alle ore ")
-        + when.time().toString(QStringLiteral("HH:mm:ss"));
-}
-
-int PrintLayout::pageCount(const QList<PrintItem>& items) { return items.isEmpty() ? 0 : items.last().page + 1; }
 
 namespace {
 
@@ -114,20 +79,28 @@ public:
             draw(*printer, request);
             return;
         }
-        // No printer configured: the same pages become a PDF the viewer opens.
-        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (folder.isEmpty() || !QDir().mkpath(folder))
-            folder = QDir::tempPath();
-        const QString file = QDir(folder).filePath(
-            QStringLiteral("Velmaro - %1 - %2.pdf")
-                .arg(request.title, QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
+        // No printer configured: the same pages become a PDF the viewer opens,
+        // under a fresh name (two prints in one second keep both) and never
+        // half-written.
+        QString file;
         {
             BusyCursor busy;
-            QPrinter printer(QPrinter::HighResolution);
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(file);
-            printer.setPageOrientation(QPageLayout::Landscape);
-            draw(printer, request);
+            const ExportFile::Result result = ExportFile::publish(ExportFile::folder(),
+                QStringLiteral("Velmaro - ") + request.title, QStringLiteral("pdf"), [&request](const QString& temp) {
+                    QPrinter printer(QPrinter::HighResolution);
+                    printer.setOutputFormat(QPrinter::PdfFormat);
+                    printer.setOutputFileName(temp);
+                    printer.setPageOrientation(QPageLayout::Landscape);
+                    try {
+                        draw(printer, request);
+                    } catch (const std::exception& e) {
+                        return QString::fromUtf8(e.what());
+                    }
+                    return QString();
+                });
+            if (!result.ok())
+                throw AppError(result.error);
+            file = result.path;
         }
         Dialogs::message(QStringLiteral("Nessuna stampante predefinita: l'elenco è stato salvato nel file\n%1")
                              .arg(QDir::toNativeSeparators(file)));
