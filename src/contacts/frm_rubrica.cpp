@@ -22,6 +22,8 @@
 #include <QPlainTextEdit>
 #include <QToolButton>
 
+#include <algorithm>
+
 TfrmRubrica* frmRubrica = nullptr;
 
 TfrmRubrica::TfrmRubrica(QWidget* parent)
@@ -141,6 +143,22 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     body->addWidget(panNote, 1);
     upperCaseOnChange(txtCodFisc);
     upperCaseOnChange(txtIban);
+
+    // The three sections' captions and fields line up in one set of columns.
+    int captions[2] = { 0, 0 };
+    for (QGridLayout* g : { g1, g2, g3 })
+        for (int i = 0; i < g->count(); ++i) {
+            int row = 0, col = 0, rows = 0, cols = 0;
+            g->getItemPosition(i, &row, &col, &rows, &cols);
+            if ((col == 0 || col == 2) && g->itemAt(i)->widget())
+                captions[col / 2] = std::max(captions[col / 2], g->itemAt(i)->widget()->sizeHint().width());
+        }
+    for (QGridLayout* g : { g1, g2, g3 }) {
+        g->setColumnMinimumWidth(0, captions[0]);
+        g->setColumnMinimumWidth(2, captions[1]);
+        g->setColumnStretch(1, 1);
+        g->setColumnStretch(3, 1);
+    }
 
     const QList<QWidget*> chain
         = { txtContatto, txtCodice, txtAzienda, txtQualifica, txtEmail, txtGruppo, txtIndirizzo, txtCitta, txtCap,

@@ -3,12 +3,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QPointer>
 #include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <QTextEdit>
@@ -23,8 +25,16 @@ void setBase(QWidget* field, const QColor& colour)
     if (auto* e = qobject_cast<QLineEdit*>(field); !e || !e->isReadOnly())
         p.setColor(QPalette::Text, Qt::black);
     field->setPalette(p);
-    if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit())
-        combo->lineEdit()->setPalette(p);
+    if (auto* combo = qobject_cast<QComboBox*>(field)) {
+        if (combo->lineEdit()) {
+            combo->lineEdit()->setPalette(p);
+        } else {
+            // A drop-down list without typing is drawn as a button.
+            p.setColor(QPalette::Button, colour);
+            p.setColor(QPalette::ButtonText, Qt::black);
+            field->setPalette(p);
+        }
+    }
 }
 
 class FocusColours final : public QObject {
@@ -89,7 +99,14 @@ public:
             if (w->isEnabled() && w->rect().contains(m->position().toPoint())) {
                 if (auto* b = qobject_cast<QAbstractButton*>(w))
                     b->setDown(false);
+                const QPointer<QWidget> guard(w);
                 action_();
+                // A modal form opened here swallowed the mouse's leaving: the
+                // button would stay drawn raised until the mouse came back.
+                if (guard && !w->rect().contains(w->mapFromGlobal(QCursor::pos()))) {
+                    w->setAttribute(Qt::WA_UnderMouse, false);
+                    w->update();
+                }
                 return true;
             }
         }

@@ -83,20 +83,23 @@ MailCompose::MessageBlock MailCompose::buildMessageBlock(QWidget* panel, QGridLa
 
     grid->addWidget(new QLabel(QStringLiteral("Oggetto:"), panel), row, 0);
     grid->addWidget(b.txtOggetto, row, 1, 1, 3);
-    grid->addWidget(b.txtTesto, row + 1, 0, 1, 4);
-    grid->setRowStretch(row + 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("File allegato:"), panel), row + 2, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Testo del messaggio:"), panel), row + 1, 0, 1, 4);
+    // The body is what the user mostly writes: it takes the room left.
+    b.txtTesto->setMinimumHeight(8 * b.txtTesto->fontMetrics().lineSpacing());
+    grid->addWidget(b.txtTesto, row + 2, 0, 1, 4);
+    grid->setRowStretch(row + 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("File allegato:"), panel), row + 3, 0);
     auto* attach = new QHBoxLayout;
     attach->addWidget(b.txtAllegato, 1);
     attach->addWidget(cmdSfoglia);
     attach->addWidget(cmdApri);
-    grid->addLayout(attach, row + 2, 1, 1, 3);
+    grid->addLayout(attach, row + 3, 1, 1, 3);
     auto* send = new QHBoxLayout;
     send->addStretch(1);
     send->addWidget(b.chkPreviewMsg);
     send->addWidget(b.chkRiservato);
     send->addWidget(b.btnEmail);
-    grid->addLayout(send, row + 3, 0, 1, 4);
+    grid->addLayout(send, row + 4, 0, 1, 4);
 
     FormLook::styleField(b.txtAllegato);
     new PathChooser(b.txtAllegato, cmdSfoglia, cmdApri, PathChoice::mailAttachment());

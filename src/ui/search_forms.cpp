@@ -417,10 +417,18 @@ AdvancedSearchForm::AdvancedSearchForm(
     pal.setColor(QPalette::Window, QColor(0, 0, 128));
     pal.setColor(QPalette::WindowText, Qt::white);
     band->setPalette(pal);
+    band->setMargin(6);
+    QFont bandFont = band->font();
+    bandFont.setBold(true);
+    band->setFont(bandFont);
     criteri->addWidget(band);
+    criteri->addSpacing(8);
     for (const QString& line : instructions)
         criteri->addWidget(textLine(grpCriteri_, line));
+    // The fields sit in the middle of the pane, not crowded under the text.
+    criteri->addStretch(1);
     auto* grid = new QGridLayout;
+    grid->setVerticalSpacing(14);
     for (int i = 0; i < fields_.size(); ++i) {
         auto* box = new QVBoxLayout;
         box->addWidget(new QLabel(fields_[i].caption, grpCriteri_));

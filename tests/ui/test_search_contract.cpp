@@ -6,6 +6,7 @@
 #include "storage/card_archive.h"
 #include "storage/sqlite_table3.h"
 #include "support/test_seams.h"
+#include "ui/form_look.h"
 #include "ui/search_forms.h"
 
 #include <QComboBox>
@@ -156,6 +157,17 @@ private slots:
             QCOMPARE(form_->mode(), QStringLiteral("parola"));
             QVERIFY(!form_->isVisible());
         }
+    }
+
+    void criterionListShowsTheFocus_data() { everySearch_data(); }
+    void criterionListShowsTheFocus()
+    {
+        auto* criterion = in<QComboBox>("cboCriterio");
+        QVERIFY(showActive(form_.get()));
+        criterion->setFocus();
+        QCOMPARE(criterion->palette().color(QPalette::Button), FormLook::focusColour());
+        in<QLineEdit>("txtCriterio")->setFocus();
+        QCOMPARE(criterion->palette().color(QPalette::Button), FormLook::idleColour());
     }
 
     void printAsksThenPrintsTheList_data() { everySearch_data(); }
