@@ -85,6 +85,11 @@ void TfrmNewsletter::build()
         new QLabel(QStringLiteral("Indirizzi e-mail destinatari (separati da virgola):"), panEmail), 0, 0, 1, 4);
     g2->addLayout(recipients, 1, 0, 1, 4);
     const MailCompose::MessageBlock message = MailCompose::buildMessageBlock(panEmail, g2, 2, hints);
+    // Smaller pickers and tighter rows leave the room to the message body.
+    for (QToolButton* picker : { impMittente, impCreazione, impSingolo, imgGruppo })
+        picker->setIconSize(QSize(24, 24));
+    for (QGridLayout* g : { g1, g2 })
+        g->setVerticalSpacing(3);
     QLineEdit* txtOggetto = message.txtOggetto;
     QPlainTextEdit* txtTesto = message.txtTesto;
     chkPreviewMsg_ = message.chkPreviewMsg;

@@ -85,7 +85,7 @@ MailCompose::MessageBlock MailCompose::buildMessageBlock(QWidget* panel, QGridLa
     grid->addWidget(b.txtOggetto, row, 1, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("Testo del messaggio:"), panel), row + 1, 0, 1, 4);
     // The body is what the user mostly writes: it takes the room left.
-    b.txtTesto->setMinimumHeight(8 * b.txtTesto->fontMetrics().lineSpacing());
+    b.txtTesto->setMinimumHeight(7 * b.txtTesto->fontMetrics().lineSpacing());
     grid->addWidget(b.txtTesto, row + 2, 0, 1, 4);
     grid->setRowStretch(row + 2, 1);
     grid->addWidget(new QLabel(QStringLiteral("File allegato:"), panel), row + 3, 0);
