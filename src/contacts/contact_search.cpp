@@ -34,6 +34,9 @@ SearchConfig ContactSearch::config(bool advanced)
         c.printRule = QString(24, QLatin1Char('-'));
         c.printTitle = QStringLiteral("Rubrica contatti");
         c.printQuestion = QStringLiteral("Si vuole stampare il presente elenco di voci?");
+        // Name and address, all a pick needs, are on the list; a card chosen
+        // for the editor is loaded by its number.
+        c.listColumnsOnly = true;
     }
     return c;
 }
