@@ -58,8 +58,7 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
           };
 
     // Personal data.
-    QFrame* panContatto = EditorChrome::whitePanel(host, "panContatto");
-    hints->clearOn(panContatto);
+    QFrame* panContatto = EditorChrome::whitePanel(host, "panContatto", hints);
     auto* g1 = new QGridLayout(panContatto);
     QWidget* txtContatto = EditorChrome::lineEdit(panContatto, "txtContatto");
     QWidget* txtCodice = EditorChrome::lineEdit(panContatto, "txtCodice");
@@ -78,8 +77,7 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     body->addWidget(panContatto);
 
     // Address and telephones.
-    QFrame* panCitta = EditorChrome::whitePanel(host, "panCitta");
-    hints->clearOn(panCitta);
+    QFrame* panCitta = EditorChrome::whitePanel(host, "panCitta", hints);
     auto* g2 = new QGridLayout(panCitta);
     QWidget* txtIndirizzo = EditorChrome::lineEdit(panCitta, "txtIndirizzo");
     QWidget* txtCitta = EditorChrome::lineEdit(panCitta, "txtCitta");
@@ -110,8 +108,7 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     body->addWidget(panCitta);
 
     // Fiscal data, payments and notes.
-    QFrame* panNote = EditorChrome::whitePanel(host, "panNote");
-    hints->clearOn(panNote);
+    QFrame* panNote = EditorChrome::whitePanel(host, "panNote", hints);
     auto* g3 = new QGridLayout(panNote);
     auto* txtCodFisc = EditorChrome::lineEdit(panNote, "txtCodFisc");
     txtCodFisc->setMaxLength(16);

@@ -67,8 +67,7 @@ void TfrmGruppi::buildFields()
     auto caption = [](const char* text, QWidget* parent) { return new QLabel(QString::fromUtf8(text), parent); };
 
     // Name, type and description.
-    QFrame* panGruppo = EditorChrome::whitePanel(host, "panGruppo");
-    hints->clearOn(panGruppo);
+    QFrame* panGruppo = EditorChrome::whitePanel(host, "panGruppo", hints);
     auto* g1 = new QGridLayout(panGruppo);
     QLineEdit* txtGruppo = EditorChrome::lineEdit(panGruppo, "txtGruppo");
     QLineEdit* txtTipologia = EditorChrome::lineEdit(panGruppo, "txtTipologia");
@@ -82,8 +81,7 @@ void TfrmGruppi::buildFields()
     body->addWidget(panGruppo);
 
     // The members and their addresses.
-    QFrame* panDestinatari = EditorChrome::whitePanel(host, "panDestinatari");
-    hints->clearOn(panDestinatari);
+    QFrame* panDestinatari = EditorChrome::whitePanel(host, "panDestinatari", hints);
     auto* g2 = new QGridLayout(panDestinatari);
     auto* txtDestinatari = new ListMemo(panDestinatari, "txtDestinatari", GroupLists::kNameSeparator);
     auto* txtEmail = new ListMemo(panDestinatari, "txtEmail", GroupLists::kAddressSeparator);
@@ -100,8 +98,7 @@ void TfrmGruppi::buildFields()
     body->addWidget(panDestinatari, 1);
 
     // Interests, contact person, rating, notes.
-    QFrame* panNote = EditorChrome::whitePanel(host, "panNote");
-    hints->clearOn(panNote);
+    QFrame* panNote = EditorChrome::whitePanel(host, "panNote", hints);
     auto* g3 = new QGridLayout(panNote);
     QLineEdit* txtInteressi = EditorChrome::lineEdit(panNote, "txtInteressi");
     QLineEdit* txtPersona = EditorChrome::lineEdit(panNote, "txtPersona");

@@ -50,8 +50,7 @@ void TfrmInviaEmail::build()
     hints->clearOn(this);
     hints->clearOn(container);
 
-    QFrame* panTitolo = EditorChrome::whitePanel(container, "panTitolo");
-    hints->clearOn(panTitolo);
+    QFrame* panTitolo = EditorChrome::whitePanel(container, "panTitolo", hints);
     auto* g1 = new QGridLayout(panTitolo);
     QLineEdit* txtMittente = EditorChrome::lineEdit(panTitolo, "txtMittente");
     QLineEdit* txtEmailMitt = EditorChrome::lineEdit(panTitolo, "txtEmailMitt");
@@ -67,8 +66,7 @@ void TfrmInviaEmail::build()
     g1->addWidget(cmdGuida, 0, 6);
     outer->addWidget(panTitolo);
 
-    QFrame* panEmail = EditorChrome::whitePanel(container, "panEmail");
-    hints->clearOn(panEmail);
+    QFrame* panEmail = EditorChrome::whitePanel(container, "panEmail", hints);
     auto* g2 = new QGridLayout(panEmail);
     QPlainTextEdit* txtDestinatari = EditorChrome::memo(panEmail, "txtDestinatari", 52);
     QPlainTextEdit* txtEmail = EditorChrome::memo(panEmail, "txtEmail", 52);

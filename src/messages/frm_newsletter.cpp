@@ -43,8 +43,7 @@ void TfrmNewsletter::build()
     QWidget* host = chrome.container;
     HintBar* hints = chrome.hints;
 
-    QFrame* panTitolo = EditorChrome::whitePanel(host, "panTitolo");
-    hints->clearOn(panTitolo);
+    QFrame* panTitolo = EditorChrome::whitePanel(host, "panTitolo", hints);
     auto* g1 = new QGridLayout(panTitolo);
     QLineEdit* txtMittente = EditorChrome::lineEdit(panTitolo, "txtMittente");
     QLineEdit* txtEmailMitt = EditorChrome::lineEdit(panTitolo, "txtEmailMitt");
@@ -67,8 +66,7 @@ void TfrmNewsletter::build()
     g1->addWidget(txtNote, 2, 1, 1, 5);
     chrome.body->addWidget(panTitolo);
 
-    QFrame* panEmail = EditorChrome::whitePanel(host, "panEmail");
-    hints->clearOn(panEmail);
+    QFrame* panEmail = EditorChrome::whitePanel(host, "panEmail", hints);
     auto* g2 = new QGridLayout(panEmail);
     QPlainTextEdit* txtEmail = EditorChrome::memo(panEmail, "txtEmail");
     txtEmail->setFixedHeight(52);

@@ -78,7 +78,7 @@ QToolButton* EditorChrome::imageButton(QWidget* parent, const char* name, const 
     return b;
 }
 
-QFrame* EditorChrome::whitePanel(QWidget* parent, const char* name)
+QFrame* EditorChrome::whitePanel(QWidget* parent, const char* name, HintBar* hints)
 {
     auto* p = new QFrame(parent);
     p->setObjectName(QLatin1String(name));
@@ -87,6 +87,8 @@ QFrame* EditorChrome::whitePanel(QWidget* parent, const char* name)
     QPalette pal = p->palette();
     pal.setColor(QPalette::Window, Qt::white);
     p->setPalette(pal);
+    if (hints)
+        hints->clearOn(p);
     return p;
 }
 

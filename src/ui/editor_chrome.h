@@ -34,8 +34,9 @@ Parts build(QWidget* form, int width, int height);
 void dress(QWidget* button, const QString& glyph, const QString& fallbackText);
 // An image button beside a field, dressed with its glyph.
 QToolButton* imageButton(QWidget* parent, const char* name, const char* glyph, const char* text);
-// A white panel holding a group of fields.
-QFrame* whitePanel(QWidget* parent, const char* name);
+// A white panel holding a group of fields; moving the mouse over it empties
+// the hint bar, when one is given.
+QFrame* whitePanel(QWidget* parent, const char* name, HintBar* hints = nullptr);
 // A one-line edit and a memo with a vertical scroll bar (Tab leaves it).
 QLineEdit* lineEdit(QWidget* parent, const char* name);
 QPlainTextEdit* memo(QWidget* parent, const char* name, int fixedHeight = 0);
