@@ -7,9 +7,11 @@
 #include <QtTest>
 
 namespace {
+using Values = QHash<QByteArray, QString>;
+
 const CardArchive& archive() { return CardArchive::of(ArchiveKind::Contacts); }
 
-ImportedContact contact(int line, QHash<QByteArray, QString> values)
+ImportedContact contact(int line, Values values)
 {
     ImportedContact c;
     c.line = line;
@@ -50,34 +52,34 @@ private slots:
 
     void rowsAreJudgedAsTheEditorWould_data()
     {
-        QTest::addColumn<QHash<QByteArray, QString>>("values");
+        QTest::addColumn<Values>("values");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("reason");
 
         using S = ImportRow::Status;
-        QTest::newRow("ready") << QHash<QByteArray, QString> { { "varContatto", "A" }, { "varEmail", "a@x.it" } }
+        QTest::newRow("ready") << Values { { "varContatto", "A" }, { "varEmail", "a@x.it" } }
                                << int(S::Ready) << QString();
-        QTest::newRow("no name") << QHash<QByteArray, QString> { { "varEmail", "b@x.it" } } << int(S::MissingRequired)
+        QTest::newRow("no name") << Values { { "varEmail", "b@x.it" } } << int(S::MissingRequired)
                                  << QStringLiteral("manca il nome del contatto");
-        QTest::newRow("blank e-mail") << QHash<QByteArray, QString> { { "varContatto", "C" }, { "varEmail", " \t" } }
+        QTest::newRow("blank e-mail") << Values { { "varContatto", "C" }, { "varEmail", " \t" } }
                                       << int(S::MissingRequired) << QStringLiteral("manca l'indirizzo e-mail");
         QTest::newRow("scrubbed to nothing")
-            << QHash<QByteArray, QString> { { "varContatto", "\";" }, { "varEmail", "d@x.it" } }
+            << Values { { "varContatto", "\";" }, { "varEmail", "d@x.it" } }
             << int(S::MissingRequired) << QStringLiteral("manca il nome del contatto");
         QTest::newRow("already in the archive, other case")
-            << QHash<QByteArray, QString> { { "varContatto", "E" }, { "varEmail", " gia@presente.IT" } }
+            << Values { { "varContatto", "E" }, { "varEmail", " gia@presente.IT" } }
             << int(S::Duplicate) << QStringLiteral("l'indirizzo e-mail è già in archivio");
         QTest::newRow("character without a Windows-1252 form")
-            << QHash<QByteArray, QString> { { "varContatto", "F" }, { "varEmail", "f@x.it" },
+            << Values { { "varContatto", "F" }, { "varEmail", "f@x.it" },
                    { "varCitta", QStringLiteral("Kraków") } }
             << int(S::NotStorable)
             << QStringLiteral("il carattere «ó» del campo «Città» non può essere salvato in archivio");
         QTest::newRow("emoji in the note")
-            << QHash<QByteArray, QString> { { "varContatto", "G" }, { "varEmail", "g@x.it" },
+            << Values { { "varContatto", "G" }, { "varEmail", "g@x.it" },
                    { "varNote", QStringLiteral("ciao \U0001F600") } }
             << int(S::NotStorable)
             << QStringLiteral("il carattere «\U0001F600» del campo «Note» non può essere salvato in archivio");
-        QTest::newRow("NUL") << QHash<QByteArray, QString> { { "varContatto", QString("H\0h", 3) }, { "varEmail", "h@x.it" } }
+        QTest::newRow("NUL") << Values { { "varContatto", QString("H\0h", 3) }, { "varEmail", "h@x.it" } }
                              << int(S::NotStorable)
                              << QStringLiteral("il carattere «\u2400» del campo «Cognome e nome» non può essere "
                                                "salvato in archivio");
@@ -85,7 +87,7 @@ private slots:
 
     void rowsAreJudgedAsTheEditorWould()
     {
-        QFETCH(QHash<QByteArray, QString>, values);
+        QFETCH(Values, values);
         QFETCH(int, status);
         QFETCH(QString, reason);
         const ImportPlan plan = ContactImport::prepare({ contact(7, values) }, ContactImport::existingEmails(*db_));
