@@ -71,15 +71,15 @@ private slots:
             << int(S::Duplicate) << QStringLiteral("l'indirizzo e-mail è già in archivio");
         QTest::newRow("character without a Windows-1252 form")
             << Values { { "varContatto", "F" }, { "varEmail", "f@x.it" },
-                   { "varCitta", QStringLiteral("Kraków") } }
+                   { "varCitta", QStringLiteral("Łódź") } }
             << int(S::NotStorable)
-            << QStringLiteral("il carattere «ó» del campo «Città» non può essere salvato in archivio");
+            << QStringLiteral("il carattere «Ł» del campo «Città» non può essere salvato in archivio");
         QTest::newRow("emoji in the note")
             << Values { { "varContatto", "G" }, { "varEmail", "g@x.it" },
                    { "varNote", QStringLiteral("ciao \U0001F600") } }
             << int(S::NotStorable)
             << QStringLiteral("il carattere «\U0001F600» del campo «Note» non può essere salvato in archivio");
-        QTest::newRow("NUL") << Values { { "varContatto", QString("H\0h", 3) }, { "varEmail", "h@x.it" } }
+        QTest::newRow("NUL") << Values { { "varContatto", QString::fromUtf8("H\0h", 3) }, { "varEmail", "h@x.it" } }
                              << int(S::NotStorable)
                              << QStringLiteral("il carattere «\u2400» del campo «Cognome e nome» non può essere "
                                                "salvato in archivio");
