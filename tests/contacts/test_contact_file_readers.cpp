@@ -73,7 +73,7 @@ private slots:
                           "TEL;VALUE=uri;TYPE=\"voice,work\":tel:+49-30-1234\n"
                           "ADR;TYPE=home:;;Hauptstr. 5;Berlin;Berlin;10115;Germania\nEND:VCARD\n")
             << Values { { "varContatto", "Anna Weber" }, { "varEmail", "anna@weber.de" },
-                   { "varUff", "tel:+49-30-1234" }, { "varIndirizzo", "Hauptstr. 5" }, { "varCitta", "Berlin" },
+                   { "varUff", "+49-30-1234" }, { "varIndirizzo", "Hauptstr. 5" }, { "varCitta", "Berlin" },
                    { "varCap", "10115" }, { "varNote", "Provincia: Berlin\r\nPaese: Germania" } };
     }
 

@@ -314,10 +314,14 @@ ImportedContact ContactMapping::fromVCard(const VCard& card)
                 b.set("varEmail", p.text);
         } else if (p.name == "TEL") {
             const QByteArray column = phoneColumn(p);
+            // 4.0 may write the number as a "tel:" address.
+            QString number = p.text.trimmed();
+            if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
+                number.remove(0, 4);
             if (b.isSet(column))
-                b.note(labelOf(column), p.text);
+                b.note(labelOf(column), number);
             else
-                b.set(column, p.text);
+                b.set(column, number);
         } else if (p.name == "ADR") {
             if (addressDone) {
                 b.note(noteCaption(p.name), joined(p.parts, QStringLiteral(", ")));
