@@ -118,8 +118,13 @@ private slots:
         QCOMPARE(out.firstId, 2);
         QCOMPARE(progress, QList<int>({ 1, 1 }));
         QCOMPARE(storedNames(*db_), QStringList({ "Esistente", QStringLiteral("Nicolò  Nico  Rossi") }));
+        // The same bytes and the same storage class as a card saved in the editor.
         auto t = db_->Query("select varContatto from contatti where ID=2;");
         QCOMPARE(t->BlobTextAt(0), QByteArray("Nicol\xF2  Nico  Rossi"));
+        auto same = db_->Query("select count(*) from contatti a, contatti b where a.ID=1 and b.ID=2 and "
+                               "typeof(a.varContatto)=typeof(b.varContatto) and typeof(a.varFile01)=typeof(b.varFile01) "
+                               "and typeof(a.Ext)=typeof(b.Ext);");
+        QCOMPARE(same->IntegerAt(0), 1);
 
         const ImportOutcome again = ContactImport::store(*db_, plan, true);
         QCOMPARE(again.added, 3);

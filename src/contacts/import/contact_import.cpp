@@ -4,6 +4,10 @@
 #include "storage/card_text.h"
 #include "storage/win1252.h"
 
+#include <sqlite3.h>
+
+#include <memory>
+
 namespace {
 
 const CardArchive& contacts() { return CardArchive::of(ArchiveKind::Contacts); }
@@ -15,6 +19,51 @@ bool stored(const ImportRow& row, bool includeDuplicates)
     return row.status == ImportRow::Status::Ready
         || (includeDuplicates && row.status == ImportRow::Status::Duplicate);
 }
+
+// The archive's insert with its values bound rather than written as literals:
+// parsing one statement per card would cost many times the storing itself.
+// Values go in as text, the storage class the literal form gives them.
+class BoundInsert {
+public:
+    explicit BoundInsert(TSQLiteDatabase& db)
+        : db_(db)
+    {
+        const CardArchive& a = contacts();
+        QByteArray sql = "INSERT INTO " + a.table() + " (ID," + a.valueColumns().join(',') + ",Ext) VALUES (NULL,";
+        for (int i = 0; i < a.valueCount(); ++i)
+            sql += "?,";
+        sql += "'')";
+        sqlite3_stmt* raw = nullptr;
+        if (sqlite3_prepare_v2(db.handle(), sql.constData(), int(sql.size()), &raw, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(raw);
+            fail(sql);
+        }
+        stmt_.reset(raw);
+    }
+
+    void insert(const QList<QByteArray>& values)
+    {
+        for (int i = 0; i < values.size(); ++i)
+            sqlite3_bind_text(stmt_.get(), i + 1, values[i].constData(), int(values[i].size()), SQLITE_STATIC);
+        const int rc = sqlite3_step(stmt_.get());
+        sqlite3_reset(stmt_.get());
+        if (rc != SQLITE_DONE)
+            fail(contacts().insert(values));
+    }
+
+private:
+    [[noreturn]] void fail(const QByteArray& sql) const
+    {
+        throw ESQLiteException(QStringLiteral("Error executing SQL statement \"") + Cp1252::decode(sql)
+            + QStringLiteral("\" : ") + Cp1252::decode(sqlite3_errmsg(db_.handle())));
+    }
+
+    struct Finalizer {
+        void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+    };
+    TSQLiteDatabase& db_;
+    std::unique_ptr<sqlite3_stmt, Finalizer> stmt_;
+};
 
 } // namespace
 
@@ -104,10 +153,11 @@ ImportOutcome ContactImport::store(TSQLiteDatabase& db, const ImportPlan& plan, 
     db.StartTransaction();
     try {
         int done = 0;
+        BoundInsert insert(db);
         for (const ImportRow& r : plan.rows) {
             if (!stored(r, includeDuplicates))
                 continue;
-            db.Execute(contacts().insert(r.values));
+            insert.insert(r.values);
             if (outcome.firstId == 0)
                 outcome.firstId = qint32(db.LastInsertedRowId());
             ++done;
