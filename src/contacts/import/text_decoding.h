@@ -10,7 +10,8 @@ namespace TextDecoding {
 // in *problem.
 QString decode(const QByteArray& bytes, const QByteArray& charset = {}, QString* problem = nullptr);
 
-// A whole file: UTF-8 with or without its byte order mark when valid,
-// Windows-1252 otherwise. *encoding names the one used.
+// A whole file: UTF-8 after a byte order mark (a broken sequence becomes
+// U+FFFD, which no archive field accepts), else UTF-8 when valid, else
+// Windows-1252. *encoding names the one used.
 QString decodeFile(const QByteArray& bytes, QString* encoding = nullptr);
 } // namespace TextDecoding
