@@ -3,6 +3,7 @@
 #include "storage/ascii.h"
 
 #include "contacts/contact_fields.h"
+#include "contacts/frm_importa_contatti.h"
 #include "storage/card_text.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
@@ -14,7 +15,9 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFrame>
+#include <QGroupBox>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -32,7 +35,42 @@ TfrmRubrica::TfrmRubrica(QWidget* parent)
     setObjectName(QStringLiteral("frmRubrica"));
     setWindowTitle(QStringLiteral(" Velmaro - Rubrica contatti"));
     buildFields(chrome().body, chrome().hints);
+    addImportButton();
     finishSetup();
+}
+
+void TfrmRubrica::addImportButton()
+{
+    // The contacts editor's own tool, beside the shared ones.
+    auto* box = chrome().container->findChild<QGroupBox*>(QStringLiteral("grpControlli"));
+    auto* button = new QToolButton(box);
+    button->setObjectName(QStringLiteral("cmdImportaContatti"));
+    button->setAutoRaise(true);
+    EditorChrome::dress(button, QStringLiteral("rubrica"), QStringLiteral("Importa"));
+    chrome().hints->add(button, QStringLiteral(" Importa contatti da un file vCard o CSV."));
+    box->layout()->addWidget(button);
+    FormLook::onRelease(button, [this] { cmdImportaContattiMouseUp(); });
+}
+
+void TfrmRubrica::cmdImportaContattiMouseUp()
+{
+    ErrorDisplay::guard([this] {
+        const QString file = Desktop::get().openFileName(this, QStringLiteral("Importa contatti"), QString(),
+            QStringLiteral("File di contatti (*.vcf *.csv);;Tutti i file (*)"));
+        if (file.isEmpty())
+            return;
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly)) {
+            Dialogs::warning(QStringLiteral("Importa contatti"),
+                QStringLiteral("Attenzione: impossibile leggere il file \u00ab%1\u00bb (%2).").arg(file, f.errorString()));
+            return;
+        }
+        const QByteArray bytes = f.readAll();
+        f.close();
+        TfrmImportaContatti preview(file, bytes, connection(), this);
+        if (Modal::run(&preview) == QDialog::Accepted && preview.outcome().firstId > 0)
+            loadCardById(preview.outcome().firstId);
+    });
 }
 
 void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)

@@ -19,12 +19,14 @@ public slots:
     void imgCodFiscMouseUp();
     void imgIvaMouseUp();
     void imgIbanMouseUp();
+    void cmdImportaContattiMouseUp();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildFields(class QBoxLayout* body, class HintBar* hints);
+    void addImportButton();
     void upperCaseOnChange(QLineEdit* edit);
     static bool insertsText(const class QKeyEvent* key);
 

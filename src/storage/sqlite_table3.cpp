@@ -338,3 +338,13 @@ void TSQLiteDatabase::CommitTransaction()
     Execute("COMMIT;");
     inTransaction_ = false;
 }
+
+void TSQLiteDatabase::RollbackTransaction()
+{
+    if (!inTransaction_)
+        return;
+    // The flag goes first: should SQLite have ended the transaction itself,
+    // the failed ROLLBACK must not leave the connection believed busy.
+    inTransaction_ = false;
+    Execute("ROLLBACK;");
+}

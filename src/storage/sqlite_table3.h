@@ -75,6 +75,8 @@ public:
     qint64 LastInsertedRowId() const;
     void StartTransaction();
     void CommitTransaction();
+    // Ends an open transaction storing nothing of it; no-op without one.
+    void RollbackTransaction();
     bool InTransaction() const { return inTransaction_; }
 
     sqlite3* handle() const { return db_.get(); }

@@ -1,0 +1,133 @@
+#include "contacts/frm_importa_contatti.h"
+#include "contacts/frm_rubrica.h"
+#include "storage/card_archive.h"
+#include "support/test_seams.h"
+#include "ui/modal.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+const QByteArray kCsv = "Nome;Cognome;E-mail;Compleanno\r\n"
+                        "Mario;Rossi;mario@rossi.it;1970\r\n"
+                        "Anna;Bianchi;gia@presente.it;\r\n"
+                        "Senza;Posta;;\r\n"
+                        "Jan;Kowalski\xC5\x82;jan@x.pl;\r\n";
+} // namespace
+
+class TestFrmImportaContatti : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempDataDir> dir_;
+    std::unique_ptr<ScriptedDialogs> dialogs_;
+    std::unique_ptr<RecordingDesktop> desktop_;
+    std::unique_ptr<TfrmRubrica> form_;
+
+    QString writeFile(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = dir_->file(name);
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return path;
+    }
+
+    // Opens the preview on the file and lets act drive it; the dialog's result.
+    int importFile(const QString& path, const std::function<void(QDialog*)>& act)
+    {
+        desktop_->nextFileName = path;
+        int result = -1;
+        Modal::install([&](QDialog* d) {
+            act(d);
+            result = d->result();
+            return result;
+        });
+        QTest::mouseClick(form_->findChild<QToolButton*>("cmdImportaContatti"), Qt::LeftButton);
+        Modal::install({});
+        return result;
+    }
+
+private slots:
+    void init()
+    {
+        dir_ = std::make_unique<TempDataDir>();
+        dialogs_ = std::make_unique<ScriptedDialogs>();
+        desktop_ = std::make_unique<RecordingDesktop>();
+        TestCards::store(ArchiveKind::Contacts, { { "varContatto", "Esistente" }, { "varEmail", "gia@presente.it" } });
+        form_ = std::make_unique<TfrmRubrica>();
+        form_->show();
+    }
+
+    void cleanup()
+    {
+        form_.reset();
+        desktop_.reset();
+        dialogs_.reset();
+        dir_.reset();
+    }
+
+    void previewThenImport()
+    {
+        const QString path = writeFile("contatti.csv", kCsv);
+        QStringList refused;
+        QString summary, mappedBirthday;
+        const int result = importFile(path, [&](QDialog* d) {
+            summary = d->findChild<QLabel*>("lblLetti")->text();
+            mappedBirthday = d->findChild<QComboBox*>("cboColonna4")->currentText();
+            auto* list = d->findChild<QListWidget*>("lstScartati");
+            for (int i = 0; i < list->count(); ++i)
+                refused << list->item(i)->text();
+            QCOMPARE(d->findChild<QTableWidget*>("tblAnteprima")->item(0, 2)->text(), QStringLiteral("Rossi Mario"));
+            d->findChild<QPushButton*>("cmdImporta")->click();
+        });
+        QCOMPARE(desktop_->lastFilter, QStringLiteral("File di contatti (*.vcf *.csv);;Tutti i file (*)"));
+        QCOMPARE(summary, QStringLiteral("Contatti letti: 4. Da importare: 1; duplicati: 1; non importabili: 2."));
+        QCOMPARE(mappedBirthday, QStringLiteral("Aggiungi alle note"));
+        QCOMPARE(refused,
+            QStringList({ QStringLiteral("Riga 3: l'indirizzo e-mail è già in archivio"),
+                QStringLiteral("Riga 4: manca l'indirizzo e-mail"),
+                QStringLiteral("Riga 5: il carattere «ł» del campo «Cognome e nome» non può essere salvato in "
+                               "archivio") }));
+        QCOMPARE(result, int(QDialog::Accepted));
+        QCOMPARE(dialogs_->last().text, QStringLiteral("Contatti aggiunti: 1.\nContatti non importati: 3."));
+        QCOMPARE(TestCards::count(ArchiveKind::Contacts), 2);
+        // The editor shows the first imported card.
+        QCOMPARE(form_->fieldText("txtContatto"), QStringLiteral("Rossi Mario"));
+        QCOMPARE(form_->fieldText("txtNote"), QStringLiteral("Compleanno: 1970"));
+    }
+
+    void changedMappingAndDuplicates()
+    {
+        const QString path = writeFile("contatti.csv", kCsv);
+        importFile(path, [&](QDialog* d) {
+            d->findChild<QComboBox*>("cboColonna4")->setCurrentIndex(0); // not imported
+            d->findChild<QCheckBox*>("chkDuplicati")->setChecked(true);
+            d->findChild<QPushButton*>("cmdImporta")->click();
+        });
+        QCOMPARE(TestCards::count(ArchiveKind::Contacts), 3);
+        QCOMPARE(form_->fieldText("txtNote"), QString());
+    }
+
+    void cancelStoresNothing()
+    {
+        const QString vcf = writeFile("uno.vcf", "BEGIN:VCARD\nVERSION:3.0\nN:Verdi;Luca\nEMAIL:l@v.it\nEND:VCARD\n");
+        const int result = importFile(vcf, [](QDialog* d) {
+            QVERIFY(d->findChild<QTableWidget*>("tblColonne")->isHidden());
+            d->findChild<QPushButton*>("cmdAnnulla")->click();
+        });
+        QCOMPARE(result, int(QDialog::Rejected));
+        QCOMPARE(TestCards::count(ArchiveKind::Contacts), 1);
+        QCOMPARE(dialogs_->count(), 0);
+    }
+};
+
+QTEST_MAIN(TestFrmImportaContatti)
+#include "test_frm_importa_contatti.moc"
