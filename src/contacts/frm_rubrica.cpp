@@ -1,9 +1,8 @@
 #include "contacts/frm_rubrica.h"
 
-#include "storage/ascii.h"
-
 #include "contacts/contact_fields.h"
 #include "contacts/frm_importa_contatti.h"
+#include "storage/ascii.h"
 #include "storage/card_text.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
@@ -11,6 +10,7 @@
 #include "ui/error_display.h"
 #include "ui/form_look.h"
 #include "ui/modal.h"
+#include "ui/wiring.h"
 #include "validators/check_launch.h"
 
 #include <QComboBox>
@@ -42,7 +42,7 @@ TfrmRubrica::TfrmRubrica(QWidget* parent)
 void TfrmRubrica::addImportButton()
 {
     // The contacts editor's own tool, beside the shared ones.
-    auto* box = chrome().container->findChild<QGroupBox*>(QStringLiteral("grpControlli"));
+    auto* box = Wiring::child<QGroupBox>(chrome().container, QStringLiteral("grpControlli"));
     auto* button = new QToolButton(box);
     button->setObjectName(QStringLiteral("cmdImportaContatti"));
     button->setAutoRaise(true);
