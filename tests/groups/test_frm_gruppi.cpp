@@ -56,14 +56,8 @@ class TestFrmGruppi : public QObject {
     void pick(QuickSearchForm* form, const QString& criterion, const QString& key, int line = 0)
     {
         QVERIFY(form->isVisible());
-        in<QComboBox>(form, "cboCriterio")->setCurrentText(criterion);
-        in<QLineEdit>(form, "txtCriterio")->setText(key);
-        in<QPushButton>(form, "btnPopola")->click();
-        form->selectLine(line);
-        auto* list = in<QListView>(form, "lstRecords");
-        const QPoint at = list->visualRect(list->model()->index(line, 0)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        SearchDriver::search(form, criterion, key);
+        SearchDriver::doubleClick(form, line);
         QVERIFY(!form->isVisible());
     }
 

@@ -50,21 +50,9 @@ class TestMessageSearch : public QObject {
     }
     QString position() const { return in<QLabel>(editor_.get(), "lblPosizione")->text(); }
 
-    void search(const QString& criterion, const QString& key)
-    {
-        in<QComboBox>(quick_.get(), "cboCriterio")->setCurrentText(criterion);
-        in<QLineEdit>(quick_.get(), "txtCriterio")->setText(key);
-        in<QPushButton>(quick_.get(), "btnPopola")->click();
-    }
+    void search(const QString& criterion, const QString& key) { SearchDriver::search(quick_.get(), criterion, key); }
 
-    void doubleClick(SearchFormBase* form, int row)
-    {
-        auto* list = in<QListView>(form, "lstRecords");
-        form->selectLine(row);
-        const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-    }
+    void doubleClick(SearchFormBase* form, int row) { SearchDriver::doubleClick(form, row); }
 
     // Opens a search the way its caller does and lists every card.
     SearchFormBase* openFromCaller(const QString& how)

@@ -1,5 +1,13 @@
 #include "support/test_seams.h"
 
+#include "ui/search_forms.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QtTest>
+
 #include "storage/app_paths.h"
 #include "ui/modal.h"
 
@@ -138,4 +146,21 @@ bool showActive(QWidget* window)
     window->show();
     window->activateWindow();
     return QTest::qWaitForWindowActive(window);
+}
+
+void SearchDriver::search(QuickSearchForm* form, const QString& criterion, const QString& key)
+{
+    form->findChild<QComboBox*>(QStringLiteral("cboCriterio"))->setCurrentText(criterion);
+    form->findChild<QLineEdit*>(QStringLiteral("txtCriterio"))->setText(key);
+    form->findChild<QPushButton*>(QStringLiteral("btnPopola"))->click();
+}
+
+void SearchDriver::doubleClick(SearchFormBase* form, int line)
+{
+    auto* list = form->findChild<QListView*>(QStringLiteral("lstRecords"));
+    form->selectLine(line);
+    const QPoint at = list->visualRect(list->model()->index(line, 0)).center();
+    // The view acts on a double-click only after a first click.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }

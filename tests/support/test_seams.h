@@ -111,3 +111,14 @@ public:
 
 // Shows a window and waits until it is active, as focus checks need.
 bool showActive(QWidget* window);
+
+class QuickSearchForm;
+class SearchFormBase;
+
+// A search form driven as a user does it.
+namespace SearchDriver {
+// Chooses the criterion, types the key and presses "Cerca in archivio".
+void search(QuickSearchForm* form, const QString& criterion, const QString& key);
+// Selects the list line and double-clicks it.
+void doubleClick(SearchFormBase* form, int line);
+} // namespace SearchDriver
