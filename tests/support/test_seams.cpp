@@ -1,17 +1,15 @@
 #include "support/test_seams.h"
 
+#include "storage/app_paths.h"
+#include "ui/modal.h"
 #include "ui/search_forms.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QtTest>
-
-#include "storage/app_paths.h"
-#include "ui/modal.h"
-
-#include <QDialog>
 #include <QTest>
 
 #include <QTemporaryDir>
