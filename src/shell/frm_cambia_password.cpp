@@ -83,6 +83,13 @@ void TfrmCambiaPassword::cmdOKClick()
 {
     try {
         const PasswordStore store;
+        if (!store.isSet()) {
+            // There is no old password to know: say how a first one is set.
+            Dialogs::message(PasswordStore::notSetMessage());
+            txtPasswordOld->clear();
+            txtPasswordOld->setFocus();
+            return;
+        }
         if (!store.matches(txtPasswordOld->text())) {
             Dialogs::message(QStringLiteral("Attenzione: vecchia password errata."));
             txtPasswordOld->clear();

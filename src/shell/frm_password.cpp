@@ -80,11 +80,22 @@ void TfrmPassword::txtPasswordChange()
 void TfrmPassword::cmdOKClick()
 {
     bool right = false;
+    bool set = false;
     try {
-        right = PasswordStore().matches(txtPassword->text());
+        const PasswordStore store;
+        set = store.isSet();
+        right = set && store.matches(txtPassword->text());
     } catch (...) {
         Dialogs::message(QStringLiteral("Attenzione: si è verificato un errore durante la procedura di lettura "
                                         "della password. Si consiglia di reinstallare il software."));
+        return;
+    }
+    if (!set) {
+        // Otherwise every attempt would read as a wrong password, with no
+        // hint that there is none to find.
+        Dialogs::message(PasswordStore::notSetMessage());
+        txtPassword->clear();
+        txtPassword->setFocus();
         return;
     }
     if (!right) {

@@ -5,6 +5,9 @@
 #include "storage/card_text.h"
 #include "storage/ini_file.h"
 
+#include <QCoreApplication>
+#include <QDir>
+
 #include <utility>
 
 namespace {
@@ -20,7 +23,13 @@ PasswordStore::PasswordStore(QString path)
 
 QString PasswordStore::stored() const
 {
-    return CardText::trimmed(Crypt::Unscramble(IniFile(path_).read(section, key)));
+    const QString value = CardText::trimmed(IniFile(path_).read(section, key));
+    // Every value written has two digits per character. An odd length means a
+    // digit was lost, and unscrambling the rest would admit a shorter
+    // password; beyond 255 characters the one-byte count has wrapped.
+    if (value.size() % 2 != 0 || value.size() > 2 * Crypt::maxLength)
+        throw CryptError(QStringLiteral("Valore della password danneggiato (%1 cifre).").arg(value.size()));
+    return CardText::trimmed(Crypt::Unscramble(value));
 }
 
 bool PasswordStore::matches(const QString& typed) const
@@ -60,3 +69,17 @@ QString PasswordStore::upperCase(const QString& text)
 }
 
 QString PasswordStore::comparisonForm(const QString& typed) { return CardText::trimmed(upperCase(typed)); }
+
+QString PasswordStore::toolPath()
+{
+    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QStringLiteral("/velmaro-password"));
+}
+
+QString PasswordStore::notSetMessage()
+{
+    return QStringLiteral("Attenzione: non è ancora stata impostata nessuna password di accesso, quindi non è "
+                          "possibile entrare nel programma né cambiare la password.\n\n"
+                          "Per impostarla, eseguire da un terminale il programma\n%1\n"
+                          "oppure, senza terminale:\nVELMARO_PASSWORD='...' %1")
+        .arg(toolPath());
+}

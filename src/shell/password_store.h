@@ -14,8 +14,11 @@ public:
     // The stored password, unscrambled and trimmed; empty when the file, the
     // section or the key is missing (no password matches it). Throws
     // IniFileError when the file cannot be read and CryptError when the
-    // value is damaged.
+    // value is damaged: not hexadecimal, of odd length (a digit lost) or
+    // longer than the scrambling's 255 characters.
     QString stored() const;
+    // Whether a password has been set at all. Throws as stored() does.
+    bool isSet() const { return !stored().isEmpty(); }
     // Whether a typed password's comparison form equals the stored one;
     // never when nothing is stored. Throws as stored() does.
     bool matches(const QString& typed) const;
@@ -29,6 +32,12 @@ public:
     // blanks.
     static QString comparisonForm(const QString& typed);
     static QString upperCase(const QString& text);
+
+    // The tool that sets the password: installed beside the program.
+    static QString toolPath();
+    // What the login says when no password is set: that none is, and how
+    // to set one.
+    static QString notSetMessage();
 
 private:
     QString path_;

@@ -60,7 +60,9 @@ private slots:
     void login_data();
     void login();
     void wrongThenRight();
+    void missingFileAdmitsNobody_data();
     void missingFileAdmitsNobody();
+    void unreadableStoreLeavesFormAlone_data();
     void unreadableStoreLeavesFormAlone();
     void blanksCannotBeSubmitted();
 
@@ -147,23 +149,60 @@ void TestPasswordForms::wrongThenRight()
     QCOMPARE(dialogs_->count(), 1);
 }
 
+void TestPasswordForms::missingFileAdmitsNobody_data()
+{
+    QTest::addColumn<bool>("fileKept");
+    QTest::newRow("no file") << false;
+    QTest::newRow("empty value") << true;
+}
+
 void TestPasswordForms::missingFileAdmitsNobody()
 {
-    QFile::remove(PasswordStore::defaultPath());
+    QFETCH(bool, fileKept);
+    if (fileKept)
+        writeStored("");
+    else
+        QFile::remove(PasswordStore::defaultPath());
     type(QStringLiteral("segreto"));
     enter();
-    QCOMPARE(dialogs_->last().text, wrong);
     QCOMPARE(launcherShown_, 0);
+    // Not "wrong password": there is none, and the user learns how to set it.
+    const QString told = dialogs_->last().text;
+    QVERIFY(told.contains(QStringLiteral("non è ancora stata impostata nessuna password")));
+    QVERIFY(told.contains(QCoreApplication::applicationDirPath() + QStringLiteral("/velmaro-password")));
+    QCOMPARE(focused(), frmPassword->txtPassword);
+
+    // The change of password has no old password to ask for either.
+    openChange();
+    fillChange(QStringLiteral("qualsiasi"), QStringLiteral("nuova"), QStringLiteral("nuova"));
+    QTest::mouseClick(frmCambiaPassword->cmdOK, Qt::LeftButton);
+    QCOMPARE(dialogs_->last().text, told);
+    QCOMPARE(focused(), frmCambiaPassword->txtPasswordOld);
+    QVERIFY(!PasswordStore().isSet());
+}
+
+void TestPasswordForms::unreadableStoreLeavesFormAlone_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("not hexadecimal") << Crypt::Scramble(QByteArray("SEGRETO")).left(6) + "ZZ" << "segreto";
+    // A lost last digit must not admit the password minus its last letter.
+    QTest::newRow("last digit lost") << QByteArray("740893EB058D7") << "velmaro 202";
+    QTest::newRow("three digits") << QByteArray("740") << "v";
+    QTest::newRow("over 255 characters")
+        << Crypt::Scramble(QByteArray(255, 'X')) + "00" << "x";
 }
 
 void TestPasswordForms::unreadableStoreLeavesFormAlone()
 {
+    QFETCH(QByteArray, value);
+    QFETCH(QString, typed);
     // A damaged value is not read as some other password.
-    writeStored(Crypt::Scramble(QByteArray("SEGRETO")).left(6) + "ZZ");
-    type(QStringLiteral("segreto"));
+    writeStored(value);
+    type(typed);
     enter();
     QCOMPARE(dialogs_->last().text, readError);
-    QCOMPARE(frmPassword->txtPassword->text(), QStringLiteral("segreto"));
+    QCOMPARE(frmPassword->txtPassword->text(), typed);
     QVERIFY(frmPassword->isVisible());
     QCOMPARE(launcherShown_, 0);
 }
