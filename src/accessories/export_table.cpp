@@ -17,7 +17,8 @@ using Statement = std::unique_ptr<sqlite3_stmt, Finalizer>;
 [[noreturn]] void fail(sqlite3* db, const QByteArray& sql)
 {
     throw ESQLiteException(QStringLiteral("Error executing SQL \"") + Cp1252::decode(sql) + QStringLiteral("\" : ")
-        + QString::fromUtf8(sqlite3_errmsg(db)));
+            + QString::fromUtf8(sqlite3_errmsg(db)),
+        sqlite3_extended_errcode(db));
 }
 
 Statement prepare(sqlite3* db, const QByteArray& sql)

@@ -198,9 +198,10 @@ TSQLiteDatabase::TSQLiteDatabase(const QString& fileName)
     db_.reset(raw);
     if (rc != SQLITE_OK) {
         const QString detail = raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QStringLiteral("unknown error");
+        const int code = raw ? sqlite3_extended_errcode(raw) : rc;
         db_.reset();
         throw ESQLiteException(
-            QStringLiteral("Failed to open database ") + quoted(fileName) + QStringLiteral(" : ") + detail);
+            QStringLiteral("Failed to open database ") + quoted(fileName) + QStringLiteral(" : ") + detail, code);
     }
     // Archives written by other programs quote values with double quotes.
     sqlite3_db_config(raw, SQLITE_DBCONFIG_DQS_DML, 1, nullptr);
@@ -228,10 +229,12 @@ void TSQLiteDatabase::RaiseLastError(const char* prefix, const QByteArray& sql) 
 {
     // SQLite quotes tokens and names back from the statement, whose values
     // are Windows-1252 bytes: read as UTF-8 an "à" would become U+FFFD.
-    const QString detail = sqlite3_errcode(db_.get()) != SQLITE_OK ? Cp1252::decode(sqlite3_errmsg(db_.get()))
-                                                                   : QStringLiteral("No message");
+    const int code = sqlite3_extended_errcode(db_.get());
+    const QString detail
+        = code != SQLITE_OK ? Cp1252::decode(sqlite3_errmsg(db_.get())) : QStringLiteral("No message");
     throw ESQLiteException(
-        QString::fromLatin1(prefix) + QLatin1Char(' ') + quoted(Cp1252::decode(sql)) + QStringLiteral(" : ") + detail);
+        QString::fromLatin1(prefix) + QLatin1Char(' ') + quoted(Cp1252::decode(sql)) + QStringLiteral(" : ") + detail,
+        code);
 }
 
 void TSQLiteDatabase::Execute(const QByteArray& sql)
@@ -305,7 +308,8 @@ std::unique_ptr<TSQLiteTable> TSQLiteDatabase::Query(const QByteArray& sql)
             }
         } else if (rc == SQLITE_BUSY) {
             throw ESQLiteException(QStringLiteral("Could not prepare SQL statement ") + quoted(Cp1252::decode(sql))
-                + QStringLiteral(" : SQLite is Busy"));
+                    + QStringLiteral(" : SQLite is Busy"),
+                SQLITE_BUSY);
         } else {
             RaiseLastError("Could not retrieve data", sql);
         }

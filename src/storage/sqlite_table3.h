@@ -16,7 +16,15 @@ struct sqlite3;
 // The one exception type of every storage failure.
 class ESQLiteException : public AppError {
 public:
-    using AppError::AppError;
+    // code: SQLite's (extended) result code, 0 for the layer's own failures.
+    explicit ESQLiteException(QString message, int code = 0)
+        : AppError(std::move(message))
+        , code_(code)
+    { }
+    int code() const { return code_; }
+
+private:
+    int code_ = 0;
 };
 
 // SQLite's fundamental type codes; anything but 1, 2 and 4 is read as text.

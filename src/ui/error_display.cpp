@@ -13,9 +13,12 @@ void ErrorDisplay::showCurrentException()
     try {
         throw;
     } catch (const ESQLiteException& e) {
-        const ErrorSummary::Text summary = ErrorSummary::of(e.message());
+        const ErrorSummary::Text summary = ErrorSummary::of(e.message(), e.code());
         text = summary.shown;
         details = summary.details;
+    } catch (const AppError& e) {
+        text = e.message();
+        details = e.details();
     } catch (const std::exception& e) {
         text = QString::fromUtf8(e.what()); // every exception of ours carries UTF-8
     } catch (...) {

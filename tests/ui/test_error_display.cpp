@@ -3,8 +3,13 @@
 #include "support/test_seams.h"
 #include "ui/error_display.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sqlite3.h>
+
+#include <memory>
 
 // The error box shows a storage failure readably: SQLite's text and the
 // statement's opening, the whole message behind "details".
@@ -44,6 +49,62 @@ private slots:
         const ErrorSummary::Text text = ErrorSummary::of(message);
         QCOMPARE(text.shown, shown.isEmpty() ? message : shown);
         QCOMPARE(text.details, shown.isEmpty() ? QString() : message);
+    }
+
+    // The common failures, met on real archives, lead with an Italian
+    // sentence; SQLite's own text stays, whole in the details.
+    void commonFailuresInItalian_data()
+    {
+        QTest::addColumn<QString>("situation");
+        QTest::addColumn<QString>("lead");
+        QTest::addColumn<QString>("sqlite");
+        QTest::newRow("in use elsewhere") << "busy" << "L'archivio è in uso da un'altra postazione"
+                                          << "database is locked";
+        QTest::newRow("read-only") << "readonly" << "L'archivio è di sola lettura"
+                                   << "attempt to write a readonly database";
+        QTest::newRow("disk full") << "full" << "Il disco è pieno"
+                                   << "database or disk is full";
+        QTest::newRow("damaged file") << "damaged" << "Il file dell'archivio è danneggiato"
+                                      << "file is not a database";
+        QTest::newRow("cannot open") << "missing folder" << "Impossibile aprire il file dell'archivio"
+                                     << "unable to open database file";
+    }
+
+    void commonFailuresInItalian()
+    {
+        QFETCH(QString, situation);
+        QFETCH(QString, lead);
+        QFETCH(QString, sqlite);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("a.db");
+        {
+            TSQLiteDatabase db(file);
+            db.Execute("CREATE TABLE contatti (ID INTEGER PRIMARY KEY, varNote BLOB)");
+        }
+        std::unique_ptr<TSQLiteDatabase> other;
+        if (situation == "busy") {
+            other = std::make_unique<TSQLiteDatabase>(file);
+            other->Execute("BEGIN IMMEDIATE;");
+        } else if (situation == "damaged") {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(4096, 'x'));
+        }
+        ScriptedDialogs dialogs;
+        QVERIFY(!ErrorDisplay::guard([&] {
+            TSQLiteDatabase db(situation == "missing folder" ? dir.filePath("manca/a.db") : file);
+            sqlite3_busy_timeout(db.handle(), 50);
+            if (situation == "readonly")
+                db.Execute("PRAGMA query_only = 1;");
+            if (situation == "full")
+                db.Query("PRAGMA max_page_count = 2;");
+            db.Execute("INSERT INTO contatti (varNote) VALUES ('" + QByteArray(8000, 'n') + "')");
+        }));
+        QCOMPARE(dialogs.kinds(), QStringList { "error" });
+        const auto box = dialogs.last();
+        QVERIFY2(box.text.startsWith(lead), qPrintable(box.text));
+        QVERIFY2(box.text.contains(sqlite), qPrintable(box.text));
+        QVERIFY2(box.details.endsWith(QStringLiteral(" : ") + sqlite), qPrintable(box.details));
     }
 
     void storageFailureReachesTheBoxReadably()

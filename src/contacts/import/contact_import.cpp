@@ -55,7 +55,8 @@ private:
     [[noreturn]] void fail(const QByteArray& sql) const
     {
         throw ESQLiteException(QStringLiteral("Error executing SQL statement \"") + Cp1252::decode(sql)
-            + QStringLiteral("\" : ") + Cp1252::decode(sqlite3_errmsg(db_.handle())));
+                + QStringLiteral("\" : ") + Cp1252::decode(sqlite3_errmsg(db_.handle())),
+            sqlite3_extended_errcode(db_.handle()));
     }
 
     struct Finalizer {
