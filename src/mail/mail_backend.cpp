@@ -9,6 +9,8 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include <cstdio>
+
 namespace {
 
 struct ExitMapping {
@@ -172,16 +174,35 @@ quint32 SystemMail::pipeToSendmail(const QString& program, const QByteArray& mes
     return pipeToSendmail(program, {}, message, -1, timedOut);
 }
 
+namespace {
+// The reason a failing sendmail gives goes to its error output, which nobody
+// sees when the program was started from the menu: kept for the error box.
+QString sendmailErrors;
+
+void keepErrors(QProcess& process)
+{
+    const QByteArray err = process.readAllStandardError();
+    // Still on the program's own error output, as before, for a terminal.
+    std::fwrite(err.constData(), 1, size_t(err.size()), stderr);
+    constexpr qsizetype kKept = 4096;
+    sendmailErrors = QString::fromLocal8Bit(err.right(kKept)).trimmed();
+}
+} // namespace
+
+QString SystemMail::lastSendmailErrors() { return sendmailErrors; }
+
+QString SystemMailSubmission::failureDetails() const { return SystemMail::lastSendmailErrors(); }
+
 quint32 SystemMail::pipeToSendmail(
     const QString& program, const QByteArray& head, const QByteArray& message, int timeoutMs, bool& timedOut)
 {
     timedOut = false;
+    sendmailErrors.clear();
     QProcess process;
     process.setProgram(program);
     // -t: recipients from the headers; -i: a line of one dot is no end.
     process.setArguments({ QStringLiteral("-t"), QStringLiteral("-i") });
     process.setStandardOutputFile(QProcess::nullDevice());
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start();
     if (!process.waitForStarted(-1))
         return MAPI_E_FAILURE;
@@ -195,8 +216,10 @@ quint32 SystemMail::pipeToSendmail(
         timedOut = true;
         process.kill();
         process.waitForFinished(-1);
+        keepErrors(process);
         return MAPI_E_FAILURE;
     }
+    keepErrors(process);
     if (process.exitStatus() != QProcess::NormalExit)
         return MAPI_E_FAILURE;
     return MailExitCodes::fromSendmail(process.exitCode());
@@ -261,6 +284,7 @@ quint32 sendPrivately(const QString& sendmail, const MapiMessage& m, int timeout
 
 quint32 SystemMailSubmission::send(const MapiMessage& message, quint32 flags)
 {
+    sendmailErrors.clear(); // never an earlier send's words
     if (flags & MAIL_PRIVATE) {
         // One compose window per recipient makes no sense: the form offers
         // the direct route before it gets here.

@@ -39,6 +39,8 @@ public:
     void setSendmailTimeout(int msecs) { sendmailTimeoutMs_ = msecs; }
     // What the last private sending did.
     const PrivateSend::Report& privateReport() const { return privateReport_; }
+    // What sendmail wrote on its error output in the last send.
+    QString failureDetails() const override;
 
 private:
     int clientWaitMs_ = 10000;
@@ -53,4 +55,7 @@ quint32 pipeToSendmail(const QString& program, const QByteArray& message);
 // timedOut tells a stuck program from a failing one.
 quint32 pipeToSendmail(
     const QString& program, const QByteArray& head, const QByteArray& message, int timeoutMs, bool& timedOut);
+// What the last sendmail run wrote on its error output (the reason of a
+// failure: "envelope-from address is missing", ...), at most a few KiB.
+QString lastSendmailErrors();
 } // namespace SystemMail

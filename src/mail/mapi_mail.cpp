@@ -8,11 +8,12 @@ namespace {
 
 IMailSubmission* installed = nullptr;
 
-[[noreturn]] void fail(const QString& problem)
+[[noreturn]] void fail(const QString& problem, const QString& details = {})
 {
     throw tMailFileException(QStringLiteral("Il messaggio e-mail corrente non è stato inviato.\n\n"
                                             "Problema riscontrato: %1.")
-                                 .arg(problem));
+                                 .arg(problem),
+        details);
 }
 
 QString problemText(quint32 result)
@@ -140,5 +141,5 @@ int SendMapiMessage(const QString& recipientNames, const QString& recipientAddre
         = MailSubmission::get().send(message, (preview ? MAPI_DIALOG : 0) | (privately ? MAIL_PRIVATE : 0));
     if (result == SUCCESS_SUCCESS)
         return 0;
-    fail(problemText(result));
+    fail(problemText(result), MailSubmission::get().failureDetails());
 }

@@ -99,6 +99,9 @@ public:
     // Submits one message; the records live only for the call. Answers 0
     // when submitted, otherwise one of the result codes above.
     virtual quint32 send(const MapiMessage& message, quint32 flags) = 0;
+    // What the mail program said about the last failed send (its error
+    // output), for the error box's details; empty when it said nothing.
+    virtual QString failureDetails() const { return {}; }
 };
 
 namespace MailSubmission {

@@ -6,6 +6,8 @@
 #include "mail/mail_backend.h"
 #include "mail/mapi_mail.h"
 #include "mail/private_send.h"
+#include "support/test_seams.h"
+#include "ui/error_display.h"
 
 #include <QElapsedTimer>
 #include <QDir>
@@ -193,6 +195,12 @@ private slots:
             "f=$(cat \"$D/fail\" 2>/dev/null)\n"
             "if [ -n \"$f\" ] && grep -qx \"To: $f\" \"$m\"; then rm \"$m\"; exit 67; fi\n");
         writeScript(bin("sendmail-stuck"), "exec 2>/dev/null\ncat > /dev/null\nexec sleep 30\n");
+        // Says why it fails where only a terminal would show it, as msmtp
+        // does without a sender in its account.
+        writeScript(bin("sendmail-noisy"),
+            "cat > /dev/null\n"
+            "echo 'sendmail: envelope-from address is missing' >&2\n"
+            "exit 78\n");
     }
 
     void init()
@@ -336,6 +344,27 @@ private slots:
         setStatus("status", status);
         const QString failure = failureOf([] { SendMapiMessage("", "a@x.it", "", "m@x.it", "S", "T", "", false); });
         QCOMPARE(failure, result ? kProblem.arg(MapiErrorText(result)) : QString());
+    }
+
+    // The box says the result code's words; the mail program's own reason
+    // is in its details, and only for the send it belongs to.
+    void sendmailReasonInDetails()
+    {
+        qputenv("VELMARO_SENDMAIL", bin("sendmail-noisy").toLocal8Bit());
+        ScriptedDialogs dialogs;
+        auto send = [](bool preview) {
+            ErrorDisplay::guard([&] { SendMapiMessage("", "a@x.it", "", "m@x.it", "S", "T", "", preview); });
+        };
+        send(false);
+        QCOMPARE(dialogs.kinds(), QStringList { "error" });
+        QCOMPARE(dialogs.last().text, kProblem.arg(QStringLiteral("collegamento non riuscito")));
+        QCOMPARE(dialogs.last().details, QStringLiteral("sendmail: envelope-from address is missing"));
+
+        setStatus("client-status", 3);
+        send(true);
+        QCOMPARE(dialogs.count(), 2);
+        QCOMPARE(dialogs.last().text, kProblem.arg(QStringLiteral("nessun programma di posta elettronica disponibile")));
+        QCOMPARE(dialogs.last().details, QString());
     }
 
     void sendmailStopsEarlyOrCrashes_data()
