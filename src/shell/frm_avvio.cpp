@@ -152,6 +152,10 @@ TfrmAvvio::TfrmAvvio(QWidget* parent)
     FormLook::onRelease(lblWeb, [this] { lblWebMouseUp(); });
     // The web glyph beside the address is part of the same link.
     FormLook::onRelease(findChild<QLabel*>(QStringLiteral("imgWebLink")), [this] { lblWebMouseUp(); });
+    // The tiles' caption bars are buttons already; these links only the
+    // mouse reached.
+    for (QLabel* l : { lblWeb, imgCopyright, imgGuida, imgInfo, imgEsci })
+        FormLook::keyboardLink(l);
 
     for (Tile t : { Tile::Contatti, Tile::Gruppi, Tile::Messaggi, Tile::InvioEmail })
         updateTile(t);

@@ -94,6 +94,7 @@ TfrmHelpForm::TfrmHelpForm(QWidget* parent)
     connect(cmdOK, &QPushButton::clicked, this, &TfrmHelpForm::cmdOKClick);
     FormLook::onRelease(lblPDF, [this] { lblPDFClick(); });
     FormLook::onRelease(imgPDF, [this] { lblPDFClick(); });
+    FormLook::keyboardLink(lblPDF);
 
     auto* hover = new LinkHover(this);
     hover->addLink(lblPDF);

@@ -119,6 +119,8 @@ TfrmInfo::TfrmInfo(QWidget* parent)
         FormLook::onRelease(l, [this] { lblEmailClick(); });
     for (QLabel* l : { lblWeb, imgWeb })
         FormLook::onRelease(l, [this] { lblWebClick(); });
+    FormLook::keyboardLink(lblEmail);
+    FormLook::keyboardLink(lblWeb);
 
     auto* hover = new LinkHover(this);
     hover->addLink(lblEmail);

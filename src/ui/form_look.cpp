@@ -93,27 +93,53 @@ public:
     { }
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        auto* w = static_cast<QWidget*>(watched);
         if (event->type() == QEvent::MouseButtonRelease) {
-            auto* w = static_cast<QWidget*>(watched);
             const auto* m = static_cast<QMouseEvent*>(event);
             if (w->isEnabled() && w->rect().contains(m->position().toPoint())) {
-                if (auto* b = qobject_cast<QAbstractButton*>(w))
-                    b->setDown(false);
-                const QPointer<QWidget> guard(w);
-                action_();
-                // A modal form opened here swallowed the mouse's leaving: the
-                // button would stay drawn raised until the mouse came back.
-                if (guard && !w->rect().contains(w->mapFromGlobal(QCursor::pos()))) {
-                    w->setAttribute(Qt::WA_UnderMouse, false);
-                    w->update();
-                }
+                act(w);
                 return true;
             }
+        } else if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+            // A keyboard user presses what the mouse releases: Space acts on
+            // its release, like any button, Enter at once.
+            const auto* k = static_cast<QKeyEvent*>(event);
+            const bool space = k->key() == Qt::Key_Space && k->modifiers() == Qt::NoModifier;
+            const bool enter = (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
+                && (k->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+            if (!(space || enter) || !w->isEnabled())
+                return false;
+            if (k->isAutoRepeat())
+                return true;
+            auto* b = qobject_cast<QAbstractButton*>(w);
+            if (event->type() == QEvent::KeyPress) {
+                if (enter)
+                    act(w);
+                else if (b)
+                    b->setDown(true);
+            } else if (space) {
+                act(w);
+            }
+            return true;
         }
         return false;
     }
 
 private:
+    void act(QWidget* w)
+    {
+        if (auto* b = qobject_cast<QAbstractButton*>(w))
+            b->setDown(false);
+        const QPointer<QWidget> guard(w);
+        action_();
+        // A modal form opened here swallowed the mouse's leaving: the
+        // button would stay drawn raised until the mouse came back.
+        if (guard && !w->rect().contains(w->mapFromGlobal(QCursor::pos()))) {
+            w->setAttribute(Qt::WA_UnderMouse, false);
+            w->update();
+        }
+    }
+
     std::function<void()> action_;
 };
 
@@ -181,6 +207,17 @@ void FormLook::onRelease(QWidget* widget, std::function<void()> action)
 {
     widget->installEventFilter(new ReleaseFilter(widget, std::move(action)));
     widget->setCursor(Qt::PointingHandCursor);
+}
+
+void FormLook::keyboardLink(QLabel* label)
+{
+    label->setFocusPolicy(Qt::TabFocus);
+    // A label draws no focus mark of its own: a dotted frame in its text
+    // colour shows where the keyboard is.
+    const QString colour = label->palette().color(QPalette::WindowText).name();
+    label->setStyleSheet(QStringLiteral("QLabel { border: 1px solid transparent; } "
+                                        "QLabel:focus { border: 1px dotted %1; }")
+                             .arg(colour));
 }
 
 void FormLook::tileBackground(QWidget* widget, const QPixmap& picture)

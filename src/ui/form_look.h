@@ -36,8 +36,12 @@ void installEnterChain(const EnterChain& chain);
 // it gets the field colours, and Enter moves along it.
 void setUpFieldChain(const EnterChain& chain);
 
-// Runs action when any mouse button is released over widget (image buttons).
+// Runs action when any mouse button is released over widget (image buttons),
+// and when the widget has the keyboard focus, on Space (released) or Enter.
 void onRelease(QWidget* widget, std::function<void()> action);
+// A label acting as a link becomes reachable with Tab, with a focus mark, so
+// that the keyboard can do what its mouse release does.
+void keyboardLink(QLabel* label);
 
 // Tiles the widget's background with the picture.
 void tileBackground(QWidget* widget, const QPixmap& picture);
