@@ -13,40 +13,10 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QToolButton>
 
 TfrmGruppi* frmGruppi = nullptr;
-
-namespace {
-
-// A list memo: Enter never reaches it (the field chain takes it), and a
-// pasted or dropped line break becomes the list's separator, so the list
-// stays one line.
-class ListMemo final : public QPlainTextEdit {
-public:
-    ListMemo(QWidget* parent, const char* name, QString separator)
-        : QPlainTextEdit(parent)
-        , separator_(std::move(separator))
-    {
-        setObjectName(QLatin1String(name));
-        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        setTabChangesFocus(true);
-    }
-
-protected:
-    void insertFromMimeData(const QMimeData* source) override
-    {
-        if (source && source->hasText())
-            insertPlainText(GroupLists::joinPastedLines(source->text(), separator_));
-    }
-
-private:
-    QString separator_;
-};
-
-} // namespace
 
 TfrmGruppi::TfrmGruppi(QWidget* parent)
     : CardEditor(GroupFields::profile(), parent)
@@ -83,8 +53,9 @@ void TfrmGruppi::buildFields()
     // The members and their addresses.
     QFrame* panDestinatari = EditorChrome::whitePanel(host, "panDestinatari", hints);
     auto* g2 = new QGridLayout(panDestinatari);
-    auto* txtDestinatari = new ListMemo(panDestinatari, "txtDestinatari", GroupLists::kNameSeparator);
-    auto* txtEmail = new ListMemo(panDestinatari, "txtEmail", GroupLists::kAddressSeparator);
+    QPlainTextEdit* txtDestinatari
+        = EditorChrome::listMemo(panDestinatari, "txtDestinatari", GroupLists::kNameSeparator);
+    QPlainTextEdit* txtEmail = EditorChrome::listMemo(panDestinatari, "txtEmail", GroupLists::kAddressSeparator);
     QToolButton* imgImporta = EditorChrome::imageButton(panDestinatari, "imgImporta", "rubrica", "Rubrica");
     QToolButton* imgEmail = EditorChrome::imageButton(panDestinatari, "imgEmail", "email", "@");
     hints->add(imgImporta, QStringLiteral(" Importa dati dalla rubrica dei contatti."));

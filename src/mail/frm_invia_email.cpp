@@ -68,8 +68,9 @@ void TfrmInviaEmail::build()
 
     QFrame* panEmail = EditorChrome::whitePanel(container, "panEmail", hints);
     auto* g2 = new QGridLayout(panEmail);
-    QPlainTextEdit* txtDestinatari = EditorChrome::memo(panEmail, "txtDestinatari", 52);
-    QPlainTextEdit* txtEmail = EditorChrome::memo(panEmail, "txtEmail", 52);
+    // Names and addresses are both joined by "," here.
+    QPlainTextEdit* txtDestinatari = EditorChrome::listMemo(panEmail, "txtDestinatari", QStringLiteral(","), 52);
+    QPlainTextEdit* txtEmail = EditorChrome::listMemo(panEmail, "txtEmail", QStringLiteral(","), 52);
     QToolButton* impSingolo = EditorChrome::imageButton(panEmail, "impSingolo", "rubrica", "Rubrica");
     QToolButton* impGruppo = EditorChrome::imageButton(panEmail, "impGruppo", "gruppi", "Gruppi");
 

@@ -68,7 +68,7 @@ void TfrmNewsletter::build()
 
     QFrame* panEmail = EditorChrome::whitePanel(host, "panEmail", hints);
     auto* g2 = new QGridLayout(panEmail);
-    QPlainTextEdit* txtEmail = EditorChrome::memo(panEmail, "txtEmail");
+    QPlainTextEdit* txtEmail = EditorChrome::listMemo(panEmail, "txtEmail", QStringLiteral(","));
     txtEmail->setFixedHeight(52);
     QToolButton* impSingolo = EditorChrome::imageButton(panEmail, "impSingolo", "rubrica", "Rubrica");
     QToolButton* imgGruppo = EditorChrome::imageButton(panEmail, "imgGruppo", "gruppi", "Gruppi");

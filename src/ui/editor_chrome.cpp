@@ -1,6 +1,7 @@
 #include "ui/editor_chrome.h"
 
 #include "ui/form_look.h"
+#include "ui/list_memo.h"
 
 #include <QFile>
 #include <QFrame>
@@ -99,15 +100,26 @@ QLineEdit* EditorChrome::lineEdit(QWidget* parent, const char* name)
     return e;
 }
 
-QPlainTextEdit* EditorChrome::memo(QWidget* parent, const char* name, int fixedHeight)
+namespace {
+QPlainTextEdit* setUpMemo(QPlainTextEdit* m, const char* name, int fixedHeight)
 {
-    auto* m = new QPlainTextEdit(parent);
     m->setObjectName(QLatin1String(name));
     m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m->setTabChangesFocus(true);
     if (fixedHeight > 0)
         m->setFixedHeight(fixedHeight);
     return m;
+}
+} // namespace
+
+QPlainTextEdit* EditorChrome::memo(QWidget* parent, const char* name, int fixedHeight)
+{
+    return setUpMemo(new QPlainTextEdit(parent), name, fixedHeight);
+}
+
+QPlainTextEdit* EditorChrome::listMemo(QWidget* parent, const char* name, const QString& separator, int fixedHeight)
+{
+    return setUpMemo(new ListMemo(parent, separator), name, fixedHeight);
 }
 
 QLabel* EditorChrome::infoBar(QWidget* parent)

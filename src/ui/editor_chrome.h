@@ -40,6 +40,9 @@ QFrame* whitePanel(QWidget* parent, const char* name, HintBar* hints = nullptr);
 // A one-line edit and a memo with a vertical scroll bar (Tab leaves it).
 QLineEdit* lineEdit(QWidget* parent, const char* name);
 QPlainTextEdit* memo(QWidget* parent, const char* name, int fixedHeight = 0);
+// The same for a list of recipients joined by separator: a paste keeps it
+// one line, its entries apart (ListMemo).
+QPlainTextEdit* listMemo(QWidget* parent, const char* name, const QString& separator, int fixedHeight = 0);
 // The navy information bar panInfo, with white text.
 QLabel* infoBar(QWidget* parent);
 } // namespace EditorChrome

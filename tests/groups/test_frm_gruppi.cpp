@@ -176,30 +176,6 @@ private slots:
         QCOMPARE(memo("txtEmail")->toPlainText(), QStringLiteral("ab"));
     }
 
-    void pastedLineBreaksBecomeSeparators_data()
-    {
-        QTest::addColumn<QString>("memo");
-        QTest::addColumn<QString>("pasted");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("names") << "txtDestinatari" << "Rossi Mario\r\nBianchi Anna\r\n"
-                               << "Soci: Rossi Mario, Bianchi Anna";
-        QTest::newRow("addresses") << "txtEmail" << " a@x.it \n\nb@y.it" << "Soci: a@x.it,b@y.it";
-    }
-
-    void pastedLineBreaksBecomeSeparators()
-    {
-        QFETCH(QString, memo);
-        QFETCH(QString, pasted);
-        QFETCH(QString, shown);
-        auto* m = in<QPlainTextEdit>(form_.get(), memo.toLatin1().constData());
-        m->setPlainText(QStringLiteral("Soci: "));
-        m->moveCursor(QTextCursor::End);
-        QGuiApplication::clipboard()->setText(pasted);
-        m->setFocus();
-        QTest::keyClick(m, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(m->toPlainText(), shown);
-    }
-
     void importFromContacts_data()
     {
         QTest::addColumn<QString>("names");
