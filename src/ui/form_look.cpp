@@ -143,6 +143,24 @@ private:
     std::function<void()> action_;
 };
 
+class LinkFocusMark final : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* label = static_cast<QLabel*>(watched);
+        if (event->type() == QEvent::FocusIn && label->frameShape() == QFrame::NoFrame) {
+            label->setFrameStyle(QFrame::Box | QFrame::Plain);
+            label->setLineWidth(1);
+            label->setMargin(label->margin() - 1);
+        } else if (event->type() == QEvent::FocusOut && label->frameShape() == QFrame::Box) {
+            label->setFrameStyle(QFrame::NoFrame);
+            label->setMargin(label->margin() + 1);
+        }
+        return false;
+    }
+};
+
 class CentreFilter final : public QObject {
 public:
     CentreFilter(QObject* parent, QWidget* container)
@@ -212,12 +230,12 @@ void FormLook::onRelease(QWidget* widget, std::function<void()> action)
 void FormLook::keyboardLink(QLabel* label)
 {
     label->setFocusPolicy(Qt::TabFocus);
-    // A label draws no focus mark of its own: a dotted frame in its text
-    // colour shows where the keyboard is.
-    const QString colour = label->palette().color(QPalette::WindowText).name();
-    label->setStyleSheet(QStringLiteral("QLabel { border: 1px solid transparent; } "
-                                        "QLabel:focus { border: 1px dotted %1; }")
-                             .arg(colour));
+    // A label draws no focus mark of its own: a thin frame in its text colour
+    // shows where the keyboard is. The frame takes the place of one pixel of
+    // margin, so the text does not move. (A style sheet would do it too, but
+    // would reset the colours the links change on hover.)
+    label->setMargin(label->margin() + 1);
+    label->installEventFilter(new LinkFocusMark(label));
 }
 
 void FormLook::tileBackground(QWidget* widget, const QPixmap& picture)
