@@ -50,7 +50,9 @@ mode_t newFileMode()
 QString ExportFile::firstWritable(const QStringList& candidates)
 {
     for (const QString& dir : candidates) {
-        if (dir.isEmpty())
+        // An empty or relative name would be the working directory: with
+        // TMPDIR naming a missing folder the temporary path is empty.
+        if (dir.isEmpty() || QDir::isRelativePath(dir))
             continue;
         const QFileInfo info(dir);
         if (info.isDir() && info.isWritable())
@@ -59,12 +61,12 @@ QString ExportFile::firstWritable(const QStringList& candidates)
     return {};
 }
 
-QString ExportFile::folder()
+QString ExportFile::documentsFolder()
 {
-    const QString found = firstWritable({ QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-        QDir::homePath(), QDir::tempPath() });
-    return found.isEmpty() ? QDir::tempPath() : found;
+    return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
 }
+
+QString ExportFile::folder() { return firstWritable({ documentsFolder(), QDir::homePath(), QDir::tempPath() }); }
 
 QString ExportFile::baseName(const QString& title, const QDateTime& when)
 {

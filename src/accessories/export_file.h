@@ -14,9 +14,13 @@
 // (the printed-list PDF).
 namespace ExportFile {
 // The user's Documents folder, else the home folder, else the temporary
-// folder: the first that exists and can be written.
+// folder: the first that exists and can be written; empty when none can
+// (never the working directory, which nobody chose).
 QString folder();
-// The first of these folders that exists and can be written; empty if none.
+// Where the user expects exported files: the Documents folder.
+QString documentsFolder();
+// The first of these folders that is absolute, exists and can be written;
+// empty if none.
 QString firstWritable(const QStringList& candidates);
 
 // "title yyyy-MM-dd hh.mm.ss" (no characters a file system refuses).

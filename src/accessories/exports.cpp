@@ -8,6 +8,7 @@
 #include "ui/card_editor.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
+#include "ui/export_folder.h"
 #include "ui/form_look.h"
 #include "ui/modal.h"
 
@@ -77,11 +78,16 @@ void Accessories::addExports(CardEditor& editor)
 QString Exports::publishAndOpen(
     const QString& title, const QString& suffix, const ExportFile::Writer& writer, const Messages& messages)
 {
-    const ExportFile::Result result = ExportFile::publish(ExportFile::folder(), title, suffix, writer);
+    const ExportFolder::Choice target = ExportFolder::choose(nullptr);
+    if (target.folder.isEmpty())
+        return {};
+    const ExportFile::Result result = ExportFile::publish(target.folder, title, suffix, writer);
     if (!result.ok()) {
         messages.show(messages.writeFailed + QStringLiteral("\n\n") + result.error);
         return {};
     }
+    if (target.elsewhere)
+        Dialogs::message(ExportFolder::elsewhereText(result.path));
     if (!Desktop::open(result.path))
         messages.show(messages.openFailed.arg(QDir::toNativeSeparators(result.path)));
     return result.path;

@@ -131,6 +131,7 @@ void TfrmHelpForm::lblPDFClick()
         opened = Desktop::open(manual);
     }
     if (!opened)
-        Dialogs::message(QStringLiteral("Impossibile aprire il manuale Guida.pdf: nessun programma per "
-                                        "visualizzare i file PDF è installato."));
+        Dialogs::message(QStringLiteral("Impossibile aprire il manuale\n%1\nnessun programma per visualizzare i "
+                                        "file PDF risulta impostato.")
+                             .arg(QDir::toNativeSeparators(manual)));
 }

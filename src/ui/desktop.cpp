@@ -1,12 +1,46 @@
 #include "ui/desktop.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
+
+// QDesktopServices::openUrl answers true as soon as xdg-open has started, so a
+// file no program is set for would pass in silence. xdg-open's exit status
+// says it: 0 opened, 3 no program for it, 4 the program failed. Without a
+// desktop session it waits for the program it starts; one still running
+// after this long has opened the file.
+constexpr int kOpenerDecisionMs = 2000;
+
+bool runOpener(const QString& opener, const QString& argument)
+{
+    // Owned by the application: a viewer that outlives the wait is left
+    // running, and at the end of the program only the waiting xdg-open goes.
+    auto* process = new QProcess(QCoreApplication::instance());
+    process->setProgram(opener);
+    process->setArguments({ argument });
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->start();
+    if (!process->waitForStarted(-1)) {
+        delete process;
+        return false;
+    }
+    if (!process->waitForFinished(kOpenerDecisionMs) && process->state() != QProcess::NotRunning) {
+        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        return true;
+    }
+    const bool opened = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+    delete process;
+    return opened;
+}
 
 class QtDesktop final : public IDesktop {
 public:
@@ -14,11 +48,18 @@ public:
     {
         const QString t = target.trimmed();
         QUrl url;
-        if (t.contains(QLatin1Char(':')) && !QFileInfo(t).isAbsolute())
+        QString argument;
+        if (t.contains(QLatin1Char(':')) && !QFileInfo(t).isAbsolute()) {
             url = QUrl(t, QUrl::TolerantMode); // mailto:, http:, https:
-        else
-            url = QUrl::fromLocalFile(QDir::cleanPath(t));
-        return QDesktopServices::openUrl(url);
+            argument = QString::fromLatin1(url.toEncoded());
+        } else {
+            argument = QFileInfo(QDir::cleanPath(t)).absoluteFilePath();
+            url = QUrl::fromLocalFile(argument);
+        }
+        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+        if (opener.isEmpty())
+            return QDesktopServices::openUrl(url);
+        return runOpener(opener, argument);
     }
     QString openFileName(QWidget* parent, const QString& caption, const QString& start, const QString& filter) override
     {
@@ -50,3 +91,16 @@ IDesktop& Desktop::get()
 }
 
 void Desktop::install(IDesktop* desktop) { installed = desktop; }
+
+QString Desktop::cannotOpenText(const QString& target)
+{
+    const QFileInfo info(target.trimmed());
+    const QString path = QDir::toNativeSeparators(info.absoluteFilePath());
+    if (info.isDir())
+        return QStringLiteral("Attenzione: non è stato possibile aprire la cartella \u00ab%1\u00bb: nessun programma "
+                              "risulta impostato per aprire le cartelle.")
+            .arg(path);
+    return QStringLiteral("Attenzione: non è stato possibile aprire il file \u00ab%1\u00bb: nessun programma risulta "
+                          "impostato per aprire questo tipo di file.")
+        .arg(path);
+}

@@ -118,10 +118,7 @@ void PathChooser::openPath()
         opened = Desktop::open(target);
     }
     if (!opened)
-        Dialogs::warning(caption,
-            (file ? QStringLiteral("Attenzione: non è stato possibile aprire il file \u00ab%1\u00bb.")
-                  : QStringLiteral("Attenzione: non è stato possibile aprire la cartella \u00ab%1\u00bb."))
-                .arg(target));
+        Dialogs::warning(caption, Desktop::cannotOpenText(target));
 }
 
 bool PathChooser::eventFilter(QObject* watched, QEvent* event)

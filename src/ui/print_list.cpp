@@ -4,6 +4,7 @@
 #include "storage/app_error.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
+#include "ui/export_folder.h"
 #include "ui/form_look.h"
 #include "ui/short_date.h"
 
@@ -82,10 +83,13 @@ public:
         // No printer configured: the same pages become a PDF the viewer opens,
         // under a fresh name (two prints in one second keep both) and never
         // half-written.
+        const ExportFolder::Choice target = ExportFolder::choose(nullptr);
+        if (target.folder.isEmpty())
+            return;
         QString file;
         {
             BusyCursor busy;
-            const ExportFile::Result result = ExportFile::publish(ExportFile::folder(),
+            const ExportFile::Result result = ExportFile::publish(target.folder,
                 QStringLiteral("Velmaro - ") + request.title, QStringLiteral("pdf"), [&request](const QString& temp) {
                     QPrinter printer(QPrinter::HighResolution);
                     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -104,7 +108,13 @@ public:
         }
         Dialogs::message(QStringLiteral("Nessuna stampante predefinita: l'elenco è stato salvato nel file\n%1")
                              .arg(QDir::toNativeSeparators(file)));
-        Desktop::open(file);
+        bool opened = false;
+        {
+            BusyCursor busy;
+            opened = Desktop::open(file);
+        }
+        if (!opened)
+            Dialogs::message(Desktop::cannotOpenText(file));
     }
 };
 

@@ -117,8 +117,8 @@ void TestHelpInfo::pdfLinkOpensManual_data()
     QTest::newRow("picture") << "imgPDF" << Qt::LeftButton << true << true << "";
     QTest::newRow("right button") << "lblPDF" << Qt::RightButton << true << true << "";
     QTest::newRow("no viewer") << "imgPDF" << Qt::LeftButton << true << false
-                               << "Impossibile aprire il manuale Guida.pdf: nessun programma per visualizzare i "
-                                  "file PDF \u00e8 installato.";
+                               << "Impossibile aprire il manuale\n%1\nnessun programma per visualizzare i file "
+                                  "PDF risulta impostato.";
     QTest::newRow("file missing") << "lblPDF" << Qt::LeftButton << false << true
                                   << "Il manuale Guida.pdf non si trova nella cartella del programma:\n%1";
 }
