@@ -35,6 +35,14 @@ HelpTopic ContactFields::helpTopic()
             "di nuovo Salva. Il pulsante Elimina cancella la scheda in vista, dopo una richiesta di conferma. "
             "Spostandosi su un'altra scheda senza salvare, le modifiche vanno perse."),
         QStringLiteral(
+            "Il pulsante Importa, l'ultimo della barra dei pulsanti, aggiunge alla rubrica i contatti di un file "
+            "vCard (.vcf) o CSV (.csv). Prima di salvare, una finestra di anteprima mostra per un file CSV in quale "
+            "campo della scheda va ciascuna colonna (la scelta si può cambiare), i primi contatti come saranno "
+            "salvati e le righe che non verranno importate con il motivo: mancano il nome o l'indirizzo e-mail, "
+            "un carattere non può essere conservato, oppure l'indirizzo è già in rubrica o più sopra nel file "
+            "(i duplicati si importano spuntando \u00abImporta anche i duplicati\u00bb). Il pulsante Importa salva "
+            "tutti i contatti in una volta sola, oppure nessuno se qualcosa va storto."),
+        QStringLiteral(
             "Le frecce mostrano la prima scheda, la precedente, la successiva e l'ultima dell'archivio. Il "
             "binocolo apre la ricerca rapida, che cerca le schede in base a un campo e ne mostra l'elenco: un "
             "doppio clic su una riga carica la scheda. La lente di ingrandimento apre la ricerca avanzata, che "
