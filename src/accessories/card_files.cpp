@@ -65,9 +65,9 @@ public:
             return;
         {
             BusyCursor busy;
-            // A failed save can leave the connection inside its transaction,
-            // where VACUUM is refused; opening anew rolls that back. The card
-            // on screen is not touched.
+            // VACUUM is refused inside a transaction: it runs on a connection
+            // opened anew, and is a transaction of its own, undone whole when
+            // it fails. The card on screen is not touched.
             editor.reopenArchive();
             ArchiveCompaction::vacuum(editor.connection());
         }

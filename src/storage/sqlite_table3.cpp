@@ -350,5 +350,44 @@ void TSQLiteDatabase::RollbackTransaction()
     // The flag goes first: should SQLite have ended the transaction itself,
     // the failed ROLLBACK must not leave the connection believed busy.
     inTransaction_ = false;
+    // A full disk, an I/O error or a lock broken by another writer can make
+    // SQLite roll back on its own; there is nothing left to end then.
+    if (sqlite3_get_autocommit(db_.get()))
+        return;
     Execute("ROLLBACK;");
+}
+
+void TSQLiteDatabase::ExecuteInTransaction(const QByteArray& sql)
+{
+    SQLiteTransaction transaction(*this);
+    Execute(sql);
+    transaction.Commit();
+}
+
+// ---------------------------------------------------------------------------
+// SQLiteTransaction
+
+SQLiteTransaction::SQLiteTransaction(TSQLiteDatabase& db)
+    : db_(db)
+{
+    db_.StartTransaction();
+    open_ = true;
+}
+
+SQLiteTransaction::~SQLiteTransaction()
+{
+    if (!open_)
+        return;
+    try {
+        db_.RollbackTransaction();
+    } catch (...) {
+        // The failure that got here is the one to report; closing the
+        // connection ends the transaction in any case.
+    }
+}
+
+void SQLiteTransaction::Commit()
+{
+    db_.CommitTransaction();
+    open_ = false;
 }

@@ -89,6 +89,11 @@ public:
 
     sqlite3* handle() const { return db_.get(); }
 
+    // Runs one writing statement (INSERT, UPDATE, DELETE) as a transaction
+    // of its own (see SQLiteTransaction): stored when it succeeds, rolled
+    // back at its failure.
+    void ExecuteInTransaction(const QByteArray& sql);
+
     // How long a statement waits for another connection's lock.
     static constexpr int kBusyTimeoutMs = 2000;
 
@@ -100,4 +105,23 @@ private:
     };
     std::unique_ptr<sqlite3, Closer> db_;
     bool inTransaction_ = false;
+};
+
+// One transaction on a connection, rolled back unless committed: whatever
+// fails inside it (a statement, the COMMIT itself) ends it at once, so no
+// later action on the connection runs inside a failed transaction, and no
+// other connection is kept waiting for its lock. Every write of the program
+// goes through one.
+class SQLiteTransaction {
+public:
+    explicit SQLiteTransaction(TSQLiteDatabase& db);
+    ~SQLiteTransaction();
+    SQLiteTransaction(const SQLiteTransaction&) = delete;
+    SQLiteTransaction& operator=(const SQLiteTransaction&) = delete;
+
+    void Commit();
+
+private:
+    TSQLiteDatabase& db_;
+    bool open_ = false;
 };

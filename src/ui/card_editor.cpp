@@ -349,9 +349,7 @@ void CardEditor::insertCard()
         // A failure keeps the card on screen and is reported by the caller's
         // guard, so nothing the user typed is lost.
         BusyCursor busy;
-        db_->StartTransaction();
-        db_->Execute(archive().insert(values));
-        db_->CommitTransaction();
+        db_->ExecuteInTransaction(archive().insert(values));
         // The card is stored from here on: should reloading it fail, the next
         // Save must update it, not insert it a second time.
         currentId_ = qint32(db_->LastInsertedRowId());
@@ -377,9 +375,7 @@ void CardEditor::updateCard()
         if (!gone) {
             result_->First();
             currentId_ = qint32(result_->IntegerAt(result_->ColumnIndex(QStringLiteral("ID"))));
-            db_->StartTransaction();
-            db_->Execute(archive().update(currentId_, values));
-            db_->CommitTransaction();
+            db_->ExecuteInTransaction(archive().update(currentId_, values));
         }
     }
     if (gone) {
@@ -414,7 +410,7 @@ void CardEditor::cmdEliminaMouseUp()
             return;
         if (!db_)
             openArchive();
-        db_->Execute(archive().deleteCard(n));
+        db_->ExecuteInTransaction(archive().deleteCard(n));
         result_ = db_->Query(archive().first());
         result_->First();
         clearCard();

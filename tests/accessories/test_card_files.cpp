@@ -365,7 +365,7 @@ private slots:
         editor_->setFieldText("txtNote", "boom");
         click("cmdSalva");
         QCOMPARE(dialogs_->kinds(), QStringList { "error" });
-        QVERIFY(editor_->connection().InTransaction());
+        QVERIFY(!editor_->connection().InTransaction()); // rolled back at the failure
         release("cmdOttimizza");
         QCOMPARE(dialogs_->kinds(), (QStringList { "error", "confirm", "information" }));
         QCOMPARE(editor_->fieldText("txtNote"), QStringLiteral("boom")); // the unsaved card stays

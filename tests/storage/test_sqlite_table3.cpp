@@ -1,7 +1,10 @@
 #include "storage/sqlite_table3.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <memory>
 
 #include <sqlite3.h>
 
@@ -174,6 +177,51 @@ private slots:
         again.CommitTransaction();
         QVERIFY(!again.InTransaction());
         QCOMPARE(again.LastInsertedRowId(), 1);
+    }
+
+    // Whatever fails inside a transaction (its statement, or its COMMIT held
+    // up by a reader) ends it there: nothing is stored, the connection is
+    // outside any transaction, and another connection can write at once.
+    void transactionEndsAtItsFailure_data()
+    {
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("trigger refuses the statement") << "trigger";
+        QTest::newRow("another writer holds the lock") << "writer";
+        QTest::newRow("a reader holds up the commit") << "reader";
+    }
+
+    void transactionEndsAtItsFailure()
+    {
+        QFETCH(QString, cause);
+        const QString f = file("end.db");
+        QFile::remove(f);
+        TSQLiteDatabase db(f);
+        db.Execute("CREATE TABLE t (ID INTEGER PRIMARY KEY, v BLOB)");
+        db.Execute("CREATE TRIGGER refuse BEFORE INSERT ON t WHEN NEW.v = 'no' BEGIN SELECT RAISE(ABORT, 'no'); END;");
+        sqlite3_busy_timeout(db.handle(), 50);
+        TSQLiteDatabase other(f);
+        sqlite3_busy_timeout(other.handle(), 0);
+        if (cause == "writer")
+            other.Execute("BEGIN IMMEDIATE;");
+        std::unique_ptr<TSQLiteTable> read;
+        if (cause == "reader") {
+            other.Execute("BEGIN;");
+            read = other.Query("SELECT * FROM t");
+        }
+        const QString failure = failureOf([&] {
+            SQLiteTransaction transaction(db);
+            db.Execute(cause == "trigger" ? "INSERT INTO t (v) VALUES ('no')" : "INSERT INTO t (v) VALUES ('x')");
+            transaction.Commit();
+        });
+        QVERIFY2(failure != QStringLiteral("<no failure>"), qPrintable(cause));
+        QVERIFY(!db.InTransaction());
+        QVERIFY(sqlite3_get_autocommit(db.handle()));
+        if (cause != "trigger")
+            other.Execute("ROLLBACK;");
+        other.Execute("INSERT INTO t (v) VALUES ('other')"); // no lock left behind
+        QCOMPARE(db.Query("SELECT * FROM t")->RowCount(), 1u);
+        db.ExecuteInTransaction("INSERT INTO t (v) VALUES ('next')"); // the next write goes through
+        QCOMPARE(other.Query("SELECT * FROM t")->RowCount(), 2u);
     }
 
     void hasTableIgnoresCase()

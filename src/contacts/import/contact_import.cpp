@@ -151,8 +151,10 @@ ImportOutcome ContactImport::store(TSQLiteDatabase& db, const ImportPlan& plan, 
     int total = 0;
     for (const ImportRow& r : plan.rows)
         total += stored(r, includeDuplicates) ? 1 : 0;
-    db.StartTransaction();
-    try {
+    // On any failure, the prepared insert's included, nothing is stored and
+    // the connection is left outside any transaction.
+    SQLiteTransaction transaction(db);
+    {
         int done = 0;
         BoundInsert insert(db);
         for (const ImportRow& r : plan.rows) {
@@ -165,17 +167,9 @@ ImportOutcome ContactImport::store(TSQLiteDatabase& db, const ImportPlan& plan, 
             if (progress && (done % 256 == 0 || done == total))
                 progress(done, total);
         }
-        db.CommitTransaction();
         outcome.added = done;
-    } catch (...) {
-        try {
-            db.RollbackTransaction();
-        } catch (...) {
-            // The first failure is the one worth telling; closing the
-            // connection ends the transaction anyway.
-        }
-        throw;
     }
+    transaction.Commit();
     outcome.skipped = int(plan.rows.size()) - outcome.added;
     return outcome;
 }
