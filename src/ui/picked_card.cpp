@@ -38,7 +38,21 @@ std::optional<QStringList> PickedCard::columns(
     return values;
 }
 
+namespace {
+PickedCard::GoneWatch* watching = nullptr;
+} // namespace
+
 void PickedCard::reportGone()
 {
+    if (watching)
+        watching->gone_ = true;
     Dialogs::message(QStringLiteral("La scheda selezionata non è più presente in archivio."));
 }
+
+PickedCard::GoneWatch::GoneWatch()
+    : outer_(watching)
+{
+    watching = this;
+}
+
+PickedCard::GoneWatch::~GoneWatch() { watching = outer_; }

@@ -21,4 +21,20 @@ std::unique_ptr<TSQLiteTable> reload(ArchiveKind kind, const TSQLiteTable& chose
 std::optional<QStringList> columns(ArchiveKind kind, const TSQLiteTable& row, const QList<QByteArray>& columns);
 // Tells the user that the chosen card is no longer in the archive.
 void reportGone();
+
+// While it lives, notes whether a pick found its card gone: such a pick
+// applies nothing, and the search form stays open on its list.
+class GoneWatch {
+public:
+    GoneWatch();
+    ~GoneWatch();
+    GoneWatch(const GoneWatch&) = delete;
+    GoneWatch& operator=(const GoneWatch&) = delete;
+    bool cardWasGone() const { return gone_; }
+
+private:
+    friend void reportGone();
+    GoneWatch* outer_ = nullptr;
+    bool gone_ = false;
+};
 } // namespace PickedCard

@@ -6,6 +6,7 @@
 #include "ui/error_display.h"
 #include "ui/form_look.h"
 #include "ui/modal.h"
+#include "ui/picked_card.h"
 #include "ui/short_date.h"
 #include "ui/wiring.h"
 
@@ -241,9 +242,13 @@ void SearchFormBase::chooseSelected()
         return;
     if (!result_->GoTo(rowOfLine_[selected]))
         return;
+    PickedCard::GoneWatch watch;
     if (target_)
         target_(*result_);
-    close();
+    // A card deleted since the search was reported and applied nothing: the
+    // list stays for another choice.
+    if (!watch.cardWasGone())
+        close();
 }
 
 void SearchFormBase::printList()

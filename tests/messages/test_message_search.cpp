@@ -289,6 +289,9 @@ private slots:
         QCOMPARE(position(), QString());
         QCOMPARE(send_->fieldText("txtOggetto"), QStringLiteral("mio"));
         QCOMPARE(send_->fieldText("txtEmailMitt"), QString());
+        // Nothing was applied: the search stays open on its list.
+        QVERIFY(form->isVisible());
+        QCOMPARE(form->lines().size(), 1);
     }
 };
 

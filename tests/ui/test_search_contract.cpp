@@ -7,6 +7,7 @@
 #include "storage/sqlite_table3.h"
 #include "support/test_seams.h"
 #include "ui/form_look.h"
+#include "ui/picked_card.h"
 #include "ui/search_forms.h"
 
 #include <QComboBox>
@@ -157,6 +158,30 @@ private slots:
             QCOMPARE(form_->mode(), QStringLiteral("parola"));
             QVERIFY(!form_->isVisible());
         }
+    }
+
+    // A card deleted since the search: the pick says so, applies nothing and
+    // leaves the form open on its list for another choice.
+    void pickOfADeletedCardKeepsTheList_data() { everySearch_data(); }
+    void pickOfADeletedCardKeepsTheList()
+    {
+        const qint32 gone = store("Cancellata");
+        const qint32 kept = store("Rimasta");
+        QList<qint64> applied;
+        form_->setPick(QStringLiteral("parola"), [&](const TSQLiteTable& row) {
+            if (auto card = PickedCard::reload(search_.kind, row))
+                applied << card->IntegerAt(card->ColumnIndex(QStringLiteral("ID")));
+        });
+        listAll();
+        CardArchive::of(search_.kind).open()->Execute(CardArchive::of(search_.kind).deleteCard(gone));
+        SearchDriver::doubleClick(form_.get(), 0);
+        QCOMPARE(dialogs_->kinds(), QStringList { "message" });
+        QVERIFY(form_->isVisible());
+        QCOMPARE(form_->lines().size(), 2);
+        QCOMPARE(applied, QList<qint64> {});
+        SearchDriver::doubleClick(form_.get(), 1);
+        QCOMPARE(applied, QList<qint64> { kept });
+        QVERIFY(!form_->isVisible());
     }
 
     void criterionListShowsTheFocus_data() { everySearch_data(); }
