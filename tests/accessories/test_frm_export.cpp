@@ -213,6 +213,26 @@ private slots:
         QCOMPARE(dialogs_->kinds(), QStringList { "error" });
     }
 
+    // The export reads the archive itself: the card on screen, its unsaved
+    // edits included, is still there when the export window closes.
+    void spreadsheetExportKeepsTheCard_data() { addKinds(); }
+    void spreadsheetExportKeepsTheCard()
+    {
+        QFETCH(int, kind);
+        const ArchiveKind k = ArchiveKind(kind);
+        const QByteArray first = ExportProfile::of(k).columns[0].column;
+        const qint32 id = storeCard(k, { { first, "Salvata" } });
+        open(k);
+        QVERIFY(editor_->loadCardById(id));
+        const QString control = editor_->profile().fields.first().control;
+        editor_->setFieldText(control, QStringLiteral("modificata, non salvata"));
+        TfrmExport* w = showGrid();
+        QVERIFY(w);
+        w->close();
+        QCOMPARE(editor_->shownId(), id);
+        QCOMPARE(editor_->fieldText(control), QStringLiteral("modificata, non salvata"));
+    }
+
     void workbook_data() { addKinds(); }
     void workbook()
     {
