@@ -63,8 +63,14 @@ QString paragraph(const QString& text, const QString& alignment, bool bold)
 
 QString cell(const QString& text, int width)
 {
-    return QStringLiteral("<w:tc><w:tcPr><w:tcW w:w=\"%1\" w:type=\"dxa\"/></w:tcPr>").arg(width)
-        + paragraph(text, QStringLiteral("both"), false) + QStringLiteral("</w:tc>");
+    // One paragraph per line: a justified line ended by a line break is
+    // stretched across the whole cell, the last line of a paragraph is not.
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    QString paragraphs;
+    for (const QString& line : text.split(lineBreak))
+        paragraphs += paragraph(line, QStringLiteral("both"), false);
+    return QStringLiteral("<w:tc><w:tcPr><w:tcW w:w=\"%1\" w:type=\"dxa\"/></w:tcPr>").arg(width) + paragraphs
+        + QStringLiteral("</w:tc>");
 }
 
 QString zipError(zip_t* zip)

@@ -4,6 +4,8 @@
 #include "storage/sqlite_table3.h"
 #include "storage/win1252.h"
 
+#include <QRegularExpression>
+
 ListLineSpec::ListLineSpec(QList<Piece> pieces)
     : pieces_(std::move(pieces))
 { }
@@ -26,6 +28,15 @@ QString ListLineSpec::build(const TSQLiteTable& row) const
     return build(values);
 }
 
+namespace {
+// A multi-line value (a note) would make its list line two.
+QString oneLine(QString value)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\\r\\n|[\\r\\n\\x{2028}\\x{2029}]"));
+    return value.replace(lineBreak, QStringLiteral(" "));
+}
+} // namespace
+
 QString ListLineSpec::build(const QList<QString>& values) const
 {
     QString line;
@@ -34,7 +45,7 @@ QString ListLineSpec::build(const QList<QString>& values) const
         if (p.column.isEmpty())
             line += fit(p.text, p.width);
         else
-            line += fit(CardText::trimmed(values.value(next++)), p.width);
+            line += fit(oneLine(CardText::trimmed(values.value(next++))), p.width);
     }
     return line;
 }

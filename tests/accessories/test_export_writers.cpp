@@ -160,6 +160,8 @@ private slots:
         }
         QCOMPARE(doc.rows[0][1], values[0]);
         QCOMPARE(doc.rows[1][1], QStringLiteral("riga 1\nriga 2\nriga 3"));
+        // A short line of a justified cell must not be stretched to its width.
+        QCOMPARE(doc.justifiedLineBreaks, 0);
         QCOMPARE(doc.rows[2][1], QStringLiteral("az\tb"));
         QCOMPARE(doc.rows[3][1], QString());
         QCOMPARE(filesIn(dir.path()), QStringList { "card.docx" });

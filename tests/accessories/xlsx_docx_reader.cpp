@@ -131,6 +131,8 @@ DocumentContent DocumentContent::read(const QString& path)
     int paragraphs = 0;
     bool inTable = false;
     bool inCell = false;
+    int cellParagraphs = 0;
+    bool justified = false;
     QString text;
     while (!xml.atEnd()) {
         xml.readNext();
@@ -144,13 +146,20 @@ DocumentContent DocumentContent::read(const QString& path)
             } else if (n == QLatin1String("tc")) {
                 inCell = true;
                 text.clear();
+                cellParagraphs = 0;
             } else if (n == QLatin1String("p")) {
                 if (!inTable)
                     ++paragraphs;
+                else if (cellParagraphs++ > 0)
+                    text += QLatin1Char('\n');
+                justified = false;
+            } else if (n == QLatin1String("jc") && inTable) {
+                justified = attr(xml, "val") == QLatin1String("both");
             } else if (n == QLatin1String("t")) {
                 text += xml.readElementText();
             } else if (n == QLatin1String("br")) {
                 text += QLatin1Char('\n');
+                doc.justifiedLineBreaks += justified ? 1 : 0;
             } else if (n == QLatin1String("tab")) {
                 text += QLatin1Char('\t');
             } else if (!inTable && paragraphs == 1) {

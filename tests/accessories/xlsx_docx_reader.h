@@ -37,6 +37,7 @@ struct DocumentContent {
     bool titleBold = false;
     QString titleFont;
     int paragraphsBeforeTable = 0;
-    QList<QStringList> rows; // cell texts, line breaks as "\n"
+    QList<QStringList> rows; // cell texts, line breaks and paragraphs as "\n"
+    int justifiedLineBreaks = 0; // line breaks inside justified paragraphs
     static DocumentContent read(const QString& path);
 };

@@ -117,6 +117,9 @@ private slots:
         QTest::newRow("short subject padded, note whole")
             << QByteArray("  Saldi  ") << "  " + QByteArray(300, 'n') + "\xe8  "
             << "Saldi" + QString(40, ' ') + rest + QString(300, 'n') + QChar(0xe8);
+        // A list line stays one line: breaks in a note read as blanks.
+        QTest::newRow("note on several lines") << QByteArray("Saldi") << QByteArray("prima riga\r\nseconda\rterza\nfine")
+                                               << "Saldi" + QString(40, ' ') + rest + "prima riga seconda terza fine";
     }
 
     void listLine()
