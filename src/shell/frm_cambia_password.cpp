@@ -61,15 +61,11 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget* parent)
         connect(e, &QLineEdit::textChanged, this, &TfrmCambiaPassword::txtPasswordChange);
     connect(cmdOK, &QPushButton::clicked, this, &TfrmCambiaPassword::cmdOKClick);
     connect(cmdEsci, &QPushButton::clicked, this, &TfrmCambiaPassword::cmdEsciClick);
-    PasswordField::onEnter(txtPasswordOld, [this] { txtPasswordNew->setFocus(); });
-    PasswordField::onEnter(txtPasswordNew, [this] { txtConferma->setFocus(); });
+    PasswordField::onEnter(txtPasswordOld, [this] { PasswordField::moveFocusTo(txtPasswordNew); });
+    PasswordField::onEnter(txtPasswordNew, [this] { PasswordField::moveFocusTo(txtConferma); });
     // Only moves on: the change is made by OK alone.
-    PasswordField::onEnter(txtConferma, [this] {
-        if (cmdOK->isEnabled())
-            cmdOK->setFocus();
-        else
-            txtPasswordOld->setFocus();
-    });
+    PasswordField::onEnter(txtConferma,
+        [this] { PasswordField::moveFocusTo(cmdOK->isEnabled() ? static_cast<QWidget*>(cmdOK) : txtPasswordOld); });
 
     setFixedSize(sizeHint());
 }

@@ -82,6 +82,12 @@ void PasswordField::clickOnEnter(QPushButton* button)
     });
 }
 
+void PasswordField::moveFocusTo(QWidget* widget)
+{
+    widget->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    widget->setFocus(Qt::TabFocusReason);
+}
+
 void PasswordField::centre(QWidget* window)
 {
     if (QScreen* screen = window->screen())

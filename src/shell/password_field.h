@@ -19,6 +19,9 @@ QLineEdit* make(QWidget* parent, const char* name);
 void onEnter(QWidget* widget, std::function<void()> action);
 // A button with the focus is clicked by Enter, as the space bar does.
 void clickOnEnter(QPushButton* button);
+// Enter moving on like Tab: the focus goes to widget with the focus mark a
+// keyboard move shows (a button draws it only after one).
+void moveFocusTo(QWidget* widget);
 // Moves a window to the middle of its screen.
 void centre(QWidget* window);
 } // namespace PasswordField

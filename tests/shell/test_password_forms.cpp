@@ -302,6 +302,10 @@ void TestPasswordForms::enterInConfirmationNeverSubmits()
     type(QStringLiteral("nuova"));
     enter();
     QCOMPARE(focused(), frmCambiaPassword->cmdOK);
+    // The button shows that it has the focus, as after a Tab.
+    const QImage marked = frmCambiaPassword->cmdOK->grab().toImage();
+    frmCambiaPassword->setAttribute(Qt::WA_KeyboardFocusChange, false);
+    QVERIFY(frmCambiaPassword->cmdOK->grab().toImage() != marked);
     QCOMPARE(dialogs_->count(), 0);
     QVERIFY(PasswordStore().matches(QStringLiteral("segreto")));
     // Enter on the button itself is the user's choice.
