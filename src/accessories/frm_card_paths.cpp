@@ -88,7 +88,8 @@ CardPathsForm::CardPathsForm(const Dress& dress, const PathChoice& choice, QWidg
         FormLook::styleField(desc);
         paths_ << path;
         descriptions_ << desc;
-        chain << path << desc;
+        // Row by row: the path, its buttons, its description.
+        chain << path << browse << open << desc;
     }
 
     layout->addStretch(1);

@@ -173,6 +173,27 @@ private slots:
         QCOMPARE(dialogs_->count(), 0);
     }
 
+    // Tab walks the form row by row: a path, its buttons, its description.
+    void tabGoesRowByRow_data() { archiveRows({ QString() }); }
+    void tabGoesRowByRow()
+    {
+        makeEditor();
+        storeCard({ { "lblFile02", "/srv/listino.pdf" } });
+        click("imgPrimo");
+        QStringList visited;
+        script_ = [&](QDialog* d) {
+            in(d, "txtFile01")->setFocus();
+            for (int i = 0; i < 10; ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                visited << QApplication::focusWidget()->objectName();
+            }
+        };
+        release("cmdAllega");
+        QCOMPARE(visited,
+            (QStringList { "cmdSfoglia01", "txtDesc01", "txtFile02", "cmdSfoglia02", "cmdApri02", "txtDesc02",
+                "txtFile03", "cmdSfoglia03", "txtDesc03", "cmdApplica" }));
+    }
+
     void chosenFileIsStoredBySave_data() { archiveRows({ QString() }); }
     void chosenFileIsStoredBySave()
     {
