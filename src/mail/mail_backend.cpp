@@ -248,7 +248,8 @@ quint32 sendPrivately(const QString& sendmail, const MapiMessage& m, int timeout
     }
     QStringList addresses;
     QString bad;
-    if (!PrivateSend::recipients(list.join(QLatin1Char(',')), addresses, bad) || addresses.isEmpty())
+    int repeated = 0;
+    if (!PrivateSend::recipients(list.join(QLatin1Char(',')), addresses, bad, &repeated) || addresses.isEmpty())
         return MAPI_E_INVALID_RECIPS;
     QByteArray shared;
     if (const quint32 r = MimeMail::buildShared(m, shared))
@@ -256,6 +257,7 @@ quint32 sendPrivately(const QString& sendmail, const MapiMessage& m, int timeout
 
     const QString sender = m.lpOriginator ? m.lpOriginator->lpszAddress : QString();
     report.total = int(addresses.size());
+    report.repeated = repeated;
     PrivateSend::IProgress* progress = PrivateSend::progress();
     if (progress)
         progress->start(report.total);

@@ -8,9 +8,11 @@ namespace {
 PrivateSend::IProgress* installed = nullptr;
 }
 
-bool PrivateSend::recipients(const QString& list, QStringList& out, QString& bad)
+bool PrivateSend::recipients(const QString& list, QStringList& out, QString& bad, int* repeated)
 {
     out.clear();
+    if (repeated)
+        *repeated = 0;
     QSet<QString> seen;
     for (const QString& entry : MimeMail::splitAddresses(list)) {
         MimeMail::Mailbox box;
@@ -19,8 +21,11 @@ bool PrivateSend::recipients(const QString& list, QStringList& out, QString& bad
             out.clear();
             return false;
         }
-        if (seen.contains(box.address.toCaseFolded()))
+        if (seen.contains(box.address.toCaseFolded())) {
+            if (repeated)
+                ++*repeated;
             continue;
+        }
         seen.insert(box.address.toCaseFolded());
         out << box.address;
     }
@@ -39,6 +44,13 @@ QString PrivateSend::summary(const Report& r)
         for (const Refusal& refusal : r.refused)
             text += QStringLiteral("\n%1: %2").arg(refusal.address, refusal.reason);
     }
+    // Said, so that a shorter count than the list's entries is no mystery.
+    if (r.repeated > 0)
+        text += r.repeated == 1
+            ? QStringLiteral("\n\n1 indirizzo compariva più volte nell'elenco: ha ricevuto un solo messaggio.")
+            : QStringLiteral("\n\n%1 indirizzi comparivano più volte nell'elenco: ognuno ha ricevuto un solo "
+                             "messaggio.")
+                  .arg(r.repeated);
     if (r.notSent > 0)
         text += r.notSent == 1
             ? QStringLiteral("\n\nInvio annullato: 1 messaggio non è stato inviato.")

@@ -9,9 +9,10 @@
 namespace PrivateSend {
 
 // The addresses of a comma-separated list in list order, each once
-// (compared without regard to case), empty entries skipped. False, with the
-// offending entry in bad, when an entry is no address.
-bool recipients(const QString& list, QStringList& out, QString& bad);
+// (compared without regard to case), empty entries skipped; repeated counts
+// the entries left out as repeats. False, with the offending entry in bad,
+// when an entry is no address.
+bool recipients(const QString& list, QStringList& out, QString& bad, int* repeated = nullptr);
 
 struct Refusal {
     QString address;
@@ -23,6 +24,7 @@ struct Report {
     int handedOver = 0;
     QList<Refusal> refused;
     int notSent = 0; // left over by a cancel
+    int repeated = 0; // addresses listed more than once, sent once
 };
 
 // The plain summary the user reads once the sending is over.
