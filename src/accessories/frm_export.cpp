@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QShowEvent>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -216,6 +217,8 @@ void TfrmExport::FormShow()
     // exported, and a failure must not pass for the old content.
     model_->clear();
     ErrorDisplay::guard([this] { fill(); });
+    // Every showing starts at the first column, as at the first row.
+    grdRecords->horizontalScrollBar()->setValue(0);
 }
 
 void TfrmExport::fill()

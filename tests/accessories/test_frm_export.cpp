@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -231,6 +232,21 @@ private slots:
         w->close();
         QCOMPARE(editor_->shownId(), id);
         QCOMPARE(editor_->fieldText(control), QStringLiteral("modificata, non salvata"));
+    }
+
+    void reopenedGridStartsAtTheLeft()
+    {
+        storeCard(ArchiveKind::Contacts, { { "varContatto", "Rossi" } });
+        open(ArchiveKind::Contacts);
+        TfrmExport* w = showGrid();
+        QVERIFY(w);
+        QScrollBar* bar = w->grdRecords->horizontalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        bar->setValue(bar->maximum());
+        w->close();
+        w = showGrid();
+        QVERIFY(w);
+        QCOMPARE(bar->value(), 0);
     }
 
     void workbook_data() { addKinds(); }
