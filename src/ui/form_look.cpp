@@ -94,6 +94,17 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         auto* w = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Enter || event->type() == QEvent::HoverEnter) {
+            // When a modal form opened by this button closes, Qt enters the
+            // button again wherever the mouse is, and no leave follows: it
+            // would stay drawn raised. An entry without the mouse is none.
+            if (!w->rect().contains(w->mapFromGlobal(QCursor::pos()))) {
+                w->setAttribute(Qt::WA_UnderMouse, false);
+                w->update();
+                return true;
+            }
+            return false;
+        }
         if (event->type() == QEvent::MouseButtonRelease) {
             const auto* m = static_cast<QMouseEvent*>(event);
             if (w->isEnabled() && w->rect().contains(m->position().toPoint())) {

@@ -88,6 +88,30 @@ private slots:
         QCOMPARE(picture->focusPolicy(), Qt::NoFocus);
     }
 
+    // A modal form closing makes Qt enter the button that opened it again,
+    // wherever the mouse is: the button must not stay drawn raised.
+    void entryWithoutTheMouseLeavesTheButtonFlat()
+    {
+        QWidget form;
+        form.resize(300, 200);
+        auto* button = new QToolButton(&form);
+        button->setAutoRaise(true);
+        button->setGeometry(10, 10, 40, 40);
+        FormLook::onRelease(button, [] { });
+        QVERIFY(showActive(&form));
+        QCursor::setPos(form.mapToGlobal(QPoint(250, 150)));
+        button->setAttribute(Qt::WA_UnderMouse, true); // as Qt sets it before an Enter
+        QEnterEvent away(QPointF(20, 20), QPointF(20, 20), QPointF(form.mapToGlobal(QPoint(20, 20))));
+        QApplication::sendEvent(button, &away);
+        QVERIFY(!button->underMouse());
+
+        QCursor::setPos(button->mapToGlobal(QPoint(20, 20)));
+        button->setAttribute(Qt::WA_UnderMouse, true);
+        QEnterEvent over(QPointF(20, 20), QPointF(20, 20), QPointF(button->mapToGlobal(QPoint(20, 20))));
+        QApplication::sendEvent(button, &over);
+        QVERIFY(button->underMouse());
+    }
+
     // Real forms, reached with Tab from their first field.
     void formsAnswerTheKeyboard_data()
     {
