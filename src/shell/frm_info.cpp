@@ -2,10 +2,12 @@
 
 #include "ui/link_hover.h"
 #include "shell/maker.h"
+#include "storage/app_paths.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/form_look.h"
 
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -91,6 +93,12 @@ TfrmInfo::TfrmInfo(QWidget* parent)
     about->setWordWrap(true);
     texts->addWidget(about);
     texts->addWidget(new QLabel(QStringLiteral("Per informazioni: ") + Maker::infoAddress(), grpInfo));
+    lblDati = new QLabel(grpInfo);
+    lblDati->setObjectName(QStringLiteral("lblDati"));
+    lblDati->setWordWrap(true); // a long path breaks after a '/'
+    lblDati->setTextFormat(Qt::PlainText);
+    lblDati->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    texts->addWidget(lblDati);
     texts->addStretch(1);
 
     auto* links = new QGridLayout;
@@ -151,3 +159,9 @@ void TfrmInfo::lblEmailClick()
 void TfrmInfo::lblWebClick() { Maker::openWebPage(); }
 
 void TfrmInfo::cmdOKClick() { accept(); }
+
+void TfrmInfo::showEvent(QShowEvent* event)
+{
+    lblDati->setText(QStringLiteral("Dati in: ") + QDir::toNativeSeparators(AppPaths::dataDir()));
+    QDialog::showEvent(event);
+}
