@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <optional>
 
 #ifndef VELMARO_VERSION
@@ -27,6 +28,7 @@ TfrmInfo* frmInfo = nullptr;
 namespace {
 
 const QColor navy(0, 0, 128);
+const QSize boxSize(480, 340);
 
 QLabel* picture(QWidget* parent, const char* name, const QString& resource)
 {
@@ -56,7 +58,7 @@ TfrmInfo::TfrmInfo(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmInfo"));
     setWindowTitle(QStringLiteral(" Informazioni su Velmaro"));
-    setFixedSize(480, 340);
+    setFixedSize(boxSize);
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -163,5 +165,7 @@ void TfrmInfo::cmdOKClick() { accept(); }
 void TfrmInfo::showEvent(QShowEvent* event)
 {
     lblDati->setText(QStringLiteral("Dati in: ") + QDir::toNativeSeparators(AppPaths::dataDir()));
+    // Taller rather than cut a long path or the texts above it.
+    setFixedSize(boxSize.width(), std::max(boxSize.height(), layout()->totalHeightForWidth(boxSize.width())));
     QDialog::showEvent(event);
 }

@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QtTest>
@@ -207,6 +208,15 @@ void TestHelpInfo::dataFolderShown()
     TempDataDir second;
     info.show();
     QCOMPARE(info.lblDati->text(), QStringLiteral("Dati in: ") + second.path());
+    info.hide();
+    // A long path wraps, and the box grows instead of cutting the texts.
+    const int shortHeight = info.height();
+    const QString deep = second.path() + QString(QStringLiteral("/cartella condivisa dell'ufficio")).repeated(4);
+    AppPaths::setDataDir(deep);
+    info.show();
+    QCOMPARE(info.lblDati->text(), QStringLiteral("Dati in: ") + deep);
+    QVERIFY(info.height() > shortHeight);
+    QVERIFY(info.height() >= info.layout()->totalHeightForWidth(info.width()));
 }
 
 void TestHelpInfo::mailTextUnencoded()
