@@ -7,8 +7,6 @@
 
 #include <optional>
 
-class QCoreApplication;
-
 // The command line of the program and of velmaro-password:
 //   -d, --dati <cartella>   the data folder, instead of the usual place
 //   -h, --help              this help, in Italian, then end
