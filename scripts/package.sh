@@ -15,10 +15,12 @@ if command -v ccache >/dev/null 2>&1; then
   export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
-# The compiler flags are the test build's (so ccache serves them); the
-# linker's make the relocations read-only, as Debian's own packages do.
+# The compiler flags are the test build's, -Werror included when asked for
+# (so ccache serves them); the linker's make the relocations read-only, as
+# Debian's own packages do.
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVELMARO_BUILD_TESTS=OFF -DVELMARO_SYSTEM_INSTALL=ON -DCMAKE_INSTALL_PREFIX=/usr \
+  -DVELMARO_WERROR="${VELMARO_WERROR:-OFF}" \
   -DCMAKE_EXE_LINKER_FLAGS="-Wl,-z,relro -Wl,-z,now" "${launcher[@]}"
 cmake --build "$build" -j"$(nproc)"
 rm -f "$build"/cpack/*.deb
