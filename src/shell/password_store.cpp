@@ -5,7 +5,6 @@
 #include "storage/card_text.h"
 #include "storage/ini_file.h"
 
-#include <QCoreApplication>
 #include <QDir>
 
 #include <utility>
@@ -72,14 +71,19 @@ QString PasswordStore::comparisonForm(const QString& typed) { return CardText::t
 
 QString PasswordStore::toolPath()
 {
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QStringLiteral("/velmaro-password"));
+    return QDir::toNativeSeparators(AppPaths::programDir() + QStringLiteral("/velmaro-password"));
 }
 
 QString PasswordStore::notSetMessage()
 {
+    // The tool must set the password of the data folder this run uses.
+    QString command = toolPath();
+    const AppPaths::DataFolder data = AppPaths::dataFolder();
+    if (data.place == AppPaths::DataPlace::Chosen)
+        command += QStringLiteral(" --dati '%1'").arg(QDir::toNativeSeparators(data.path));
     return QStringLiteral("Attenzione: non è ancora stata impostata nessuna password di accesso, quindi non è "
                           "possibile entrare nel programma né cambiare la password.\n\n"
                           "Per impostarla, eseguire da un terminale il programma\n%1\n"
                           "oppure, senza terminale:\nVELMARO_PASSWORD='...' %1")
-        .arg(toolPath());
+        .arg(command);
 }

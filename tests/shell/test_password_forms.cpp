@@ -3,6 +3,7 @@
 #include "shell/frm_cambia_password.h"
 #include "shell/frm_password.h"
 #include "shell/password_store.h"
+#include "storage/app_paths.h"
 #include "support/test_seams.h"
 #include "ui/modal.h"
 
@@ -169,7 +170,8 @@ void TestPasswordForms::missingFileAdmitsNobody()
     // Not "wrong password": there is none, and the user learns how to set it.
     const QString told = dialogs_->last().text;
     QVERIFY(told.contains(QStringLiteral("non è ancora stata impostata nessuna password")));
-    QVERIFY(told.contains(QCoreApplication::applicationDirPath() + QStringLiteral("/velmaro-password")));
+    // The tool beside the program, for the data folder in use.
+    QVERIFY(told.contains(AppPaths::programDir() + QStringLiteral("/velmaro-password --dati '") + dir_->path()));
     QCOMPARE(focused(), frmPassword->txtPassword);
 
     // The change of password has no old password to ask for either.
