@@ -7,6 +7,7 @@
 #include "ui/form_look.h"
 #include "ui/modal.h"
 
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>

@@ -5,6 +5,7 @@
 #include "accessories/frm_card_paths.h"
 #include "contacts/frm_rubrica.h"
 #include "shell/frm_help_form.h"
+#include "storage/app_paths.h"
 #include "support/test_seams.h"
 #include "ui/desktop.h"
 
@@ -113,8 +114,10 @@ private slots:
         } else if (route == "manual") {
             target = data.file(QStringLiteral("Guida.pdf"));
             writeFile(target, "%PDF-1.4\n");
+            AppPaths::setInstallFolders(data.path(), data.file(QStringLiteral("doc")));
             TfrmHelpForm help;
             QTest::mouseClick(help.findChild<QWidget*>("lblPDF"), Qt::LeftButton);
+            AppPaths::setInstallFolders({}, {});
             QCOMPARE(dialogs.kinds(), QStringList { "message" });
         } else {
             QDir().mkpath(home.filePath("Documents"));
