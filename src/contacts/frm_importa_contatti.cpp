@@ -17,10 +17,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kPreviewRows = 20;
-const QString kCaption = QStringLiteral("Importa contatti");
 
 // The card's own fields, without the attachment and folder columns.
 QList<QByteArray> cardColumns()
@@ -160,11 +161,20 @@ void TfrmImportaContatti::showPlan()
     const int ready = plan_.count(ImportRow::Status::Ready);
     const int duplicates = plan_.count(ImportRow::Status::Duplicate);
     const int refused = int(plan_.rows.size()) - ready - duplicates;
-    lblLetti_->setText(QStringLiteral("Contatti letti: %1. Da importare: %2; duplicati: %3; non importabili: %4.")
-                           .arg(plan_.rows.size())
-                           .arg(ready)
-                           .arg(duplicates)
-                           .arg(refused));
+    // The counts follow "Importa anche i duplicati".
+    if (chkDuplicati_->isChecked())
+        lblLetti_->setText(
+            QStringLiteral("Contatti letti: %1. Da importare: %2 (duplicati compresi: %3); non importabili: %4.")
+                .arg(plan_.rows.size())
+                .arg(ready + duplicates)
+                .arg(duplicates)
+                .arg(refused));
+    else
+        lblLetti_->setText(QStringLiteral("Contatti letti: %1. Da importare: %2; duplicati: %3; non importabili: %4.")
+                               .arg(plan_.rows.size())
+                               .arg(ready)
+                               .arg(duplicates)
+                               .arg(refused));
 
     const QList<QByteArray> columns = cardColumns();
     const QList<QByteArray>& all = CardArchive::of(ArchiveKind::Contacts).valueColumns();
@@ -183,6 +193,15 @@ void TfrmImportaContatti::showPlan()
         for (int c = 0; c < columns.size(); ++c)
             tblAnteprima_->setItem(r, c + 2, new QTableWidgetItem(row.texts.value(all.indexOf(columns[c]))));
     }
+
+    // Every heading readable ("Cognome e nome" included); a long value does
+    // not push the others out of sight.
+    tblAnteprima_->resizeColumnsToContents();
+    constexpr int kWidest = 320;
+    for (int c = 0; c < tblAnteprima_->columnCount(); ++c)
+        tblAnteprima_->setColumnWidth(c,
+            std::max(tblAnteprima_->horizontalHeader()->sectionSizeHint(c),
+                std::min(tblAnteprima_->columnWidth(c), kWidest)));
 
     lstScartati_->clear();
     const bool withDuplicates = chkDuplicati_->isChecked();
@@ -213,7 +232,8 @@ void TfrmImportaContatti::cmdImportaClick()
         barProgresso_->setValue(0);
         return;
     }
-    Dialogs::information(kCaption,
+    // A result, in the plain box results have.
+    Dialogs::message(
         QStringLiteral("Contatti aggiunti: %1.\nContatti non importati: %2.").arg(outcome_.added).arg(outcome_.skipped));
     accept();
 }

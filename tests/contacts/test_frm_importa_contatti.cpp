@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -85,7 +86,12 @@ private slots:
             auto* list = d->findChild<QListWidget*>("lstScartati");
             for (int i = 0; i < list->count(); ++i)
                 refused << list->item(i)->text();
-            QCOMPARE(d->findChild<QTableWidget*>("tblAnteprima")->item(0, 2)->text(), QStringLiteral("Rossi Mario"));
+            auto* preview = d->findChild<QTableWidget*>("tblAnteprima");
+            QCOMPARE(preview->item(0, 2)->text(), QStringLiteral("Rossi Mario"));
+            // Every heading is shown whole.
+            for (int c = 0; c < preview->columnCount(); ++c)
+                QVERIFY2(preview->columnWidth(c) >= preview->horizontalHeader()->sectionSizeHint(c),
+                    qPrintable(preview->horizontalHeaderItem(c)->text()));
             d->findChild<QPushButton*>("cmdImporta")->click();
         });
         QCOMPARE(desktop_->lastFilter, QStringLiteral("File di contatti (*.vcf *.csv);;Tutti i file (*)"));
@@ -98,6 +104,7 @@ private slots:
                                "archivio") }));
         QCOMPARE(result, int(QDialog::Accepted));
         QCOMPARE(dialogs_->last().text, QStringLiteral("Contatti aggiunti: 1.\nContatti non importati: 3."));
+        QCOMPARE(dialogs_->last().kind, QStringLiteral("message")); // a result, like every other
         QCOMPARE(TestCards::count(ArchiveKind::Contacts), 2);
         // The editor shows the first imported card.
         QCOMPARE(form_->fieldText("txtContatto"), QStringLiteral("Rossi Mario"));
@@ -107,11 +114,16 @@ private slots:
     void changedMappingAndDuplicates()
     {
         const QString path = writeFile("contatti.csv", kCsv);
+        QString summary;
         importFile(path, [&](QDialog* d) {
             d->findChild<QComboBox*>("cboColonna4")->setCurrentIndex(0); // not imported
             d->findChild<QCheckBox*>("chkDuplicati")->setChecked(true);
+            summary = d->findChild<QLabel*>("lblLetti")->text();
             d->findChild<QPushButton*>("cmdImporta")->click();
         });
+        // The counts follow the tick.
+        QCOMPARE(summary,
+            QStringLiteral("Contatti letti: 4. Da importare: 2 (duplicati compresi: 1); non importabili: 2."));
         QCOMPARE(TestCards::count(ArchiveKind::Contacts), 3);
         QCOMPARE(form_->fieldText("txtNote"), QString());
     }
