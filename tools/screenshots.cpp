@@ -14,6 +14,7 @@
 #include "storage/app_paths.h"
 #include "storage/card_archive.h"
 #include "storage/win1252.h"
+#include "ui/desktop.h"
 #include "ui/error_display.h"
 #include "ui/modal.h"
 
@@ -23,9 +24,11 @@
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListView>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QThread>
@@ -155,6 +158,95 @@ void storeSampleContacts()
     db->CommitTransaction();
 }
 
+// Stores one card of the archive with these columns set; its number.
+qint32 storeCard(ArchiveKind kind, std::initializer_list<std::pair<const char*, const char*>> texts)
+{
+    const CardArchive& archive = CardArchive::of(kind);
+    QList<QByteArray> values(archive.valueCount());
+    for (const auto& [column, text] : texts)
+        values[archive.valueColumns().indexOf(column)] = Cp1252::encode(QString::fromUtf8(text));
+    auto db = archive.open();
+    db->ExecuteInTransaction(archive.insert(values));
+    return qint32(db->LastInsertedRowId());
+}
+
+// A mailing list of some of the sample contacts, and a newsletter for it.
+void storeSampleGroupAndMessage()
+{
+    storeCard(ArchiveKind::Groups,
+        { { "varGruppo", "Clienti Nord" }, { "varTipologia", "Clienti" },
+            { "varDescrizione", "Clienti delle regioni del Nord" },
+            { "varDestinatari", "Bianchi Laura, Colombo Marco, Ferrari Andrea, Moretti Paolo" },
+            { "varEmail",
+                "laura.bianchi@example.it,m.colombo@example.it,andrea.ferrari@example.it,info@moretti.example.it" },
+            { "varInteressi", "Novità di catalogo, promozioni stagionali" }, { "varPersona", "Bianchi Laura" },
+            { "varValutazione", "Ottima" }, { "varNote", "Newsletter mensile" } });
+    storeCard(ArchiveKind::Messages,
+        { { "varMittente", "Studio Velmaro" }, { "varEmailMitt", "newsletter@studio.example.it" },
+            { "varTipologia", "Newsletter" }, { "varCreazione", "02/03/2026" }, { "varNote", "Numero di marzo" },
+            { "varEmail",
+                "laura.bianchi@example.it,m.colombo@example.it,andrea.ferrari@example.it,info@moretti.example.it" },
+            { "varOggetto", "Le novità di marzo" },
+            { "varTesto",
+                "Gentile cliente,\r\n\r\nin allegato trova il listino aggiornato di marzo, con le nuove "
+                "proposte della stagione e le promozioni riservate ai clienti.\r\n\r\nRestiamo a disposizione "
+                "per ogni chiarimento.\r\n\r\nCordiali saluti,\r\nStudio Velmaro" } });
+}
+
+// A file of contacts to import, as an address book exports it.
+QString writeSampleImport(const QString& dir)
+{
+    const QString path = QDir(dir).filePath(QStringLiteral("contatti_esportati.csv"));
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write("Nome;Cognome;E-mail;Azienda;Cellulare;Città;Compleanno\r\n"
+                "Sara;Conti;sara.conti@example.it;Conti Viaggi;338 111 2233;Verona;12/05\r\n"
+                "Luca;Marino;luca.marino@example.it;;345 222 3344;Genova;\r\n"
+                "Laura;Bianchi;laura.bianchi@example.it;Studio Bianchi;;Milano;\r\n"
+                "Davide;Gallo;;Gallo Costruzioni;339 444 5566;Padova;\r\n"
+                "Chiara;Lombardi;chiara.lombardi@example.it;;;Trieste;03/11\r\n");
+    return path;
+}
+
+// The file dialog of the contacts import answers with the sample file;
+// nothing is handed to other programs.
+class SampleDesktop final : public IDesktop {
+public:
+    explicit SampleDesktop(QString file)
+        : file_(std::move(file))
+    { }
+    bool open(const QString&) override { return true; }
+    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override { return file_; }
+    QString existingDirectory(QWidget*, const QString&, const QString&) override { return {}; }
+
+private:
+    QString file_;
+};
+
+// Fills in the send form as a user would before sending.
+void fillSendForm(QWidget* form)
+{
+    const auto set = [form](const char* name, const QString& text) {
+        QWidget* w = form->findChild<QWidget*>(QLatin1String(name));
+        if (auto* line = qobject_cast<QLineEdit*>(w)) {
+            line->setText(text);
+            line->setCursorPosition(0); // the beginning in view
+        }
+        else if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
+            memo->setPlainText(text);
+        else
+            failed = true;
+    };
+    set("txtMittente", QStringLiteral("Studio Velmaro"));
+    set("txtEmailMitt", QStringLiteral("segreteria@studio.example.it"));
+    set("txtDestinatari", QStringLiteral("Greco Francesca,Rossi Giovanni"));
+    set("txtEmail", QStringLiteral("francesca.greco@example.it,giovanni.rossi@example.it"));
+    set("txtOggetto", QStringLiteral("Assemblea dei soci del 20 marzo"));
+    set("txtTesto",
+        QStringLiteral("Gentili soci,\n\nl'assemblea annuale si terrà venerdì 20 marzo alle ore 18 nella sede "
+                       "dello studio.\n\nUn cordiale saluto,\nla segreteria"));
+}
+
 // Fills in the contacts quick search as a user would: a criterion, a key
 // typed into the focused field, then "Cerca in archivio".
 void searchContacts(QDialog* dialog)
@@ -221,6 +313,9 @@ int main(int argc, char** argv)
     });
 
     storeSampleContacts();
+    storeSampleGroupAndMessage();
+    SampleDesktop desktop(writeSampleImport(data.path()));
+    Desktop::install(&desktop);
     Startup::createForms();
     const QSize size(1100, 720);
 
@@ -253,6 +348,15 @@ int main(int argc, char** argv)
         frmAvvio->bringBack();
         QTest::mouseClick(frmAvvio->findChild<QWidget*>(tileControl(t.tile)), Qt::LeftButton);
         shoot(form, QString::fromLatin1(t.name));
+        if (t.tile == TfrmAvvio::Tile::Gruppi || t.tile == TfrmAvvio::Tile::Messaggi) {
+            // The stored card, as the first arrow shows it.
+            QTest::mouseClick(form->findChild<QWidget*>(QStringLiteral("imgPrimo")), Qt::LeftButton);
+            shoot(form, QString::fromLatin1(t.name) + QStringLiteral("_scheda"));
+        }
+        if (t.tile == TfrmAvvio::Tile::InvioEmail) {
+            fillSendForm(form);
+            shoot(form, QStringLiteral("invia_email_compilato"));
+        }
         if (form == frmRubrica) {
             nextName = QStringLiteral("guida_rubrica");
             const HelpTopic topic = ContactFields::helpTopic();
@@ -265,6 +369,10 @@ int main(int argc, char** argv)
             beforeShot = nullptr;
             afterShot = nullptr;
             shoot(form, QStringLiteral("rubrica_scheda"));
+
+            // The import preview of a file of contacts; closed, nothing stored.
+            nextName = QStringLiteral("importa_contatti");
+            QTest::mouseClick(form->findChild<QWidget*>(QStringLiteral("cmdImportaContatti")), Qt::LeftButton);
         }
         form->close();
     }
@@ -273,5 +381,6 @@ int main(int argc, char** argv)
     shoot(frmAvvio, QStringLiteral("avvio_minimo"));
 
     Startup::destroyForms();
+    Desktop::install(nullptr);
     return failed ? 1 : 0;
 }
