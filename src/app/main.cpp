@@ -1,7 +1,7 @@
 #include "ui/app_locale.h"
 #include "shell/startup.h"
 #include "ui/error_display.h"
-#include "ui/private_send_window.h"
+#include "mail/private_send_window.h"
 
 #include <QIcon>
 

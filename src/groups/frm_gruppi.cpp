@@ -1,6 +1,6 @@
 #include "groups/frm_gruppi.h"
 
-#include "groups/group_fields.h"
+#include "archives/archive_registry.h"
 #include "groups/group_lists.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
@@ -49,7 +49,9 @@ private:
 } // namespace
 
 TfrmGruppi::TfrmGruppi(QWidget* parent)
-    : CardEditor(GroupFields::profile(), parent)
+    : CardEditor(Archives::get(ArchiveKind::Groups), parent)
+    , contactName_(Archives::get(ArchiveKind::Contacts).columnOf(QStringLiteral("txtContatto")).name)
+    , contactAddress_(Archives::get(ArchiveKind::Contacts).columnOf(QStringLiteral("txtEmail")).name)
 {
     setObjectName(QStringLiteral("frmGruppi"));
     setWindowTitle(QStringLiteral(" Velmaro - Gruppi destinatari"));
@@ -141,7 +143,7 @@ void TfrmGruppi::imgImportaMouseUp()
 {
     ErrorDisplay::guard([this] {
         SearchFormBase::openAs(contactPicker_, QStringLiteral("gruppi"), [this](const TSQLiteTable& row) {
-            appendMember(PickerText::column(row, "varContatto"), PickerText::column(row, "varEmail"));
+            appendMember(PickerText::column(row, contactName_), PickerText::column(row, contactAddress_));
         });
     });
 }
