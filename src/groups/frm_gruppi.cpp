@@ -118,8 +118,7 @@ void TfrmGruppi::buildFields()
 
     // This archive's spreadsheet button has no hint of its own: over it the
     // bar is empty, as over the background.
-    if (auto* cmdExcel = findChild<QWidget*>(QStringLiteral("cmdExcel")))
-        hints->add(cmdExcel, QString());
+    hints->add(field(QStringLiteral("cmdExcel")), QString());
 
     FormLook::onRelease(imgEmail, [this] { imgEmailMouseUp(); });
     FormLook::onRelease(imgImporta, [this] { imgImportaMouseUp(); });
