@@ -43,11 +43,6 @@ QList<QByteArray> ArchiveDefinition::columnNames() const
     return names;
 }
 
-bool ArchiveDefinition::hasControl(const QString& control) const
-{
-    return std::any_of(columns.begin(), columns.end(), [&](const Column& c) { return c.control == control; });
-}
-
 int ArchiveDefinition::indexOf(const QString& control) const
 {
     for (int i = 0; i < columns.size(); ++i)

@@ -100,7 +100,6 @@ struct ArchiveDefinition {
     const Column& columnOf(const QString& control) const;
     // Its place in columns, with the same check.
     int indexOf(const QString& control) const;
-    bool hasControl(const QString& control) const;
     // The listed columns in list order.
     QList<Column> listed() const;
 

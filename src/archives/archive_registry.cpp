@@ -7,13 +7,18 @@
 
 #include <vector>
 
-ArchiveDefinition Archives::completed(ArchiveDefinition d)
+namespace {
+
+// Every archive keeps the attachment and folder columns after its own.
+ArchiveDefinition completed(ArchiveDefinition d)
 {
     d.columns += ArchiveDefinition::accessoryColumns();
     d.check();
     d.card = CardArchive(d.kind, d.fileName, d.table, d.columnNames());
     return d;
 }
+
+} // namespace
 
 const QList<const ArchiveDefinition*>& Archives::all()
 {

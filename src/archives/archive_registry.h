@@ -12,6 +12,4 @@ namespace Archives {
 const QList<const ArchiveDefinition*>& all();
 const ArchiveDefinition& get(ArchiveKind kind);
 const CardArchive& card(ArchiveKind kind);
-// What the registry does to a folder's definition (tests feed their own).
-ArchiveDefinition completed(ArchiveDefinition definition);
 } // namespace Archives
