@@ -4,7 +4,7 @@
 #include "ui/app_locale.h"
 #include "ui/dialogs.h"
 #include "ui/error_display.h"
-#include "ui/private_send_window.h"
+#include "mail/private_send_window.h"
 
 #include <QIcon>
 
