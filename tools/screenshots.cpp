@@ -3,7 +3,7 @@
 // uses xvfb-run). The archives go to a temporary folder, never beside the
 // program; a few made-up contacts are stored there for the search pictures.
 
-#include "contacts/contact_fields.h"
+#include "archives/archive_registry.h"
 #include "contacts/frm_rubrica.h"
 #include "shell/frm_avvio.h"
 #include "shell/frm_help_form.h"
@@ -133,7 +133,7 @@ void storeSampleContacts()
         { "Rossi Giovanni", "S002", "", "giovanni.rossi@example.it", "Soci", "", "Via Nazionale 60", "Roma", "00184",
             "RM", "320 890 1234" },
     };
-    const CardArchive& archive = CardArchive::of(ArchiveKind::Contacts);
+    const CardArchive& archive = Archives::card(ArchiveKind::Contacts);
     const QList<QByteArray>& columns = archive.valueColumns();
     auto db = archive.open();
     db->StartTransaction();
@@ -161,7 +161,7 @@ void storeSampleContacts()
 // Stores one card of the archive with these columns set; its number.
 qint32 storeCard(ArchiveKind kind, std::initializer_list<std::pair<const char*, const char*>> texts)
 {
-    const CardArchive& archive = CardArchive::of(kind);
+    const CardArchive& archive = Archives::card(kind);
     QList<QByteArray> values(archive.valueCount());
     for (const auto& [column, text] : texts)
         values[archive.valueColumns().indexOf(column)] = Cp1252::encode(QString::fromUtf8(text));
@@ -359,7 +359,7 @@ int main(int argc, char** argv)
         }
         if (form == frmRubrica) {
             nextName = QStringLiteral("guida_rubrica");
-            const HelpTopic topic = ContactFields::helpTopic();
+            const HelpTopic topic = frmRubrica->help();
             frmHelpForm->showTopic(topic.title, topic.text);
 
             nextName = QStringLiteral("ricerca_rubrica");

@@ -1,6 +1,6 @@
 #include "ui/export_folder.h"
 
-#include "accessories/export_file.h"
+#include "storage/export_file.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
 

@@ -3,6 +3,7 @@
 // file never lands in a folder nobody chose.
 #include "accessories/exports.h"
 #include "accessories/frm_card_paths.h"
+#include "archives/archive_registry.h"
 #include "contacts/frm_rubrica.h"
 #include "shell/frm_help_form.h"
 #include "storage/app_paths.h"
@@ -102,9 +103,9 @@ private slots:
                 writeFile(target, "x");
             else
                 QDir().mkpath(target);
-            std::unique_ptr<CardPathsForm> form(file ? static_cast<CardPathsForm*>(
-                                                    AttachedFilesForm::create(ArchiveKind::Contacts, nullptr))
-                                                     : FolderForm::create(ArchiveKind::Contacts, nullptr));
+            const ArchiveDefinition& contacts = Archives::get(ArchiveKind::Contacts);
+            std::unique_ptr<CardPathsForm> form(
+                file ? CardPathsForm::attachedFiles(contacts, nullptr) : CardPathsForm::folder(contacts, nullptr));
             QStringList values(form->slotCount() * 2);
             values[0] = target;
             form->setValues(values);

@@ -7,7 +7,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <sqlite3.h>
 
 #include <memory>
 
@@ -93,7 +92,7 @@ private slots:
         ScriptedDialogs dialogs;
         QVERIFY(!ErrorDisplay::guard([&] {
             TSQLiteDatabase db(situation == "missing folder" ? dir.filePath("manca/a.db") : file);
-            sqlite3_busy_timeout(db.handle(), 50);
+            db.Query("PRAGMA busy_timeout = 50;");
             if (situation == "readonly")
                 db.Execute("PRAGMA query_only = 1;");
             if (situation == "full")

@@ -1,6 +1,7 @@
 // A write that fails (a trigger refusing it, another workstation holding the
 // archive) is undone at once in every editor: the next action really happens
 // and another copy of the program can write right after the error box.
+#include "archives/archive_registry.h"
 #include "accessories/card_files.h"
 #include "contacts/frm_rubrica.h"
 #include "groups/frm_gruppi.h"
@@ -17,19 +18,17 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include <sqlite3.h>
-
 #include <memory>
 
 namespace {
 
-const CardArchive& archiveOf(ArchiveKind kind) { return CardArchive::of(kind); }
+const CardArchive& archiveOf(ArchiveKind kind) { return Archives::card(kind); }
 
 // Another copy of the program on the same archive, which does not wait.
 std::unique_ptr<TSQLiteDatabase> outsider(ArchiveKind kind)
 {
     auto db = archiveOf(kind).open();
-    sqlite3_busy_timeout(db->handle(), 0);
+    db->Query("PRAGMA busy_timeout = 0;");
     return db;
 }
 
@@ -59,7 +58,7 @@ class TestFailedWrites : public QObject {
     // A card with every required field filled.
     void fill(const QString& note)
     {
-        for (const auto& r : editor_->profile().required)
+        for (const auto& r : editor_->definition().required)
             editor_->setFieldText(r.control, QStringLiteral("dato di ") + r.control);
         editor_->setFieldText(QStringLiteral("txtNote"), note);
     }
@@ -238,7 +237,7 @@ private slots:
             return preview->result();
         });
         release("cmdImportaContatti");
-        QCOMPARE(dialogs_->kinds(), (QStringList { "error", "information" }));
+        QCOMPARE(dialogs_->kinds(), (QStringList { "error", "message" }));
         QCOMPARE(TestCards::count(kind_), 3);
         QVERIFY(!editor_->connection().InTransaction());
     }

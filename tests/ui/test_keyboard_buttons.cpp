@@ -1,6 +1,6 @@
 // Image buttons act on a mouse release; a keyboard user reaches them with Tab
 // and presses Space or Enter to the same effect.
-#include "contacts/contact_search.h"
+#include "archives/archive_registry.h"
 #include "contacts/frm_rubrica.h"
 #include "groups/frm_gruppi.h"
 #include "mail/frm_invia_email.h"
@@ -8,6 +8,7 @@
 #include "support/test_seams.h"
 #include "ui/form_look.h"
 #include "ui/help.h"
+#include "ui/search_forms.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -141,13 +142,13 @@ private slots:
         QStringList happened;
         Help::install([&](const HelpTopic& t) { happened << QStringLiteral("help ") + t.title; });
         std::unique_ptr<QWidget> window;
-        std::unique_ptr<TfrmRicercaRub> picker;
+        std::unique_ptr<QuickSearchForm> picker;
         std::unique_ptr<QWidget> info;
         if (form == "contacts") {
             window = std::make_unique<TfrmRubrica>();
         } else if (form == "groups") {
             auto* groups = new TfrmGruppi;
-            picker = std::make_unique<TfrmRicercaRub>();
+            picker = std::make_unique<QuickSearchForm>(Archives::get(ArchiveKind::Contacts));
             groups->setContactPicker(picker.get());
             window.reset(groups);
         } else if (form == "send") {
