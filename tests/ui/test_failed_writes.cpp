@@ -1,12 +1,10 @@
 // A write that fails (a trigger refusing it, another workstation holding the
 // archive) is undone at once in every editor: the next action really happens
 // and another copy of the program can write right after the error box.
-#include "archives/archive_registry.h"
 #include "accessories/card_files.h"
-#include "contacts/frm_rubrica.h"
-#include "groups/frm_gruppi.h"
-#include "messages/frm_newsletter.h"
+#include "archives/archive_registry.h"
 #include "storage/card_archive.h"
+#include "support/test_archives.h"
 #include "support/test_seams.h"
 #include "ui/card_editor.h"
 #include "ui/modal.h"
@@ -21,6 +19,14 @@
 #include <memory>
 
 namespace {
+
+const TestArchive& contacts()
+{
+    for (const TestArchive& a : TestArchives::all())
+        if (a.kind() == ArchiveKind::Contacts)
+            return a;
+    return TestArchives::all().first();
+}
 
 const CardArchive& archiveOf(ArchiveKind kind) { return Archives::card(kind); }
 
@@ -42,17 +48,10 @@ class TestFailedWrites : public QObject {
     std::unique_ptr<CardEditor> editor_;
     ArchiveKind kind_ = ArchiveKind::Contacts;
 
-    void open(const QString& archive)
+    void open(const TestArchive& archive)
     {
-        kind_ = archive == "groups" ? ArchiveKind::Groups
-            : archive == "messages" ? ArchiveKind::Messages
-                                    : ArchiveKind::Contacts;
-        if (kind_ == ArchiveKind::Groups)
-            editor_ = std::make_unique<TfrmGruppi>();
-        else if (kind_ == ArchiveKind::Messages)
-            editor_ = std::make_unique<TfrmNewsletter>();
-        else
-            editor_ = std::make_unique<TfrmRubrica>();
+        kind_ = archive.kind();
+        editor_.reset(archive.makeEditor());
         QVERIFY(showActive(editor_.get()));
     }
     // A card with every required field filled.
@@ -113,22 +112,16 @@ private slots:
         dir_.reset();
     }
 
+    // The write refused by a trigger, then the following action.
     void followingActionHappens_data()
     {
-        QTest::addColumn<QString>("archive");
-        QTest::addColumn<QString>("failing"); // the write refused by a trigger
-        for (const char* a : { "contacts", "groups", "messages" }) {
-            QTest::addRow("%s: update, then delete", a) << a << "update";
-            QTest::addRow("%s: insert, then save again", a) << a << "insert";
-            QTest::addRow("%s: delete, then navigate", a) << a << "delete";
-        }
+        TestArchives::addRows({ "update, then delete", "insert, then save again", "delete, then navigate" });
     }
 
     void followingActionHappens()
     {
-        QFETCH(QString, archive);
-        QFETCH(QString, failing);
-        open(archive);
+        const QString failing = QString::fromLatin1(QTest::currentDataTag()).section('/', 1).section(',', 0, 0);
+        open(TestArchives::fetch());
         const qint32 id = storeCard(QStringLiteral("prima"));
         QVERIFY(id > 0);
         dialogs_->clear();
@@ -184,7 +177,7 @@ private slots:
     void archiveHeldElsewhere()
     {
         QFETCH(QString, action);
-        open(QStringLiteral("contacts"));
+        open(contacts());
         Accessories::addCardFiles(*editor_);
         storeCard(QStringLiteral("prima"));
         dialogs_->clear();
@@ -214,7 +207,7 @@ private slots:
     // open".
     void importAfterAFailedSave()
     {
-        open(QStringLiteral("contacts"));
+        open(contacts());
         RecordingDesktop desktop;
         const QString csv = dir_->file(QStringLiteral("contatti.csv"));
         {
