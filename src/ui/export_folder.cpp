@@ -21,8 +21,8 @@ ExportFolder::Choice ExportFolder::choose(QWidget* parent)
         "dei file temporanei: nessuna esiste o può essere scritta.\n\nScegliere la cartella in cui salvarlo.");
     for (;;) {
         Dialogs::message(text);
-        const QString chosen = Desktop::get().existingDirectory(
-            parent ? parent : QApplication::activeWindow(), QStringLiteral("Cartella in cui salvare il file"), QDir::rootPath());
+        const QString chosen = Desktop::get().existingDirectory(parent ? parent : QApplication::activeWindow(),
+            QStringLiteral("Cartella in cui salvare il file"), QDir::rootPath());
         if (chosen.isEmpty())
             return {};
         const QString found = ExportFile::firstWritable({ chosen });

@@ -41,7 +41,8 @@ QString ListPaste::joinLines(const QString& text, const QString& separator)
     return entries.join(separator);
 }
 
-QString ListPaste::insertion(const QString& before, const QString& pasted, const QString& after, const QString& separator)
+QString ListPaste::insertion(
+    const QString& before, const QString& pasted, const QString& after, const QString& separator)
 {
     if (!pasted.contains(lineBreak()))
         return pasted;

@@ -78,12 +78,12 @@ bool readsFrom(const QList<Word>& page, const Word& current, qreal left, const Q
     const Word* along = nullptr;
     const Word* below = nullptr;
     for (const Word& w : page) {
-        const bool sameLine = qAbs(w.box.top() - current.box.top()) < h / 2
-            && w.box.left() >= current.box.right() - 0.5 && w.box.left() - current.box.right() < 1.5 * h;
+        const bool sameLine = qAbs(w.box.top() - current.box.top()) < h / 2 && w.box.left() >= current.box.right() - 0.5
+            && w.box.left() - current.box.right() < 1.5 * h;
         if (sameLine && (!along || w.box.left() < along->box.left()))
             along = &w;
-        const bool lineBelow = w.box.top() > current.box.top() + h / 2
-            && w.box.top() < current.box.bottom() + 1.5 * h && qAbs(w.box.left() - left) < h;
+        const bool lineBelow = w.box.top() > current.box.top() + h / 2 && w.box.top() < current.box.bottom() + 1.5 * h
+            && qAbs(w.box.left() - left) < h;
         if (lineBelow && (!below || w.box.top() < below->box.top()))
             below = &w;
     }

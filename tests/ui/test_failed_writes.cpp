@@ -161,7 +161,8 @@ private slots:
         }
         // Nothing left open on the editor's side either.
         QVERIFY(!editor_->connection().InTransaction());
-        outsider(kind_)->Execute("DELETE FROM " + archiveOf(kind_).table() + " WHERE varNote = 'da un''altra postazione'");
+        outsider(kind_)->Execute(
+            "DELETE FROM " + archiveOf(kind_).table() + " WHERE varNote = 'da un''altra postazione'");
     }
 
     // The archive held by another workstation past the wait (a real lock, not
@@ -191,7 +192,8 @@ private slots:
             release("cmdOttimizza");
         }
         QCOMPARE(dialogs_->kinds().last(), QStringLiteral("error"));
-        QVERIFY2(dialogs_->last().text.startsWith(QStringLiteral("L'archivio è in uso")), qPrintable(dialogs_->last().text));
+        QVERIFY2(
+            dialogs_->last().text.startsWith(QStringLiteral("L'archivio è in uso")), qPrintable(dialogs_->last().text));
         other->Execute("ROLLBACK;");
         outsiderWrites();
         if (QTest::currentTestFailed())

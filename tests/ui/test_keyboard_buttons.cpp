@@ -55,8 +55,8 @@ private slots:
         auto* button = new QToolButton(&form);
         auto* link = new QLabel(QStringLiteral("collegamento"), &form);
         auto* picture = new QLabel(QStringLiteral("figura"), &form);
-        for (QWidget* w : { static_cast<QWidget*>(field), static_cast<QWidget*>(button),
-                 static_cast<QWidget*>(link), static_cast<QWidget*>(picture) })
+        for (QWidget* w : { static_cast<QWidget*>(field), static_cast<QWidget*>(button), static_cast<QWidget*>(link),
+                 static_cast<QWidget*>(picture) })
             layout->addWidget(w);
         int buttonRuns = 0;
         int linkRuns = 0;
@@ -98,7 +98,7 @@ private slots:
         auto* button = new QToolButton(&form);
         button->setAutoRaise(true);
         button->setGeometry(10, 10, 40, 40);
-        FormLook::onRelease(button, [] { });
+        FormLook::onRelease(button, [] {});
         QVERIFY(showActive(&form));
         QCursor::setPos(form.mapToGlobal(QPoint(250, 150)));
         button->setAttribute(Qt::WA_UnderMouse, true); // as Qt sets it before an Enter

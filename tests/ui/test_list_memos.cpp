@@ -33,29 +33,59 @@ private slots:
         QTest::addColumn<QString>("separator");
         QTest::addColumn<QString>("inserted");
         QTest::newRow("one line unchanged") << "anna@x.it"
-                                            << " uno@e.it " << "" << "," << " uno@e.it ";
-        QTest::newRow("lines after an address")
-            << "anna1@esposito.it" << "uno@example.it\r\ndue@example.it\r\n" << "" << ","
-            << ",uno@example.it,due@example.it";
+                                            << " uno@e.it "
+                                            << ""
+                                            << ","
+                                            << " uno@e.it ";
+        QTest::newRow("lines after an address") << "anna1@esposito.it"
+                                                << "uno@example.it\r\ndue@example.it\r\n"
+                                                << ""
+                                                << ","
+                                                << ",uno@example.it,due@example.it";
         QTest::newRow("lines after a name") << "Esposito Anna"
-                                            << "Mario Uno\n" << "" << ", " << ", Mario Uno";
+                                            << "Mario Uno\n"
+                                            << ""
+                                            << ", "
+                                            << ", Mario Uno";
         QTest::newRow("text already ends with one") << "a@x.it,"
-                                                    << "b@y.it\nc@z.it" << "" << "," << "b@y.it,c@z.it";
+                                                    << "b@y.it\nc@z.it"
+                                                    << ""
+                                                    << ","
+                                                    << "b@y.it,c@z.it";
         QTest::newRow("names ending with the separator") << "Anna, "
-                                                         << "Mario\nLuca" << "" << ", " << "Mario, Luca";
+                                                         << "Mario\nLuca"
+                                                         << ""
+                                                         << ", "
+                                                         << "Mario, Luca";
         QTest::newRow("before an entry") << ""
-                                         << "b@y.it\nc@z.it\n" << "a@x.it" << "," << "b@y.it,c@z.it,";
+                                         << "b@y.it\nc@z.it\n"
+                                         << "a@x.it"
+                                         << ","
+                                         << "b@y.it,c@z.it,";
         QTest::newRow("between two entries") << "a@x.it,"
-                                             << "b@y.it\nc@z.it" << ",d@w.it" << "," << "b@y.it,c@z.it";
+                                             << "b@y.it\nc@z.it"
+                                             << ",d@w.it"
+                                             << ","
+                                             << "b@y.it,c@z.it";
         QTest::newRow("lines ending with separators") << ""
-                                                      << "a@x.it,\r\nb@y.it,\r\n" << "" << "," << "a@x.it,b@y.it";
+                                                      << "a@x.it,\r\nb@y.it,\r\n"
+                                                      << ""
+                                                      << ","
+                                                      << "a@x.it,b@y.it";
         QTest::newRow("names, blanks and empty lines") << ""
-                                                       << " Rossi Mario \n\n\tBianchi Anna\r" << "" << ", "
+                                                       << " Rossi Mario \n\n\tBianchi Anna\r"
+                                                       << ""
+                                                       << ", "
                                                        << "Rossi Mario, Bianchi Anna";
-        QTest::newRow("paragraph separator") << ""
-                                             << QString("a@x") + QChar(0x2029) + "b@y" << "" << "," << "a@x,b@y";
+        QTest::newRow("paragraph separator") << "" << QString("a@x") + QChar(0x2029) + "b@y"
+                                             << ""
+                                             << ","
+                                             << "a@x,b@y";
         QTest::newRow("only line breaks") << "a@x.it"
-                                          << "\r\n\n" << "" << "," << "";
+                                          << "\r\n\n"
+                                          << ""
+                                          << ","
+                                          << "";
     }
 
     void insertion()
@@ -86,19 +116,19 @@ private slots:
                                          << "txtEmail"
                                          << "anna1@esposito.it" << addresses
                                          << "anna1@esposito.it,uno@example.it,due@example.it";
-        QTest::newRow("message recipients") << "messages"
-                                            << "txtEmail"
-                                            << "anna1@esposito.it" << addresses
-                                            << "anna1@esposito.it,uno@example.it,due@example.it";
+        QTest::newRow("message recipients")
+            << "messages"
+            << "txtEmail"
+            << "anna1@esposito.it" << addresses << "anna1@esposito.it,uno@example.it,due@example.it";
         QTest::newRow("send form names") << "send"
                                          << "txtDestinatari"
                                          << "Esposito Anna"
                                          << "Mario Uno\n"
                                          << "Esposito Anna,Mario Uno";
-        QTest::newRow("send form addresses") << "send"
-                                             << "txtEmail"
-                                             << "anna1@esposito.it," << addresses
-                                             << "anna1@esposito.it,uno@example.it,due@example.it";
+        QTest::newRow("send form addresses")
+            << "send"
+            << "txtEmail"
+            << "anna1@esposito.it," << addresses << "anna1@esposito.it,uno@example.it,due@example.it";
     }
 
     void pasteIntoEveryList()
