@@ -1,4 +1,6 @@
 #include "ui/app_locale.h"
+#include "mail/frm_account_posta.h"
+#include "mail/keychain_store.h"
 #include "shell/startup.h"
 #include "ui/error_display.h"
 #include "ui/private_send_window.h"
@@ -14,6 +16,8 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/img/logo.png")));
     Startup::installTranslations();
     PrivateSendWindow::install();
+    KeychainStore::install();
+    AccountPasswordPrompt::install();
 
     Startup::createForms();
     Startup::showFirstForm();

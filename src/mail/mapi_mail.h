@@ -99,6 +99,9 @@ public:
     // Submits one message; the records live only for the call. Answers 0
     // when submitted, otherwise one of the result codes above.
     virtual quint32 send(const MapiMessage& message, quint32 flags) = 0;
+    // The back end's own wording of the last failure, when it knows more
+    // than the result code says (a mail server's answer); empty otherwise.
+    virtual QString problem() const { return {}; }
 };
 
 namespace MailSubmission {
