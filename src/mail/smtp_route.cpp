@@ -116,8 +116,12 @@ public:
         , request_(request)
         , server_(server)
         , limit_(std::max(0, request.account.recipientsPerMessage))
-        , sender_(MimeMail::bareAddress(request.message.lpOriginator->lpszAddress))
     {
+        // The envelope sender is the message's sender, already checked by
+        // the build of the message.
+        MimeMail::Mailbox from;
+        MimeMail::parseMailbox(MimeMail::bareAddress(request.message.lpOriginator->lpszAddress), from);
+        sender_ = from.address;
         connections_ = session.connections();
     }
 
