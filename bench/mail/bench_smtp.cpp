@@ -254,14 +254,7 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     if (!dir.isValid())
         return 1;
-    const QString sendmail = dir.filePath(QStringLiteral("sendmail"));
-    {
-        QFile f(sendmail);
-        f.open(QIODevice::WriteOnly);
-        f.write("#!/bin/sh\ncat > /dev/null\n");
-        f.close();
-        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
+    const QString sendmail = writeScript(dir.filePath(QStringLiteral("sendmail")), "cat > /dev/null\n");
     const QString attachment = dir.filePath(QStringLiteral("catalogo.pdf"));
     {
         QByteArray bytes(1024 * 1024, '\0');
@@ -281,13 +274,9 @@ int main(int argc, char** argv)
     // README's msmtp route does per message.
     QString msmtp;
     if (const QString found = QStandardPaths::findExecutable(QStringLiteral("msmtp")); !found.isEmpty()) {
-        msmtp = dir.filePath(QStringLiteral("msmtp-sendmail"));
-        QFile f(msmtp);
-        f.open(QIODevice::WriteOnly);
-        f.write("#!/bin/sh\nexec '" + QFile::encodeName(found) + "' --file=/dev/null --host=127.0.0.1 --port="
-            + QByteArray::number(sink.port()) + " --auth=off --tls=off --from=vendite@velmaro.it \"$@\"\n");
-        f.close();
-        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        msmtp = writeScript(dir.filePath(QStringLiteral("msmtp-sendmail")),
+            "exec '" + QFile::encodeName(found) + "' --file=/dev/null --host=127.0.0.1 --port="
+                + QByteArray::number(sink.port()) + " --auth=off --tls=off --from=vendite@velmaro.it \"$@\"\n");
     }
     std::printf("%d runs each, medians; local sink on port %d\n", runs, sink.port());
     const struct {

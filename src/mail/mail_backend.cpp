@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <functional>
 #include <numeric>
 #include <QStandardPaths>
 #include <QStringList>
@@ -113,6 +114,25 @@ quint32 composeUri(const MapiMessage& m, QString& uri)
     return SUCCESS_SUCCESS;
 }
 
+// A message handed over once for all its recipients: they share the one
+// outcome.
+quint32 handOverWhole(Delivery::Route route, const MapiMessage& m, const std::function<quint32()>& handOver)
+{
+    QStringList addresses;
+    Delivery::settle(m, false, addresses);
+    Delivery::Sending sending(route, false, m, addresses);
+    sending.begin(false);
+    QList<qsizetype> all(addresses.size());
+    std::iota(all.begin(), all.end(), 0);
+    sending.inFlight(all);
+    const quint32 r = handOver();
+    if (r == SUCCESS_SUCCESS)
+        sending.handedOver(all);
+    else
+        sending.refused(all, MapiErrorText(r));
+    return r;
+}
+
 quint32 launchClient(const QString& program, const QString& uri, int waitMs);
 
 quint32 compose(const QString& program, const MapiMessage& m, int waitMs)
@@ -120,19 +140,7 @@ quint32 compose(const QString& program, const MapiMessage& m, int waitMs)
     QString uri;
     if (const quint32 r = composeUri(m, uri))
         return r;
-    QStringList addresses;
-    Delivery::settle(m, false, addresses);
-    Delivery::Sending sending(Delivery::Route::MailClient, false, m, addresses);
-    sending.begin(false);
-    QList<qsizetype> all(addresses.size());
-    std::iota(all.begin(), all.end(), 0);
-    sending.inFlight(all);
-    const quint32 r = launchClient(program, uri, waitMs);
-    if (r == SUCCESS_SUCCESS)
-        sending.handedOver(all);
-    else
-        sending.refused(all, MapiErrorText(r));
-    return r;
+    return handOverWhole(Delivery::Route::MailClient, m, [&] { return launchClient(program, uri, waitMs); });
 }
 
 quint32 launchClient(const QString& program, const QString& uri, int waitMs)
@@ -274,19 +282,8 @@ quint32 sendWhole(const QString& sendmail, const MapiMessage& m)
     QByteArray bytes;
     if (const quint32 r = MimeMail::build(m, bytes))
         return r;
-    QStringList addresses;
-    Delivery::settle(m, false, addresses);
-    Delivery::Sending sending(Delivery::Route::Sendmail, false, m, addresses);
-    sending.begin(false);
-    QList<qsizetype> all(addresses.size());
-    std::iota(all.begin(), all.end(), 0);
-    sending.inFlight(all);
-    const quint32 r = SystemMail::pipeToSendmail(sendmail, bytes);
-    if (r == SUCCESS_SUCCESS)
-        sending.handedOver(all);
-    else
-        sending.refused(all, MapiErrorText(r));
-    return r;
+    return handOverWhole(
+        Delivery::Route::Sendmail, m, [&] { return SystemMail::pipeToSendmail(sendmail, bytes); });
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "mail/frm_account_posta.h"
 #include "mail/mail_account.h"
 #include "mail/mail_password.h"
+#include "mail_test_helpers.h"
 #include "smtp_test_server.h"
 #include "storage/ini_file.h"
 #include "support/test_seams.h"
@@ -48,18 +49,6 @@ struct FakeStore final : ISecretStore {
     }
     bool available = true;
     QHash<QString, QString> secrets;
-};
-
-struct Prompt final : IPasswordPrompt {
-    Prompt() { MailPassword::installPrompt(this); }
-    ~Prompt() override { MailPassword::installPrompt(nullptr); }
-    bool ask(const MailAccount&, QString& password) override
-    {
-        ++asked;
-        password = kPassword;
-        return true;
-    }
-    int asked = 0;
 };
 
 QByteArray iniBytes(const TempDataDir& data)
@@ -154,7 +143,7 @@ private slots:
         QCOMPARE(dialogs.count(), remember && !storeThere ? 1 : 0); // told the store is missing
 
         // This session knows it without asking; the next one asks once.
-        Prompt prompt;
+        ScriptedPasswordPrompt prompt(kPassword);
         QString password;
         QVERIFY(MailPassword::get(saved, password));
         QCOMPARE(password, kPassword);

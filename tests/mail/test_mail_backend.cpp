@@ -2,7 +2,7 @@
 #include "mail/mapi_mail.h"
 #include "mail/private_send.h"
 #include "parsed_message.h"
-#include "recording_progress.h"
+#include "mail_test_helpers.h"
 
 #include <QElapsedTimer>
 #include <QDir>
@@ -24,16 +24,6 @@ using ParsedMail::parse;
 
 const QString kProblem = QStringLiteral("Il messaggio e-mail corrente non è stato inviato.\n\n"
                                         "Problema riscontrato: %1.");
-
-QString failureOf(const std::function<void()>& body)
-{
-    try {
-        body();
-    } catch (const tMailFileException& e) {
-        return e.message();
-    }
-    return QString();
-}
 
 } // namespace
 

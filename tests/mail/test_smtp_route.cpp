@@ -5,7 +5,7 @@
 #include "mail/mime_message.h"
 #include "mail/smtp_route.h"
 #include "parsed_message.h"
-#include "recording_progress.h"
+#include "mail_test_helpers.h"
 #include "smtp_test_server.h"
 #include "support/test_seams.h"
 
@@ -37,31 +37,9 @@ SmtpRoute::Timing quick()
     t.timeouts.connectMs = 5000;
     t.timeouts.stepMs = 1000;
     t.retryPauseMs = 20;
+    t.reconnects = 1;
     return t;
 }
-
-QString failureOf(const std::function<void()>& body)
-{
-    try {
-        body();
-    } catch (const tMailFileException& e) {
-        return e.message();
-    }
-    return QString();
-}
-
-struct Prompt final : IPasswordPrompt {
-    Prompt() { MailPassword::installPrompt(this); }
-    ~Prompt() override { MailPassword::installPrompt(nullptr); }
-    bool ask(const MailAccount&, QString& password) override
-    {
-        ++asked;
-        password = answer;
-        return !answer.isEmpty();
-    }
-    QString answer = kPassword;
-    int asked = 0;
-};
 
 } // namespace
 
@@ -460,8 +438,7 @@ private slots:
         const MailAccount a = account(server.port(), Smtp::Security::None);
         MailAccountStore::save(a);
         MailPassword::forgetAll();
-        Prompt prompt;
-        prompt.answer = QStringLiteral("sbagliata");
+        ScriptedPasswordPrompt prompt(QStringLiteral("sbagliata"));
         QVERIFY(!failureOf([&] { sendTo(addresses(1), false, QString()); }).isEmpty());
         prompt.answer = kPassword;
         RecordingProgress progress;
