@@ -9,7 +9,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QDateTime>
 #include <QMimeDatabase>
+#include <QRandomGenerator>
 #include <QUrl>
 
 #include <algorithm>
@@ -467,10 +469,15 @@ QByteArray MimeMail::recipientHeaders(const Mailbox& to, const QString& senderAd
     AddressHeader header(out, "To");
     header.add(encodedMailbox(to));
     header.finish();
-    char* id = g_mime_utils_generate_message_id(messageIdDomain(bareAddress(senderAddress)).constData());
+    // Made here rather than by GMime, which reads the system's random
+    // source anew for every identifier: one private sending makes thousands.
+    const quint64 unique[2] = { QRandomGenerator::global()->generate64(), QRandomGenerator::global()->generate64() };
     out += "Message-ID: <";
-    out += id;
+    out += QByteArray::number(QDateTime::currentMSecsSinceEpoch(), 36);
+    out += '.';
+    out += QByteArray(reinterpret_cast<const char*>(unique), sizeof unique).toHex();
+    out += '@';
+    out += messageIdDomain(bareAddress(senderAddress));
     out += ">\n";
-    g_free(id);
     return out;
 }
