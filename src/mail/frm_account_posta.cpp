@@ -47,7 +47,7 @@ QSpinBox* number(QWidget* parent, const char* name, int lowest, int highest, con
     return s;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption)
+QPushButton* plainButton(QWidget* parent, const char* name, const QString& caption)
 {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
@@ -143,10 +143,10 @@ TfrmAccountPosta::TfrmAccountPosta(QWidget* parent)
     layout->addWidget(sending);
 
     auto* buttons = new QHBoxLayout;
-    cmdProva = button(this, "cmdProva", QStringLiteral("Prova"));
-    cmdMessaggioProva = button(this, "cmdMessaggioProva", QStringLiteral("Invia messaggio di prova"));
-    cmdSalva = button(this, "cmdSalva", QStringLiteral("Salva"));
-    cmdChiudi = button(this, "cmdChiudi", QStringLiteral("Chiudi"));
+    cmdProva = plainButton(this, "cmdProva", QStringLiteral("Prova"));
+    cmdMessaggioProva = plainButton(this, "cmdMessaggioProva", QStringLiteral("Invia messaggio di prova"));
+    cmdSalva = plainButton(this, "cmdSalva", QStringLiteral("Salva"));
+    cmdChiudi = plainButton(this, "cmdChiudi", QStringLiteral("Chiudi"));
     buttons->addWidget(cmdProva);
     buttons->addWidget(cmdMessaggioProva);
     buttons->addStretch(1);
@@ -174,6 +174,14 @@ void TfrmAccountPosta::open(QWidget* parent)
 {
     TfrmAccountPosta window(parent);
     Modal::run(&window);
+}
+
+QPushButton* TfrmAccountPosta::button(QWidget* parent, HintBar* hints)
+{
+    QPushButton* b = plainButton(parent, "cmdAccountPosta", QStringLiteral("Account di posta..."));
+    hints->add(b, QStringLiteral(" Imposta l'account di posta per l'invio diretto."));
+    QObject::connect(b, &QPushButton::clicked, b, [b] { ErrorDisplay::guard([b] { open(b->window()); }); });
+    return b;
 }
 
 void TfrmAccountPosta::showEvent(QShowEvent* event)

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class HintBar;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -22,6 +23,9 @@ public:
 
     // A fresh window, shown modally and destroyed afterwards.
     static void open(QWidget* parent);
+    // The button that opens it, beside the sending controls of the forms
+    // that send mail.
+    static QPushButton* button(QWidget* parent, HintBar* hints);
 
     // Timeouts and pauses of the tries (tests shorten them).
     void setTiming(const SmtpRoute::Timing& timing) { timing_ = timing; }

@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 class QDialog;
 class QGroupBox;
 class QLabel;
@@ -25,6 +27,8 @@ public:
     QWidget* tileForm(Tile tile) const;
     // The splash window imgCopyright shows modally; disabled without one.
     void setSplashForm(QDialog* splash);
+    // What imgAccount does (the mail account window); hidden without it.
+    void setMailAccountAction(std::function<void()> action);
 
     // Shows the launcher again (visible, in front).
     void bringBack();
@@ -45,6 +49,7 @@ public:
     QLabel* imgInfo = nullptr;
     QLabel* imgCopyright = nullptr;
     QLabel* imgEsci = nullptr;
+    QLabel* imgAccount = nullptr;
     QLabel* lblWeb = nullptr;
     QPushButton* btnSfondo = nullptr;
 
@@ -57,6 +62,7 @@ public slots:
     void imgInfoMouseUp();
     void imgCopyrightMouseUp();
     void imgEsciMouseUp();
+    void imgAccountMouseUp();
     void lblWebMouseUp();
 
 protected:
@@ -74,6 +80,7 @@ private:
 
     QPointer<QWidget> forms_[4];
     QPointer<QDialog> splash_;
+    std::function<void()> mailAccount_;
     QMovie* movie_ = nullptr;
 };
 

@@ -6,6 +6,7 @@
 #include "contacts/frm_rubrica.h"
 #include "groups/frm_gruppi.h"
 #include "groups/group_search.h"
+#include "mail/frm_account_posta.h"
 #include "mail/frm_invia_email.h"
 #include "messages/frm_importa_data.h"
 #include "messages/frm_newsletter.h"
@@ -77,6 +78,7 @@ void Startup::createForms()
     create(frmInviaEmail);
     create(frmCambiaPassword);
     frmAvvio->setSplashForm(frmSplash);
+    frmAvvio->setMailAccountAction([] { TfrmAccountPosta::open(frmAvvio); });
 
     // The same tools on every editor.
     for (CardEditor* editor : std::initializer_list<CardEditor*> { frmRubrica, frmGruppi, frmNewsletter }) {

@@ -1,6 +1,8 @@
 #include "ui/mail_compose.h"
 #include "ui/private_send_window.h"
 
+#include "mail/frm_account_posta.h"
+#include "mail/mail_account.h"
 #include "storage/app_paths.h"
 #include "storage/card_text.h"
 #include "storage/ini_file.h"
@@ -53,7 +55,12 @@ bool MailCompose::readyToSend(const std::function<QWidget*(const QString&)>& fie
 MailCompose::Sender MailCompose::rememberedSender(const QString& section)
 {
     const IniFile ini(iniPath());
-    return { ini.read(section, kNameKey), ini.read(section, kAddressKey) };
+    Sender sender { ini.read(section, kNameKey), ini.read(section, kAddressKey) };
+    if (sender.name.isEmpty() && sender.address.isEmpty()) {
+        const MailAccount account = MailAccountStore::load();
+        sender = { account.senderName, account.senderAddress };
+    }
+    return sender;
 }
 
 void MailCompose::rememberSender(const QString& section, const Sender& sender)
@@ -79,6 +86,7 @@ MailCompose::MessageBlock MailCompose::buildMessageBlock(QWidget* panel, QGridLa
     b.chkRiservato = new QCheckBox(PrivateSendChoice::caption(), panel);
     b.chkRiservato->setObjectName(QStringLiteral("chkRiservato"));
     b.btnEmail = EditorChrome::imageButton(panel, "btnEmail", "invia", "Invia");
+    b.cmdAccountPosta = TfrmAccountPosta::button(panel, hints);
     hints->add(b.btnEmail, QStringLiteral(" Invia il messaggio e-mail corrente."));
 
     grid->addWidget(new QLabel(QStringLiteral("Oggetto:"), panel), row, 0);
@@ -95,6 +103,7 @@ MailCompose::MessageBlock MailCompose::buildMessageBlock(QWidget* panel, QGridLa
     attach->addWidget(cmdApri);
     grid->addLayout(attach, row + 3, 1, 1, 3);
     auto* send = new QHBoxLayout;
+    send->addWidget(b.cmdAccountPosta);
     send->addStretch(1);
     send->addWidget(b.chkPreviewMsg);
     send->addWidget(b.chkRiservato);

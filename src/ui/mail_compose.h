@@ -23,7 +23,8 @@ namespace MailCompose {
 // form's controls.
 bool readyToSend(const std::function<QWidget*(const QString&)>& fieldOf);
 
-// The remembered sender of one section of Messaggi.ini.
+// The remembered sender of one section of Messaggi.ini; until the section
+// has one, the mail account's sender.
 struct Sender {
     QString name;
     QString address;
@@ -41,6 +42,7 @@ struct MessageBlock {
     QCheckBox* chkPreviewMsg = nullptr;
     QCheckBox* chkRiservato = nullptr; // private sending
     QToolButton* btnEmail = nullptr;
+    QPushButton* cmdAccountPosta = nullptr; // the mail account window
 };
 MessageBlock buildMessageBlock(QWidget* panel, QGridLayout* grid, int row, HintBar* hints);
 

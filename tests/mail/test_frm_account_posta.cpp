@@ -1,10 +1,12 @@
 #include "mail/frm_account_posta.h"
+#include "mail/frm_invia_email.h"
 #include "mail/mail_account.h"
 #include "mail/mail_password.h"
 #include "mail_test_helpers.h"
 #include "smtp_test_server.h"
 #include "storage/ini_file.h"
 #include "support/test_seams.h"
+#include "ui/modal.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -229,6 +231,36 @@ private slots:
         QVERIFY(w.isVisible());
         w.cmdChiudi->click(); // Yes
         QVERIFY(!w.isVisible());
+    }
+
+    // The send form reaches the window beside its sending controls, and
+    // proposes the account's sender until it remembers one of its own.
+    void reachedFromTheSendForm()
+    {
+        TempDataDir data;
+        MailAccount account;
+        account.senderName = QStringLiteral("Studio Bianchi");
+        account.senderAddress = QStringLiteral("studio@bianchi.it");
+        MailAccountStore::save(account);
+        QStringList opened;
+        Modal::install([&opened](QDialog* d) {
+            opened << d->objectName();
+            return int(QDialog::Rejected);
+        });
+        {
+            TfrmInviaEmail form;
+            form.show();
+            QCOMPARE(form.fieldText(QStringLiteral("txtMittente")), QStringLiteral("Studio Bianchi"));
+            QCOMPARE(form.fieldText(QStringLiteral("txtEmailMitt")), QStringLiteral("studio@bianchi.it"));
+            form.findChild<QPushButton*>(QStringLiteral("cmdAccountPosta"))->click();
+            QCOMPARE(opened, QStringList { "frmAccountPosta" });
+            form.setSender(QStringLiteral("Mario"), QStringLiteral("mario@x.it"));
+            form.close();
+        }
+        TfrmInviaEmail again;
+        again.show();
+        QCOMPARE(again.fieldText(QStringLiteral("txtEmailMitt")), QStringLiteral("mario@x.it"));
+        Modal::install({});
     }
 
     // "Prova" shows an unknown certificate's owner and fingerprint, and
