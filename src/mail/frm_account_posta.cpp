@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -195,7 +196,21 @@ void TfrmAccountPosta::FormShow()
 {
     ErrorDisplay::guard([this] {
         const MailAccount account = MailAccountStore::load();
-        showAccount(account, account.server.isEmpty() ? QString() : MailPassword::known(account));
+        showAccount(account, QString());
+        if (account.server.isEmpty())
+            return;
+        // The secret store may take a moment (or ask the user to unlock
+        // it): asked once the window is up, not while it is being shown.
+        QTimer::singleShot(0, this, [this, account] {
+            ErrorDisplay::guard([&] {
+                Waiting waiting;
+                const QString password = MailPassword::known(account);
+                if (txtPassword->text().isEmpty() && shownPassword_.isEmpty()) {
+                    txtPassword->setText(password);
+                    shownPassword_ = password;
+                }
+            });
+        });
     });
 }
 
@@ -384,7 +399,7 @@ void TfrmAccountPosta::cmdSalvaClick()
     if (!kept)
         Dialogs::information(kCaption,
             QStringLiteral("Il portachiavi del desktop non è disponibile: la password resterà in memoria fino alla "
-                           "chiusura di Velmaro e sarà chiesta di nuovo al prossimo invio dopo il riavvio."));
+                           "chiusura di Velmaro e sarà chiesta di nuovo al primo invio dopo il prossimo avvio."));
     accept();
 }
 

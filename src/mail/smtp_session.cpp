@@ -25,7 +25,10 @@ void ensureCurl()
 QString nameText(X509_NAME* name)
 {
     BIO* bio = BIO_new(BIO_s_mem());
-    X509_NAME_print_ex(bio, name, 0, XN_FLAG_RFC2253 & ~ASN1_STRFLGS_ESC_MSB);
+    // "CN=..., O=...": most specific first, as people read it; UTF-8 kept.
+    const unsigned long flags
+        = (XN_FLAG_RFC2253 & ~XN_FLAG_DN_REV & ~XN_FLAG_SEP_MASK & ~ASN1_STRFLGS_ESC_MSB) | XN_FLAG_SEP_CPLUS_SPC;
+    X509_NAME_print_ex(bio, name, 0, flags);
     char* data = nullptr;
     const long size = BIO_get_mem_data(bio, &data);
     const QString text = QString::fromUtf8(data, qsizetype(size));
