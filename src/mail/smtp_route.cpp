@@ -129,10 +129,17 @@ public:
     {
         static const QByteArray none;
         for (;;) {
+            // Recipients not tried yet go first; those a temporary refusal
+            // put back wait for a transaction (and a pause) of their own.
             QList<qsizetype> batch;
-            for (qsizetype i = 0; i < sending_.size() && (limit_ == 0 || batch.size() < limit_); ++i)
-                if (sending_.recipients()[i].outcome == Delivery::Outcome::Waiting)
-                    batch << i;
+            for (const bool retry : { false, true }) {
+                for (qsizetype i = 0; i < sending_.size() && (limit_ == 0 || batch.size() < limit_); ++i)
+                    if (sending_.recipients()[i].outcome == Delivery::Outcome::Waiting
+                        && attempts_.contains(i) == retry)
+                        batch << i;
+                if (!batch.isEmpty())
+                    break;
+            }
             if (batch.isEmpty() || !transact(batch, none, message) || !sending_.advance())
                 return;
         }
