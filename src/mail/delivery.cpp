@@ -75,11 +75,7 @@ bool Sending::advance()
     return PrivateSend::progress()->advance(decided(), int(size()));
 }
 
-void Sending::idle()
-{
-    if (withProgress_)
-        PrivateSend::progress()->idle();
-}
+bool Sending::idle() { return !withProgress_ || PrivateSend::progress()->idle(); }
 
 void Sending::finish(bool summary)
 {

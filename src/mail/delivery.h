@@ -74,8 +74,9 @@ public:
     void putBack(const QList<qsizetype>& recipients);
     // After a hand-over: false when the user asked to stop.
     bool advance();
-    // While waiting on something slow: keeps the window alive.
-    void idle();
+    // While waiting on something slow: keeps the window alive; false when
+    // the user asked to stop.
+    bool idle();
     // Why the sending stopped early, for the summary.
     void stop(const QString& reason) { stopReason_ = reason; }
     // Everything not handed over or refused counts as not sent. Without

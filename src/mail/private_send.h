@@ -41,8 +41,9 @@ public:
     // After each message; false asks to stop before the next one.
     virtual bool advance(int done, int total) = 0;
     virtual void finish(const Report& report) = 0;
-    // Now and then while a step waits on something slow (a server).
-    virtual void idle() { }
+    // Now and then while a step waits on something slow (a server); false
+    // when the user asked to stop.
+    virtual bool idle() { return true; }
     // The sending failed before anything was handed over: the window goes
     // without a summary, the failure is reported as an error instead.
     virtual void abandon() { }

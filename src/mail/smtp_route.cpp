@@ -150,8 +150,8 @@ public:
         const int pauseMs = request_.account.pauseSeconds * 1000;
         const QString from = request_.message.lpOriginator->lpszAddress;
         for (qsizetype i = 0; i < sending_.size(); ++i) {
-            if (i > 0 && pauseMs > 0)
-                wait(pauseMs);
+            if (i > 0 && pauseMs > 0 && !wait(pauseMs))
+                return;
             const QByteArray head = Smtp::withCrLf(MimeMail::recipientHeaders({ QString(), sending_.address(i) }, from));
             while (sending_.recipients()[i].outcome == Delivery::Outcome::Waiting)
                 if (!transact({ i }, head, shared))
@@ -168,11 +168,10 @@ private:
         int tries = 0;
         for (qsizetype i : batch)
             tries = std::max(tries, attempts_.value(i));
-        if (tries > 0)
-            wait(pause(tries));
-        else if (pendingPauseMs_ > 0)
-            wait(pendingPauseMs_);
+        const int pauseMs = tries > 0 ? pause(tries) : pendingPauseMs_;
         pendingPauseMs_ = 0;
+        if (pauseMs > 0 && !wait(pauseMs))
+            return false; // the rest is not sent, as after any cancel
 
         const int perConnection = request_.account.messagesPerConnection;
         if (perConnection > 0 && onConnection_ + 1 >= perConnection)
@@ -322,14 +321,17 @@ private:
 
     int pause(int tries) const { return request_.timing.retryPauseMs << std::min(tries - 1, 10); }
 
-    void wait(int ms)
+    // False when the user asked to stop meanwhile.
+    bool wait(int ms)
     {
         QElapsedTimer t;
         t.start();
         for (qint64 left = ms; left > 0; left = ms - t.elapsed()) {
-            sending_.idle();
+            if (!sending_.idle())
+                return false;
             QThread::msleep(quint64(std::min<qint64>(left, 20)));
         }
+        return true;
     }
 
     Smtp::Session& session_;
@@ -372,20 +374,21 @@ quint32 send(const Request& request, PrivateSend::Report& report, QString& probl
     }
     message = Smtp::withCrLf(message);
 
+    // The window is up while the connection is made and the login checked,
+    // which can take a while; its Annulla stops them.
+    Delivery::Sending sending(Delivery::Route::Smtp, request.privately, m, addresses);
+    sending.begin(request.withProgress);
     const Smtp::Server server = serverOf(request.account, request.password);
     Smtp::Session session(server, request.timing.timeouts);
+    session.setIdle([&sending] { return sending.idle(); });
     const Outcome opened = session.open();
     if (opened.failure != Failure::None) {
         problem = problemText(opened, server, request.timing);
+        sending.stop(problem);
+        sending.finish(false);
         return codeOf(opened.failure);
     }
 
-    Delivery::Sending sending(Delivery::Route::Smtp, request.privately, m, addresses);
-    sending.begin(request.withProgress);
-    session.setIdle([&sending] {
-        sending.idle();
-        return true;
-    });
     Run run(session, sending, request, server);
     if (request.privately)
         run.privately(message);

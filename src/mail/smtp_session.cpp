@@ -66,6 +66,7 @@ struct Conversation {
     bool loginContinues = false; // the last answer was 334
     int recipients = 0;
     int greetings = 0;
+    bool transaction = false; // MAIL was sent
     QByteArray text;
     Step lastStep = Step::Connect;
     bool lastAnswered = true;
@@ -76,6 +77,7 @@ struct Conversation {
         pending.clear();
         awaitingEnd = loginContinues = false;
         recipients = greetings = 0;
+        transaction = false;
         text.clear();
         lastStep = Step::Connect;
         lastAnswered = true;
@@ -100,8 +102,10 @@ struct Conversation {
             p.step = Step::StartTls;
         else if (verb(line, "AUTH"))
             p.step = Step::Login;
-        else if (verb(line, "MAIL"))
+        else if (verb(line, "MAIL")) {
             p.step = Step::Mail;
+            transaction = true;
+        }
         else if (verb(line, "RCPT"))
             p = { Step::Recipient, recipients++ };
         else if (verb(line, "DATA"))
@@ -224,7 +228,8 @@ struct Session::Private {
         if (d->idleClock.isValid() && d->idleClock.elapsed() < 40)
             return 0;
         d->idleClock.start();
-        return (*d->idle)() ? 0 : 1;
+        const bool goOn = (*d->idle)();
+        return goOn || d->conversation.transaction ? 0 : 1;
     }
 
     // Every certificate check of a connection passes here: the leaf is

@@ -100,7 +100,9 @@ public:
     int connections() const { return connections_; }
 
     // Called often while waiting on the server; false stops the
-    // conversation (Failure::Aborted).
+    // conversation (Failure::Aborted) while it is still connecting or
+    // logging in. A mail transaction once begun is let finish: a message
+    // broken off after its data could still have been delivered.
     void setIdle(std::function<bool()> idle) { idle_ = std::move(idle); }
 
     struct Private;

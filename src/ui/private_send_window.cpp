@@ -47,10 +47,12 @@ bool PrivateSendWindow::advance(int done, int total)
     return !dialog_->wasCanceled();
 }
 
-void PrivateSendWindow::idle()
+bool PrivateSendWindow::idle()
 {
-    if (dialog_)
-        keepAlive();
+    if (!dialog_)
+        return true;
+    keepAlive();
+    return !dialog_->wasCanceled();
 }
 
 void PrivateSendWindow::keepAlive()

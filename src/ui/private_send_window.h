@@ -14,7 +14,7 @@ public:
     void start(int total) override;
     bool advance(int done, int total) override;
     void finish(const PrivateSend::Report& report) override;
-    void idle() override;
+    bool idle() override;
     void abandon() override;
 
     // The window in use while a sending runs (tests).

@@ -37,6 +37,8 @@ struct RecordingProgress final : PrivateSend::IProgress {
         ++finished;
     }
     void abandon() override { ++abandoned; }
+    bool idle() override { return !stopWhileWaiting; }
+    bool stopWhileWaiting = false; // Annulla pressed while a server is waited for
     int started = -1;
     int abandoned = 0;
     int cancelAfter = -1;

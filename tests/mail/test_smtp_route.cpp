@@ -367,13 +367,23 @@ private slots:
         MailAccount a = account(server.port(), Smtp::Security::None);
         a.user.clear();
         use(a);
+        {
+            RecordingProgress progress;
+            progress.cancelAfter = 3;
+            QCOMPARE(failureOf([&] { sendTo(addresses(10), true, QString()); }), QString());
+            QCOMPARE(server.received().size(), 3);
+            QCOMPARE(PrivateSend::summary(progress.report),
+                QStringLiteral("Invio riservato: 3 messaggi su 10 consegnati al server di posta.\n\n"
+                               "Invio annullato: 7 messaggi non sono stati inviati."));
+        }
+        // Annulla while the server is being reached: nothing goes.
         RecordingProgress progress;
-        progress.cancelAfter = 3;
-        QCOMPARE(failureOf([&] { sendTo(addresses(10), true, QString()); }), QString());
+        progress.stopWhileWaiting = true;
+        QCOMPARE(failureOf([&] { sendTo(addresses(10), true, QString()); }),
+            QStringLiteral("Il messaggio e-mail corrente non è stato inviato.\n\n"
+                           "Problema riscontrato: l'utente ha annullato la richiesta."));
         QCOMPARE(server.received().size(), 3);
-        QCOMPARE(PrivateSend::summary(progress.report),
-            QStringLiteral("Invio riservato: 3 messaggi su 10 consegnati al server di posta.\n\n"
-                           "Invio annullato: 7 messaggi non sono stati inviati."));
+        QCOMPARE(progress.abandoned, 1);
     }
 
     // Untrusted, then trusted by its fingerprint, then refused once the
