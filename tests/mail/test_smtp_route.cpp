@@ -2,7 +2,6 @@
 #include "mail/mail_backend.h"
 #include "mail/mail_password.h"
 #include "mail/mapi_mail.h"
-#include "mail/mime_message.h"
 #include "mail/smtp_route.h"
 #include "parsed_message.h"
 #include "mail_test_helpers.h"
@@ -98,6 +97,13 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(attachment_);
         f.close();
+        // A sendmail that keeps what it is given, for the other route.
+        QFile sendmail(file("sendmail"));
+        QVERIFY(sendmail.open(QIODevice::WriteOnly));
+        sendmail.write("#!/bin/sh\ncat > '" + QFile::encodeName(file("piped.eml")) + "'\n");
+        sendmail.close();
+        sendmail.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("VELMARO_SENDMAIL", QFile::encodeName(file("sendmail")));
         backend_.setSmtpTiming(quick());
         MailSubmission::install(&backend_);
     }
@@ -135,25 +141,13 @@ private slots:
         QCOMPARE(failureOf([&] { sendTo(to, privately, attachment); }), QString());
 
         // What the sendmail route pipes for the same message.
-        QByteArray piped;
-        {
-            MapiRecipDesc from, rcpt;
-            from.lpszName = QStringLiteral("Ufficio Vendite");
-            from.lpszAddress = QStringLiteral("SMTP:") + kUser;
-            rcpt.ulRecipClass = MAPI_TO;
-            rcpt.lpszAddress = rcpt.lpszName = to.join(QLatin1Char(','));
-            MapiFileDesc f;
-            f.lpszPathName = attachment;
-            MapiMessage m;
-            m.lpszSubject = QStringLiteral("Novità di primavera: perché aspettare?");
-            m.lpszNoteText = QStringLiteral("Gentile cliente,\r\nil listino è allegato.\n.\n. \nSaluti, 100 €");
-            m.lpOriginator = &from;
-            m.nRecipCount = 1;
-            m.lpRecips = &rcpt;
-            m.nFileCount = 1;
-            m.lpFiles = &f;
-            QCOMPARE(MimeMail::build(m, piped), 0u);
-        }
+        MailAccount off = account(server.port(), sec);
+        off.useForDirect = false;
+        MailAccountStore::save(off);
+        QCOMPARE(failureOf([&] { sendTo(to, false, attachment); }), QString());
+        QFile pipedFile(file("piped.eml"));
+        QVERIFY(pipedFile.open(QIODevice::ReadOnly));
+        const QByteArray piped = pipedFile.readAll();
         const ParsedMail::Message expected = ParsedMail::parse(piped);
 
         const auto received = server.received();
