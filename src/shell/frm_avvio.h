@@ -27,6 +27,8 @@ public:
     QWidget* tileForm(Tile tile) const;
     // The splash window imgCopyright shows modally; disabled without one.
     void setSplashForm(QDialog* splash);
+    // The about window imgInfo shows modally.
+    void setAboutForm(QDialog* about) { about_ = about; }
     // What imgAccount does (the mail account window); hidden without it.
     void setMailAccountAction(std::function<void()> action);
 
@@ -80,6 +82,7 @@ private:
 
     QPointer<QWidget> forms_[4];
     QPointer<QDialog> splash_;
+    QPointer<QDialog> about_;
     std::function<void()> mailAccount_;
     QMovie* movie_ = nullptr;
 };
