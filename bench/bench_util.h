@@ -59,6 +59,17 @@ inline size_t bareLoop(TSQLiteDatabase& db, const QByteArray& sql)
     return values.size();
 }
 
+// Writes an executable shell script; its path.
+inline QString writeScript(const QString& path, const QByteArray& body)
+{
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write("#!/bin/sh\n" + body);
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
 // The process's resident and peak resident memory in MiB (Linux).
 inline double procStatusMiB(const char* key)
 {

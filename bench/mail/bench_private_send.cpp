@@ -39,14 +39,7 @@ int main(int argc, char** argv)
     if (!dir.isValid())
         return 1;
 
-    const QString sendmail = dir.filePath(QStringLiteral("sendmail"));
-    {
-        QFile f(sendmail);
-        f.open(QIODevice::WriteOnly);
-        f.write("#!/bin/sh\ncat > /dev/null\n");
-        f.close();
-        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
+    const QString sendmail = writeScript(dir.filePath(QStringLiteral("sendmail")), "cat > /dev/null\n");
     qputenv("VELMARO_SENDMAIL", QFile::encodeName(sendmail));
     const QString attachment = dir.filePath(QStringLiteral("catalogo.pdf"));
     {

@@ -1,4 +1,6 @@
 #include "app/command_line.h"
+#include "mail/frm_account_posta.h"
+#include "mail/keychain_store.h"
 #include "mail/private_send_window.h"
 #include "shell/startup.h"
 #include "storage/app_paths.h"
@@ -61,6 +63,8 @@ int main(int argc, char** argv)
         AppPaths::setDataDir(line.dataDir());
 
     PrivateSendWindow::install();
+    KeychainStore::install();
+    AccountPasswordPrompt::install();
     Startup::createForms();
     Startup::showFirstForm();
     const int code = app.exec();

@@ -1,11 +1,16 @@
 #include "mail/mail_backend.h"
 
+#include "mail/delivery.h"
+#include "mail/mail_password.h"
 #include "mail/mailto_uri.h"
 #include "mail/mime_message.h"
 #include "mail/private_send.h"
 
 #include <QFileInfo>
 #include <QProcess>
+
+#include <functional>
+#include <numeric>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -111,12 +116,37 @@ quint32 composeUri(const MapiMessage& m, QString& uri)
     return SUCCESS_SUCCESS;
 }
 
+// A message handed over once for all its recipients: they share the one
+// outcome.
+quint32 handOverWhole(Delivery::Route route, const MapiMessage& m, const std::function<quint32()>& handOver)
+{
+    QStringList addresses;
+    Delivery::settle(m, false, addresses);
+    Delivery::Sending sending(route, false, m, addresses);
+    sending.begin(false);
+    QList<qsizetype> all(addresses.size());
+    std::iota(all.begin(), all.end(), 0);
+    sending.inFlight(all);
+    const quint32 r = handOver();
+    if (r == SUCCESS_SUCCESS)
+        sending.handedOver(all);
+    else
+        sending.refused(all, MapiErrorText(r));
+    return r;
+}
+
+quint32 launchClient(const QString& program, const QString& uri, int waitMs);
+
 quint32 compose(const QString& program, const MapiMessage& m, int waitMs)
 {
     QString uri;
     if (const quint32 r = composeUri(m, uri))
         return r;
+    return handOverWhole(Delivery::Route::MailClient, m, [&] { return launchClient(program, uri, waitMs); });
+}
 
+quint32 launchClient(const QString& program, const QString& uri, int waitMs)
+{
     auto* process = new QProcess;
     process->setProgram(program);
     process->setArguments({ uri });
@@ -240,75 +270,91 @@ QString stuckReason(int timeoutMs)
 quint32 sendPrivately(const QString& sendmail, const MapiMessage& m, int timeoutMs, PrivateSend::Report& report)
 {
     report = {};
-    QStringList list;
-    for (quint32 i = 0; i < m.nRecipCount; ++i) {
-        if (m.lpRecips[i].ulRecipClass != MAPI_TO)
-            return MAPI_E_BAD_RECIPTYPE;
-        list << m.lpRecips[i].lpszAddress;
-    }
     QStringList addresses;
-    QString bad;
     int repeated = 0;
-    if (!PrivateSend::recipients(list.join(QLatin1Char(',')), addresses, bad, &repeated) || addresses.isEmpty())
-        return MAPI_E_INVALID_RECIPS;
+    if (const quint32 r = Delivery::settle(m, true, addresses, &repeated))
+        return r;
     QByteArray shared;
     if (const quint32 r = MimeMail::buildShared(m, shared))
         return r;
 
     const QString sender = m.lpOriginator ? m.lpOriginator->lpszAddress : QString();
-    report.total = int(addresses.size());
-    report.repeated = repeated;
-    PrivateSend::IProgress* progress = PrivateSend::progress();
-    if (progress)
-        progress->start(report.total);
-    for (int i = 0; i < report.total; ++i) {
+    Delivery::Sending sending(Delivery::Route::Sendmail, true, m, addresses);
+    sending.setRepeated(repeated);
+    sending.begin(true);
+    for (qsizetype i = 0; i < sending.size(); ++i) {
         bool timedOut = false;
         const QByteArray head = MimeMail::recipientHeaders({ QString(), addresses[i] }, sender);
+        sending.inFlight({ i });
         const quint32 r = SystemMail::pipeToSendmail(sendmail, head, shared, timeoutMs, timedOut);
         if (r == SUCCESS_SUCCESS)
-            ++report.handedOver;
+            sending.handedOver({ i });
         else
-            report.refused.append({ addresses[i], timedOut ? stuckReason(timeoutMs) : MapiErrorText(r) });
+            sending.refused({ i }, timedOut ? stuckReason(timeoutMs) : MapiErrorText(r));
         // Asked between two messages only: once a message is handed over
         // it is not taken back.
-        const bool goOn = !progress || progress->advance(i + 1, report.total);
-        if (!goOn && i + 1 < report.total) {
-            report.notSent = report.total - (i + 1);
+        if (!sending.advance())
             break;
-        }
     }
-    if (progress)
-        progress->finish(report);
+    sending.finish();
+    report = sending.report();
     return SUCCESS_SUCCESS;
+}
+
+// The whole list in one message, piped once.
+quint32 sendWhole(const QString& sendmail, const MapiMessage& m)
+{
+    QByteArray bytes;
+    if (const quint32 r = MimeMail::build(m, bytes))
+        return r;
+    return handOverWhole(
+        Delivery::Route::Sendmail, m, [&] { return SystemMail::pipeToSendmail(sendmail, bytes); });
 }
 
 } // namespace
 
 quint32 SystemMailSubmission::send(const MapiMessage& message, quint32 flags)
 {
+    problem_.clear();
     sendmailErrors.clear(); // never an earlier send's words
-    if (flags & MAIL_PRIVATE) {
-        // One compose window per recipient makes no sense: the form offers
-        // the direct route before it gets here.
-        if (flags & MAPI_DIALOG)
-            return MAPI_E_NOT_SUPPORTED;
+    const bool privately = flags & MAIL_PRIVATE;
+    const bool preview = flags & MAPI_DIALOG;
+    // One compose window per recipient makes no sense: the form offers
+    // the direct route before it gets here.
+    if (privately && preview)
+        return MAPI_E_NOT_SUPPORTED;
+    if (!preview) {
+        const MailAccount account = MailAccountStore::load();
+        if (account.inUse())
+            return sendThroughAccount(account, message, privately);
+    }
+    if (privately) {
         const QString sendmail = MapiLibraryLoader::sendmailProgram();
         if (sendmail.isEmpty())
             return MAIL_E_NO_MAIL_PROGRAM;
         return sendPrivately(sendmail, message, sendmailTimeoutMs_, privateReport_);
     }
-    if (!(flags & MAPI_DIALOG)) {
+    if (!preview) {
         const QString sendmail = MapiLibraryLoader::sendmailProgram();
-        if (!sendmail.isEmpty()) {
-            QByteArray bytes;
-            if (const quint32 r = MimeMail::build(message, bytes))
-                return r;
-            return SystemMail::pipeToSendmail(sendmail, bytes);
-        }
+        if (!sendmail.isEmpty())
+            return sendWhole(sendmail, message);
     }
     // Preview, or nothing to send through without a window.
     const QString client = MapiLibraryLoader::mailClientProgram();
     if (client.isEmpty())
         return MAIL_E_NO_MAIL_PROGRAM;
     return compose(client, message, clientWaitMs_);
+}
+
+quint32 SystemMailSubmission::sendThroughAccount(const MailAccount& account, const MapiMessage& message, bool privately)
+{
+    QString password;
+    if (!MailPassword::get(account, password))
+        return MAPI_USER_ABORT;
+    const SmtpRoute::Request request { account, password, message, privately, true, smtpTiming_ };
+    const quint32 r = SmtpRoute::send(request, privateReport_, problem_);
+    // A password typed wrong is asked again next time.
+    if (r == MAPI_E_LOGIN_FAILURE)
+        MailPassword::forget(account);
+    return r;
 }

@@ -2,6 +2,7 @@
 
 #include "mail/mapi_mail.h"
 #include "mail/private_send.h"
+#include "mail/smtp_route.h"
 
 #include <QString>
 
@@ -21,13 +22,15 @@ quint32 fromSendmail(int exitStatus);
 quint32 fromMailClient(int exitStatus);
 } // namespace MailExitCodes
 
-// The system back end. Without preview the message is piped to
-// "sendmail -t -i"; with preview, or when there is no sendmail program, the
+// The system back end. Without preview the message goes through the
+// office's mail account when one is set up for direct sending, otherwise it
+// is piped to "sendmail -t -i"; with preview, or when neither is there, the
 // user's mail client opens a compose window with the same content. With
-// MAIL_PRIVATE each recipient gets a message of its own through sendmail.
+// MAIL_PRIVATE each recipient gets a message of its own.
 class SystemMailSubmission final : public IMailSubmission {
 public:
     quint32 send(const MapiMessage& message, quint32 flags) override;
+    QString problem() const override { return problem_; }
 
     // The client launcher may stay until the mail client is closed; once
     // this long has passed it is left running and the message counts as
@@ -37,15 +40,22 @@ public:
     // Private sending: how long one sendmail run may take before it counts
     // as stuck and is stopped.
     void setSendmailTimeout(int msecs) { sendmailTimeoutMs_ = msecs; }
-    // What the last private sending did.
+    // The mail account's timeouts and pauses.
+    void setSmtpTiming(const SmtpRoute::Timing& timing) { smtpTiming_ = timing; }
+    // What the last sending with a summary (private, or through the
+    // account) did.
     const PrivateSend::Report& privateReport() const { return privateReport_; }
     // What sendmail wrote on its error output in the last send.
     QString failureDetails() const override;
 
 private:
+    quint32 sendThroughAccount(const MailAccount& account, const MapiMessage& message, bool privately);
+
     int clientWaitMs_ = 10000;
     int sendmailTimeoutMs_ = 60000;
+    SmtpRoute::Timing smtpTiming_;
     PrivateSend::Report privateReport_;
+    QString problem_;
 };
 
 namespace SystemMail {

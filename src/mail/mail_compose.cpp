@@ -1,5 +1,7 @@
 #include "mail/mail_compose.h"
 
+#include "mail/frm_account_posta.h"
+#include "mail/mail_account.h"
 #include "mail/private_send_window.h"
 #include "storage/app_paths.h"
 #include "storage/card_text.h"
@@ -53,7 +55,12 @@ bool MailCompose::readyToSend(const std::function<QWidget*(const QString&)>& fie
 MailCompose::Sender MailCompose::rememberedSender(const QString& section)
 {
     const IniFile ini(iniPath());
-    return { ini.read(section, kNameKey), ini.read(section, kAddressKey) };
+    Sender sender { ini.read(section, kNameKey), ini.read(section, kAddressKey) };
+    if (sender.name.isEmpty() && sender.address.isEmpty()) {
+        const MailAccount account = MailAccountStore::load();
+        sender = { account.senderName, account.senderAddress };
+    }
+    return sender;
 }
 
 void MailCompose::rememberSender(const QString& section, const Sender& sender)
@@ -79,6 +86,7 @@ SendBlock::SendBlock(QWidget* panel, QGridLayout* grid, int row, HintBar* hints,
     chkRiservato->setObjectName(QStringLiteral("chkRiservato"));
     btnEmail = EditorChrome::imageButton(panel, "btnEmail", "invia", "Invia");
     hints->add(btnEmail, QStringLiteral(" Invia il messaggio e-mail corrente."));
+    cmdAccountPosta = TfrmAccountPosta::button(panel, hints);
 
     grid->addWidget(new QLabel(QStringLiteral("Oggetto:"), panel), row, 0);
     grid->addWidget(txtOggetto, row, 1, 1, 3);
@@ -94,6 +102,7 @@ SendBlock::SendBlock(QWidget* panel, QGridLayout* grid, int row, HintBar* hints,
     attach->addWidget(cmdApri);
     grid->addLayout(attach, row + 3, 1, 1, 3);
     sendRow = new QHBoxLayout;
+    sendRow->addWidget(cmdAccountPosta);
     sendRow->addStretch(1);
     sendRow->addWidget(chkPreviewMsg);
     sendRow->addWidget(chkRiservato);

@@ -24,7 +24,8 @@ namespace MailCompose {
 // form's controls.
 bool readyToSend(const std::function<QWidget*(const QString&)>& fieldOf);
 
-// The remembered sender of one section of Messaggi.ini.
+// The remembered sender of one section of Messaggi.ini; until the section
+// has one, the mail account's sender.
 struct Sender {
     QString name;
     QString address;
@@ -49,6 +50,7 @@ public:
     QCheckBox* chkPreviewMsg = nullptr;
     QCheckBox* chkRiservato = nullptr; // private sending
     QToolButton* btnEmail = nullptr;
+    QPushButton* cmdAccountPosta = nullptr; // the mail account window
     // The row of the sending controls, where a form may add its own.
     QHBoxLayout* sendRow = nullptr;
 

@@ -137,9 +137,10 @@ int SendMapiMessage(const QString& recipientNames, const QString& recipientAddre
         message.lpFiles = &file;
     }
 
-    const quint32 result
-        = MailSubmission::get().send(message, (preview ? MAPI_DIALOG : 0) | (privately ? MAIL_PRIVATE : 0));
+    IMailSubmission& submission = MailSubmission::get();
+    const quint32 result = submission.send(message, (preview ? MAPI_DIALOG : 0) | (privately ? MAIL_PRIVATE : 0));
     if (result == SUCCESS_SUCCESS)
         return 0;
-    fail(problemText(result), MailSubmission::get().failureDetails());
+    const QString own = submission.problem();
+    fail(own.isEmpty() ? problemText(result) : own, submission.failureDetails());
 }

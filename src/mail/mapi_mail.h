@@ -102,6 +102,9 @@ public:
     // What the mail program said about the last failed send (its error
     // output), for the error box's details; empty when it said nothing.
     virtual QString failureDetails() const { return {}; }
+    // The back end's own wording of the last failure, when it knows more
+    // than the result code says (a mail server's answer); empty otherwise.
+    virtual QString problem() const { return {}; }
 };
 
 namespace MailSubmission {

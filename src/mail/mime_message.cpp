@@ -9,7 +9,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QDateTime>
 #include <QMimeDatabase>
+#include <QRandomGenerator>
 #include <QUrl>
 
 #include <algorithm>
@@ -349,7 +351,7 @@ quint32 MimeMail::checkAttachment(const QString& path)
 namespace {
 
 // The To, Cc and Bcc header lines of every recipient entry.
-quint32 recipientList(const MapiMessage& m, QByteArray& recipientHeaders)
+quint32 recipientList(const MapiMessage& m, bool withBcc, QByteArray& recipientHeaders)
 {
     qsizetype listLength = 0;
     for (quint32 i = 0; i < m.nRecipCount; ++i) {
@@ -370,13 +372,15 @@ quint32 recipientList(const MapiMessage& m, QByteArray& recipientHeaders)
         }
         header.finish();
         any = true;
+        if (cls == 3 && !withBcc)
+            recipientHeaders.truncate(before);
     }
     return any ? SUCCESS_SUCCESS : MAPI_E_INVALID_RECIPS;
 }
 
 // The whole message, or with shared set the part every recipient of a
 // private sending gets alike: no recipient headers and no Message-ID.
-quint32 buildMessage(const MapiMessage& m, bool shared, QByteArray& out)
+quint32 buildMessage(const MapiMessage& m, bool shared, bool withBcc, QByteArray& out)
 {
     using MimeMail::Mailbox;
     using MimeMail::bareAddress;
@@ -399,7 +403,7 @@ quint32 buildMessage(const MapiMessage& m, bool shared, QByteArray& out)
 
     QByteArray recipientHeaders;
     if (!shared) {
-        if (const quint32 r = recipientList(m, recipientHeaders))
+        if (const quint32 r = recipientList(m, withBcc, recipientHeaders))
             return r;
     }
 
@@ -448,11 +452,14 @@ quint32 buildMessage(const MapiMessage& m, bool shared, QByteArray& out)
 
 } // namespace
 
-quint32 MimeMail::build(const MapiMessage& message, QByteArray& out) { return buildMessage(message, false, out); }
+quint32 MimeMail::build(const MapiMessage& message, QByteArray& out, bool withBcc)
+{
+    return buildMessage(message, false, withBcc, out);
+}
 
 quint32 MimeMail::buildShared(const MapiMessage& message, QByteArray& out)
 {
-    return buildMessage(message, true, out);
+    return buildMessage(message, true, true, out);
 }
 
 QByteArray MimeMail::recipientHeaders(const Mailbox& to, const QString& senderAddress)
@@ -462,10 +469,15 @@ QByteArray MimeMail::recipientHeaders(const Mailbox& to, const QString& senderAd
     AddressHeader header(out, "To");
     header.add(encodedMailbox(to));
     header.finish();
-    char* id = g_mime_utils_generate_message_id(messageIdDomain(bareAddress(senderAddress)).constData());
+    // Made here rather than by GMime, which reads the system's random
+    // source anew for every identifier: one private sending makes thousands.
+    const quint64 unique[2] = { QRandomGenerator::global()->generate64(), QRandomGenerator::global()->generate64() };
     out += "Message-ID: <";
-    out += id;
+    out += QByteArray::number(QDateTime::currentMSecsSinceEpoch(), 36);
+    out += '.';
+    out += QByteArray(reinterpret_cast<const char*>(unique), sizeof unique).toHex();
+    out += '@';
+    out += messageIdDomain(bareAddress(senderAddress));
     out += ">\n";
-    g_free(id);
     return out;
 }

@@ -18,8 +18,9 @@ struct Mailbox {
 // Fills out with the whole message and answers 0, or answers a result code
 // and leaves out empty: 11/12 for the attachment, 15 for a recipient class
 // other than To, Cc or Bcc, 17 for a bad sender, 25 for a bad recipient
-// entry or none at all.
-quint32 build(const MapiMessage& message, QByteArray& out);
+// entry or none at all. Without withBcc the blind copies get no header
+// line (a mail server, unlike sendmail -t, takes the message as it is).
+quint32 build(const MapiMessage& message, QByteArray& out, bool withBcc = true);
 
 // Private sending: the part of the message every recipient gets alike
 // (sender, subject, date, body, attachment encoded once), without recipient

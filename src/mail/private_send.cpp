@@ -32,13 +32,41 @@ bool PrivateSend::recipients(const QString& list, QStringList& out, QString& bad
     return true;
 }
 
+namespace {
+
+QString headline(const PrivateSend::Report& r)
+{
+    if (r.privately) {
+        const QString where = r.toServer ? QStringLiteral("al server di posta") : QStringLiteral("al programma di posta");
+        return r.handedOver == 1
+            ? QStringLiteral("Invio riservato: 1 messaggio su %1 consegnato %2.").arg(r.total).arg(where)
+            : QStringLiteral("Invio riservato: %1 messaggi su %2 consegnati %3.").arg(r.handedOver).arg(r.total).arg(where);
+    }
+    if (r.handedOver == 0)
+        return QStringLiteral("Il messaggio non è stato consegnato al server di posta.");
+    if (r.handedOver == r.total)
+        return r.total == 1
+            ? QStringLiteral("Messaggio consegnato al server di posta.")
+            : QStringLiteral("Messaggio consegnato al server di posta per tutti i %1 destinatari.").arg(r.total);
+    return r.handedOver == 1
+        ? QStringLiteral("Messaggio consegnato al server di posta per 1 destinatario su %1.").arg(r.total)
+        : QStringLiteral("Messaggio consegnato al server di posta per %1 destinatari su %2.").arg(r.handedOver).arg(r.total);
+}
+
+QString leftOver(const PrivateSend::Report& r)
+{
+    if (r.privately)
+        return r.notSent == 1 ? QStringLiteral("1 messaggio non è stato inviato.")
+                              : QStringLiteral("%1 messaggi non sono stati inviati.").arg(r.notSent);
+    return r.notSent == 1 ? QStringLiteral("1 destinatario non ha ricevuto il messaggio.")
+                          : QStringLiteral("%1 destinatari non hanno ricevuto il messaggio.").arg(r.notSent);
+}
+
+} // namespace
+
 QString PrivateSend::summary(const Report& r)
 {
-    QString text = r.handedOver == 1
-        ? QStringLiteral("Invio riservato: 1 messaggio su %1 consegnato al programma di posta.").arg(r.total)
-        : QStringLiteral("Invio riservato: %1 messaggi su %2 consegnati al programma di posta.")
-              .arg(r.handedOver)
-              .arg(r.total);
+    QString text = headline(r);
     if (!r.refused.isEmpty()) {
         text += QStringLiteral("\n\nIndirizzi rifiutati (%1):").arg(r.refused.size());
         for (const Refusal& refusal : r.refused)
@@ -52,9 +80,8 @@ QString PrivateSend::summary(const Report& r)
                              "messaggio.")
                   .arg(r.repeated);
     if (r.notSent > 0)
-        text += r.notSent == 1
-            ? QStringLiteral("\n\nInvio annullato: 1 messaggio non è stato inviato.")
-            : QStringLiteral("\n\nInvio annullato: %1 messaggi non sono stati inviati.").arg(r.notSent);
+        text += r.stopReason.isEmpty() ? QStringLiteral("\n\nInvio annullato: ") + leftOver(r)
+                                       : QStringLiteral("\n\nInvio interrotto: %1.\n").arg(r.stopReason) + leftOver(r);
     return text;
 }
 

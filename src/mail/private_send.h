@@ -23,8 +23,11 @@ struct Report {
     int total = 0;
     int handedOver = 0;
     QList<Refusal> refused;
-    int notSent = 0; // left over by a cancel
+    int notSent = 0; // left over by a cancel, or by stopReason
     int repeated = 0; // addresses listed more than once, sent once
+    bool privately = true; // one message per recipient, or one for all
+    bool toServer = false; // handed to the mail server itself, not to a mail program
+    QString stopReason; // why the sending stopped early, when the user did not cancel it
 };
 
 // The plain summary the user reads once the sending is over.
@@ -40,6 +43,12 @@ public:
     // After each message; false asks to stop before the next one.
     virtual bool advance(int done, int total) = 0;
     virtual void finish(const Report& report) = 0;
+    // Now and then while a step waits on something slow (a server); false
+    // when the user asked to stop.
+    virtual bool idle() { return true; }
+    // The sending failed before anything was handed over: the window goes
+    // without a summary, the failure is reported as an error instead.
+    virtual void abandon() { }
 };
 
 IProgress* progress();

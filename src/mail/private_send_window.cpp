@@ -43,17 +43,40 @@ bool PrivateSendWindow::advance(int done, int total)
     dialog_->setValue(done);
     // The window stays responsive, and a press on Annulla is seen, between
     // two messages.
-    QCoreApplication::processEvents();
+    keepAlive();
     return !dialog_->wasCanceled();
 }
 
-void PrivateSendWindow::finish(const PrivateSend::Report& report)
+bool PrivateSendWindow::idle()
+{
+    if (!dialog_)
+        return true;
+    keepAlive();
+    return !dialog_->wasCanceled();
+}
+
+void PrivateSendWindow::keepAlive()
+{
+    // Until the window shows (after a moment), a click would reach the form
+    // behind it and could start a second sending.
+    QCoreApplication::processEvents(
+        dialog_->isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+}
+
+void PrivateSendWindow::close()
 {
     delete dialog_;
     for (; liftedCursors_ > 0; --liftedCursors_)
         QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void PrivateSendWindow::finish(const PrivateSend::Report& report)
+{
+    close();
     Dialogs::message(PrivateSend::summary(report));
 }
+
+void PrivateSendWindow::abandon() { close(); }
 
 void PrivateSendWindow::install()
 {

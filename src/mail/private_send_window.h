@@ -14,6 +14,8 @@ public:
     void start(int total) override;
     bool advance(int done, int total) override;
     void finish(const PrivateSend::Report& report) override;
+    bool idle() override;
+    void abandon() override;
 
     // The window in use while a sending runs (tests).
     QProgressDialog* dialog() const { return dialog_; }
@@ -22,6 +24,9 @@ public:
     static void install();
 
 private:
+    void close();
+    void keepAlive();
+
     QPointer<QProgressDialog> dialog_;
     int liftedCursors_ = 0;
 };

@@ -21,7 +21,8 @@ HelpTopic TfrmInviaEmail::helpTopic()
             "Gli indirizzi dei destinatari sono separati da una virgola; i nomi dei destinatari sono facoltativi. "
             "Il file da allegare si sceglie con il pulsante \"...\" e si apre con il pulsante Apri."),
         QStringLiteral(
-            "Il pulsante di invio consegna il messaggio al programma di posta elettronica: tutti i destinatari "
+            "Il pulsante di invio consegna il messaggio al server dell'account di posta, se ne è stato impostato "
+            "uno con il pulsante Account di posta, altrimenti al programma di posta elettronica: tutti i destinatari "
             "viaggiano in un unico messaggio. Con la casella Visualizza anteprima spuntata il programma di posta "
             "mostra il messaggio prima di spedirlo, così da poterlo rivedere; senza la spunta il messaggio parte "
             "direttamente. Per l'invio sono necessari l'indirizzo del mittente, almeno un destinatario e il "

@@ -22,7 +22,8 @@ QStringList MessageArchive::helpParagraphs()
             "destinatari. Nella finestra di ricerca un doppio clic sulla riga scelta aggiunge gli indirizzi; si "
             "possono aggiungere più contatti o gruppi uno dopo l'altro."),
         QStringLiteral(
-            "Il pulsante Invia consegna il messaggio al programma di posta elettronica: tutti i destinatari "
+            "Il pulsante Invia consegna il messaggio al server dell'account di posta, se ne è stato impostato uno "
+            "con il pulsante Account di posta, altrimenti al programma di posta elettronica: tutti i destinatari "
             "viaggiano in un unico messaggio. Con la casella Visualizza anteprima spuntata il programma di posta "
             "mostra il messaggio prima di spedirlo, così da poterlo rivedere; senza la spunta il messaggio parte "
             "direttamente. Per l'invio sono necessari l'indirizzo del mittente, almeno un destinatario e il testo; "

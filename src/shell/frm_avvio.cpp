@@ -139,7 +139,9 @@ TfrmAvvio::TfrmAvvio(QWidget* parent)
     imgGuida = glyph(grpContainer, "imgGuida", QStringLiteral(":/img/guida.png"), QStringLiteral(" Guida "));
     imgInfo = glyph(grpContainer, "imgInfo", QStringLiteral(":/img/info.png"), QStringLiteral(" Informazioni su... "));
     imgEsci = glyph(grpContainer, "imgEsci", QStringLiteral(":/img/esci.png"), QStringLiteral(" Esci "));
-    for (QLabel* l : { imgCopyright, imgGuida, imgInfo, imgEsci })
+    imgAccount = glyph(grpContainer, "imgAccount", QStringLiteral(":/img/email.png"),
+        QStringLiteral(" Account di posta per l'invio diretto "));
+    for (QLabel* l : { imgAccount, imgCopyright, imgGuida, imgInfo, imgEsci })
         bottom->addWidget(l);
     layout->addLayout(bottom);
 
@@ -147,6 +149,7 @@ TfrmAvvio::TfrmAvvio(QWidget* parent)
     FormLook::onRelease(imgInfo, [this] { imgInfoMouseUp(); });
     FormLook::onRelease(imgCopyright, [this] { imgCopyrightMouseUp(); });
     FormLook::onRelease(imgEsci, [this] { imgEsciMouseUp(); });
+    FormLook::onRelease(imgAccount, [this] { imgAccountMouseUp(); });
     FormLook::onRelease(lblWeb, [this] { lblWebMouseUp(); });
     // The web glyph beside the address is part of the same link.
     FormLook::onRelease(findChild<QLabel*>(QStringLiteral("imgWebLink")), [this] { lblWebMouseUp(); });
@@ -158,6 +161,7 @@ TfrmAvvio::TfrmAvvio(QWidget* parent)
     for (Tile t : { Tile::Contatti, Tile::Gruppi, Tile::Messaggi, Tile::InvioEmail })
         updateTile(t);
     setSplashForm(nullptr);
+    setMailAccountAction({});
 
     FormLook::centreOnResize(this, grpContainer);
 }
@@ -228,6 +232,13 @@ void TfrmAvvio::setSplashForm(QDialog* splash)
     imgCopyright->setCursor(splash ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
+void TfrmAvvio::setMailAccountAction(std::function<void()> action)
+{
+    mailAccount_ = std::move(action);
+    imgAccount->setVisible(bool(mailAccount_));
+    imgAccount->setCursor(Qt::PointingHandCursor);
+}
+
 void TfrmAvvio::bringBack()
 {
     show();
@@ -272,6 +283,12 @@ void TfrmAvvio::imgCopyrightMouseUp()
 }
 
 void TfrmAvvio::imgEsciMouseUp() { terminate(); }
+
+void TfrmAvvio::imgAccountMouseUp()
+{
+    if (mailAccount_)
+        ErrorDisplay::guard(mailAccount_);
+}
 
 void TfrmAvvio::lblWebMouseUp() { Maker::openWebPage(); }
 

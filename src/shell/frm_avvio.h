@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 class QDialog;
 class QGroupBox;
 class QLabel;
@@ -27,6 +29,8 @@ public:
     void setSplashForm(QDialog* splash);
     // The about window imgInfo shows modally.
     void setAboutForm(QDialog* about) { about_ = about; }
+    // What imgAccount does (the mail account window); hidden without it.
+    void setMailAccountAction(std::function<void()> action);
 
     // Shows the launcher again (visible, in front).
     void bringBack();
@@ -47,6 +51,7 @@ public:
     QLabel* imgInfo = nullptr;
     QLabel* imgCopyright = nullptr;
     QLabel* imgEsci = nullptr;
+    QLabel* imgAccount = nullptr;
     QLabel* lblWeb = nullptr;
     QPushButton* btnSfondo = nullptr;
 
@@ -59,6 +64,7 @@ public slots:
     void imgInfoMouseUp();
     void imgCopyrightMouseUp();
     void imgEsciMouseUp();
+    void imgAccountMouseUp();
     void lblWebMouseUp();
 
 protected:
@@ -77,6 +83,7 @@ private:
     QPointer<QWidget> forms_[4];
     QPointer<QDialog> splash_;
     QPointer<QDialog> about_;
+    std::function<void()> mailAccount_;
     QMovie* movie_ = nullptr;
 };
 

@@ -5,13 +5,13 @@ HelpTopic HelpTopics::launcher()
     return { QStringLiteral("Uno sguardo a Velmaro"), Help::paragraphs({
         QStringLiteral(
             "Velmaro è pensato per i piccoli uffici: raccoglie in archivio contatti, gruppi di destinatari "
-            "e messaggi, e permette di inviare newsletter ed e-mail a molti destinatari in una sola volta "
-            "usando il programma di posta elettronica già installato sul computer. Velmaro non spedisce la "
-            "posta da sé: prepara il messaggio e lo consegna al programma di posta, che si occupa dell'invio."),
+            "e messaggi, e permette di inviare newsletter ed e-mail a molti destinatari in una sola volta, "
+            "attraverso l'account di posta dell'ufficio oppure il programma di posta elettronica già installato "
+            "sul computer."),
         QStringLiteral(
             "Dalla schermata iniziale si apre ciascun archivio con un clic sul riquadro corrispondente; "
-            "chiudendo la schermata di lavoro si torna qui. In basso si trovano questa guida, le informazioni "
-            "sul programma e il pulsante per uscire."),
+            "chiudendo la schermata di lavoro si torna qui. In basso si trovano l'account di posta usato per "
+            "l'invio diretto, questa guida, le informazioni sul programma e il pulsante per uscire."),
         QStringLiteral("La rubrica contatti raccoglie le schede delle persone e delle aziende con cui si lavora: nome, "
                        "azienda, qualifica, indirizzo e-mail, indirizzo postale, numeri di telefono, codice fiscale, "
                        "partita IVA, coordinate bancarie IBAN, pagamenti e note."),

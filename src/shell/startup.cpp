@@ -5,6 +5,7 @@
 #include "archives/archive_registry.h"
 #include "contacts/frm_rubrica.h"
 #include "groups/frm_gruppi.h"
+#include "mail/frm_account_posta.h"
 #include "mail/frm_invia_email.h"
 #include "messages/frm_importa_data.h"
 #include "messages/frm_newsletter.h"
@@ -110,6 +111,7 @@ void Startup::createForms()
     // others' classes.
     frmAvvio->setSplashForm(frmSplash);
     frmAvvio->setAboutForm(frmInfo);
+    frmAvvio->setMailAccountAction([] { TfrmAccountPosta::open(frmAvvio); });
     frmPassword->setChangeForm(frmCambiaPassword);
     frmCambiaPassword->setComeBack([] {
         if (frmPassword)

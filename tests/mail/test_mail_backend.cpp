@@ -1,13 +1,10 @@
-#pragma push_macro("signals")
-#undef signals
-#include <gmime/gmime.h>
-#pragma pop_macro("signals")
-
 #include "mail/mail_backend.h"
 #include "mail/mapi_mail.h"
 #include "mail/private_send.h"
 #include "support/test_seams.h"
 #include "ui/error_display.h"
+#include "parsed_message.h"
+#include "mail_test_helpers.h"
 
 #include <QElapsedTimer>
 #include <QDir>
@@ -24,100 +21,11 @@
 // file, so no test ever reaches a real mail program.
 namespace {
 
+using ParsedMail::Message;
+using ParsedMail::parse;
+
 const QString kProblem = QStringLiteral("Il messaggio e-mail corrente non è stato inviato.\n\n"
                                         "Problema riscontrato: %1.");
-
-struct Message {
-    QString from, fromName, subject, text, attachmentName;
-    QStringList to;
-    QByteArray attachment, headers;
-    bool hasBcc = false, hasDate = false, hasMessageId = false;
-};
-
-QByteArray partBytes(GMimePart* part)
-{
-    GMimeStream* mem = g_mime_stream_mem_new();
-    g_mime_data_wrapper_write_to_stream(g_mime_part_get_content(part), mem);
-    GByteArray* b = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(mem));
-    QByteArray out(reinterpret_cast<const char*>(b->data), qsizetype(b->len));
-    g_object_unref(mem);
-    return out;
-}
-
-Message parse(const QByteArray& raw)
-{
-    Message m;
-    m.headers = raw.left(raw.indexOf("\n\n") + 1);
-    GMimeStream* stream = g_mime_stream_mem_new_with_buffer(raw.constData(), size_t(raw.size()));
-    GMimeParser* parser = g_mime_parser_new_with_stream(stream);
-    GMimeMessage* msg = g_mime_parser_construct_message(parser, nullptr);
-    g_object_unref(parser);
-    g_object_unref(stream);
-    if (!msg)
-        return m;
-    InternetAddressList* from = g_mime_message_get_from(msg);
-    if (internet_address_list_length(from) == 1) {
-        InternetAddress* a = internet_address_list_get_address(from, 0);
-        m.fromName = QString::fromUtf8(internet_address_get_name(a));
-        m.from = QString::fromUtf8(internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(a)));
-    }
-    InternetAddressList* to = g_mime_message_get_to(msg);
-    for (int i = 0; i < internet_address_list_length(to); ++i)
-        m.to << QString::fromUtf8(
-            internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(internet_address_list_get_address(to, i))));
-    m.subject = QString::fromUtf8(g_mime_message_get_subject(msg));
-    GMimeHeaderList* headers = g_mime_object_get_header_list(GMIME_OBJECT(msg));
-    m.hasBcc = g_mime_header_list_contains(headers, "Bcc");
-    m.hasDate = g_mime_message_get_date(msg) != nullptr;
-    m.hasMessageId = g_mime_message_get_message_id(msg) != nullptr;
-
-    GMimeObject* body = g_mime_message_get_mime_part(msg);
-    GMimeObject* text = body;
-    if (GMIME_IS_MULTIPART(body)) {
-        text = g_mime_multipart_get_part(GMIME_MULTIPART(body), 0);
-        GMimePart* file = GMIME_PART(g_mime_multipart_get_part(GMIME_MULTIPART(body), 1));
-        m.attachmentName = QString::fromUtf8(g_mime_part_get_filename(file));
-        m.attachment = partBytes(file);
-    }
-    char* t = g_mime_text_part_get_text(GMIME_TEXT_PART(text));
-    m.text = QString::fromUtf8(t);
-    g_free(t);
-    g_object_unref(msg);
-    return m;
-}
-
-// Watches a private sending as the progress window would, and cancels
-// after a given number of messages when asked to.
-struct RecordingProgress final : PrivateSend::IProgress {
-    RecordingProgress() { PrivateSend::installProgress(this); }
-    ~RecordingProgress() override { PrivateSend::installProgress(nullptr); }
-    void start(int total) override { started = total; }
-    bool advance(int done, int) override
-    {
-        steps << done;
-        return cancelAfter < 0 || done < cancelAfter;
-    }
-    void finish(const PrivateSend::Report& r) override
-    {
-        report = r;
-        ++finished;
-    }
-    int started = -1;
-    int cancelAfter = -1;
-    int finished = 0;
-    QList<int> steps;
-    PrivateSend::Report report;
-};
-
-QString failureOf(const std::function<void()>& body)
-{
-    try {
-        body();
-    } catch (const tMailFileException& e) {
-        return e.message();
-    }
-    return QString();
-}
 
 } // namespace
 

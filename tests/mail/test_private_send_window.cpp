@@ -40,6 +40,24 @@ private slots:
         QCOMPARE(dialogs.last().text, PrivateSend::summary(report));
     }
 
+    // A sending that fails before anything goes (no connection, no login)
+    // closes the window without a summary: the error box says why.
+    void cancelWhileWaitingThenAbandon()
+    {
+        ScriptedDialogs dialogs;
+        PrivateSendWindow window;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        window.start(5);
+        QVERIFY(window.idle());
+        window.dialog()->cancel();
+        QVERIFY(!window.idle());
+        window.abandon();
+        QVERIFY(!window.dialog());
+        QCOMPARE(dialogs.count(), 0);
+        QVERIFY(QApplication::overrideCursor());
+        QApplication::restoreOverrideCursor();
+    }
+
     void choiceRoundTripsThroughMessaggiIni()
     {
         TempDataDir dir;

@@ -36,6 +36,7 @@ private slots:
     void helpShowsOverview();
     void infoRunsAboutWindow();
     void copyrightNeedsSplash();
+    void mailAccountNeedsAnAction();
     void webLinkOpensMakerPage();
     void showingStartsStripAndTilesBackground();
     void containerCentred_data();
@@ -192,6 +193,16 @@ void TestLauncher::copyrightNeedsSplash()
     launcher_->setSplashForm(&splash);
     QTest::mouseClick(launcher_->imgCopyright, Qt::RightButton);
     QCOMPARE(modals_, QList<QDialog*> { &splash });
+}
+
+void TestLauncher::mailAccountNeedsAnAction()
+{
+    QVERIFY(!launcher_->imgAccount->isVisible());
+    int opened = 0;
+    launcher_->setMailAccountAction([&opened] { ++opened; });
+    QVERIFY(launcher_->imgAccount->isVisible());
+    QTest::mouseClick(launcher_->imgAccount, Qt::LeftButton);
+    QCOMPARE(opened, 1);
 }
 
 void TestLauncher::webLinkOpensMakerPage()
