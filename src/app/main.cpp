@@ -1,3 +1,4 @@
+#include "mail/frm_storico_invii.h"
 #include "ui/app_locale.h"
 #include "shell/startup.h"
 #include "ui/error_display.h"
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/img/logo.png")));
     Startup::installTranslations();
     PrivateSendWindow::install();
+    JournalQuestion::install();
 
     Startup::createForms();
     Startup::showFirstForm();

@@ -1,6 +1,8 @@
 #include "mail/frm_invia_email.h"
 #include "ui/private_send_window.h"
 
+#include "mail/delivery.h"
+#include "mail/frm_storico_invii.h"
 #include "mail/mapi_mail.h"
 #include "storage/win1252.h"
 #include "ui/editor_chrome.h"
@@ -57,13 +59,15 @@ void TfrmInviaEmail::build()
     QToolButton* impMittente = EditorChrome::imageButton(panTitolo, "impMittente", "rubrica", "Rubrica");
     QToolButton* impMessaggio = EditorChrome::imageButton(panTitolo, "impMessaggio", "messaggi", "Messaggi");
     auto* cmdGuida = EditorChrome::imageButton(panTitolo, "cmdGuida", "guida", "Guida");
+    auto* cmdStorico = EditorChrome::imageButton(panTitolo, "cmdStorico", "storico", "Storico");
     g1->addWidget(new QLabel(QStringLiteral("Nome mittente:"), panTitolo), 0, 0);
     g1->addWidget(txtMittente, 0, 1);
     g1->addWidget(impMittente, 0, 2);
     g1->addWidget(new QLabel(QStringLiteral("E-mail mittente:"), panTitolo), 0, 3);
     g1->addWidget(txtEmailMitt, 0, 4);
     g1->addWidget(impMessaggio, 0, 5);
-    g1->addWidget(cmdGuida, 0, 6);
+    g1->addWidget(cmdStorico, 0, 6);
+    g1->addWidget(cmdGuida, 0, 7);
     outer->addWidget(panTitolo);
 
     QFrame* panEmail = EditorChrome::whitePanel(container, "panEmail", hints);
@@ -100,6 +104,8 @@ void TfrmInviaEmail::build()
     hints->add(impMessaggio, QStringLiteral(" Importa dati dall'archivio dei messaggi."));
     hints->add(impMittente, QStringLiteral(" Importa dati mittente dalla rubrica dei contatti."));
     hints->add(cmdGuida, QStringLiteral(" Visualizza la guida in linea."));
+    hints->add(cmdStorico,
+        QStringLiteral(" Visualizza lo storico degli invii: a chi è stato inviato ogni messaggio e con quale esito."));
 
     const QList<QWidget*> chain = { txtMittente, txtEmailMitt, txtDestinatari, txtEmail, txtOggetto, txtTesto };
     FormLook::setUpFieldChain({ chain, { txtTesto }, {}, nullptr });
@@ -110,6 +116,7 @@ void TfrmInviaEmail::build()
     FormLook::onRelease(impMittente, [this] { impMittenteMouseUp(); });
     FormLook::onRelease(impMessaggio, [this] { impMessaggioMouseUp(); });
     FormLook::onRelease(cmdGuida, [this] { cmdGuidaMouseUp(); });
+    FormLook::onRelease(cmdStorico, [this] { cmdStoricoMouseUp(); });
     FormLook::onRelease(impGruppo, [this] { impGruppoMouseUp(); });
     FormLook::centreOnResize(this, container);
 }
@@ -153,6 +160,7 @@ void TfrmInviaEmail::btnEmailMouseUp()
     const bool privately = findChild<QCheckBox*>(QStringLiteral("chkRiservato"))->isChecked();
     if (!PrivateSendChoice::settle(privately, preview))
         return;
+    const Delivery::OriginScope origin({ cardOfMessage(), 0, false });
     ErrorDisplay::guard([&] {
         SendMapiMessage(fieldText(QStringLiteral("txtDestinatari")), fieldText(QStringLiteral("txtEmail")),
             fieldText(QStringLiteral("txtMittente")), fieldText(QStringLiteral("txtEmailMitt")),
@@ -200,6 +208,17 @@ void TfrmInviaEmail::impGruppoMouseUp()
 void TfrmInviaEmail::impSingoloMouseUp() { pickContact(QStringLiteral("invia"), false); }
 void TfrmInviaEmail::impMittenteMouseUp() { pickContact(QStringLiteral("mitt_invia"), true); }
 void TfrmInviaEmail::cmdGuidaMouseUp() { Help::show(helpTopic()); }
+void TfrmInviaEmail::cmdStoricoMouseUp()
+{
+    ErrorDisplay::guard([this] { TfrmStoricoInvii::open(this); });
+}
+
+qint32 TfrmInviaEmail::cardOfMessage() const
+{
+    const bool same = pickedCard_.id > 0 && fieldText(QStringLiteral("txtOggetto")) == pickedCard_.subject
+        && fieldText(QStringLiteral("txtTesto")) == pickedCard_.body;
+    return same ? pickedCard_.id : 0;
+}
 
 void TfrmInviaEmail::impMessaggioMouseUp()
 {
@@ -219,5 +238,7 @@ void TfrmInviaEmail::impMessaggioMouseUp()
         for (const auto& [control, column] : kTaken)
             setFieldText(QLatin1String(control),
                 Cp1252::decode(card->BlobTextAt(card->ColumnIndex(QLatin1String(column)))));
+        pickedCard_ = { qint32(card->IntegerAt(card->ColumnIndex(QStringLiteral("ID")))),
+            fieldText(QStringLiteral("txtOggetto")), fieldText(QStringLiteral("txtTesto")) };
     });
 }

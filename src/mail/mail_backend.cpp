@@ -1,5 +1,6 @@
 #include "mail/mail_backend.h"
 
+#include "mail/delivery.h"
 #include "mail/mailto_uri.h"
 #include "mail/mime_message.h"
 #include "mail/private_send.h"
@@ -8,6 +9,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
+
+#include <functional>
 
 namespace {
 
@@ -109,12 +112,8 @@ quint32 composeUri(const MapiMessage& m, QString& uri)
     return SUCCESS_SUCCESS;
 }
 
-quint32 compose(const QString& program, const MapiMessage& m, int waitMs)
+quint32 launchClient(const QString& program, const QString& uri, int waitMs)
 {
-    QString uri;
-    if (const quint32 r = composeUri(m, uri))
-        return r;
-
     auto* process = new QProcess;
     process->setProgram(program);
     process->setArguments({ uri });
@@ -136,6 +135,39 @@ quint32 compose(const QString& program, const MapiMessage& m, int waitMs)
                                                                          : MAPI_E_FAILURE;
     delete process;
     return result;
+}
+
+// The reason a refused hand-over is recorded with.
+QString refusal(quint32 result)
+{
+    return result == MAIL_E_NO_MAIL_PROGRAM ? QStringLiteral("nessun programma di posta elettronica disponibile")
+                                            : MapiErrorText(result);
+}
+
+// One message to the whole list: every recipient shares its outcome.
+quint32 handOverOnce(Delivery::Session& session, Delivery::Outcome accepted, const std::function<quint32()>& handOver)
+{
+    if (!session.begin())
+        return MAPI_USER_ABORT;
+    const int n = int(session.plan().recipients.size());
+    if (!session.handingOver(0, n))
+        return MAPI_USER_ABORT;
+    const quint32 result = handOver();
+    session.handedOver(0, n, result == SUCCESS_SUCCESS ? accepted : Delivery::Outcome::Refused,
+        result == SUCCESS_SUCCESS ? QString() : refusal(result));
+    return result;
+}
+
+quint32 compose(const QString& program, const MapiMessage& m, int waitMs)
+{
+    QString uri;
+    if (const quint32 r = composeUri(m, uri))
+        return r;
+    QStringList recipients;
+    Delivery::settledRecipients(m, recipients);
+    Delivery::Session session({ &m, Delivery::Route::MailClient, false, recipients });
+    return handOverOnce(
+        session, Delivery::Outcome::OpenedInMailClient, [&] { return launchClient(program, uri, waitMs); });
 }
 
 } // namespace
@@ -232,18 +264,28 @@ quint32 sendPrivately(const QString& sendmail, const MapiMessage& m, int timeout
         return r;
 
     const QString sender = m.lpOriginator ? m.lpOriginator->lpszAddress : QString();
+    Delivery::Session session({ &m, Delivery::Route::Sendmail, true, addresses });
+    if (!session.begin())
+        return MAPI_USER_ABORT;
     report.total = int(addresses.size());
     PrivateSend::IProgress* progress = PrivateSend::progress();
     if (progress)
         progress->start(report.total);
     for (int i = 0; i < report.total; ++i) {
+        if (!session.handingOver(i)) {
+            report.notSent = report.total - i;
+            break;
+        }
         bool timedOut = false;
         const QByteArray head = MimeMail::recipientHeaders({ QString(), addresses[i] }, sender);
         const quint32 r = SystemMail::pipeToSendmail(sendmail, head, shared, timeoutMs, timedOut);
-        if (r == SUCCESS_SUCCESS)
+        if (r == SUCCESS_SUCCESS) {
             ++report.handedOver;
-        else
+            session.handedOver(i, 1, Delivery::Outcome::AcceptedByMailProgram);
+        } else {
             report.refused.append({ addresses[i], timedOut ? stuckReason(timeoutMs) : MapiErrorText(r) });
+            session.handedOver(i, 1, Delivery::Outcome::Refused, report.refused.last().reason);
+        }
         // Asked between two messages only: once a message is handed over
         // it is not taken back.
         const bool goOn = !progress || progress->advance(i + 1, report.total);
@@ -252,6 +294,7 @@ quint32 sendPrivately(const QString& sendmail, const MapiMessage& m, int timeout
             break;
         }
     }
+    session.end();
     if (progress)
         progress->finish(report);
     return SUCCESS_SUCCESS;
@@ -277,7 +320,11 @@ quint32 SystemMailSubmission::send(const MapiMessage& message, quint32 flags)
             QByteArray bytes;
             if (const quint32 r = MimeMail::build(message, bytes))
                 return r;
-            return SystemMail::pipeToSendmail(sendmail, bytes);
+            QStringList recipients;
+            Delivery::settledRecipients(message, recipients);
+            Delivery::Session session({ &message, Delivery::Route::Sendmail, false, recipients });
+            return handOverOnce(session, Delivery::Outcome::AcceptedByMailProgram,
+                [&] { return SystemMail::pipeToSendmail(sendmail, bytes); });
         }
     }
     // Preview, or nothing to send through without a window.

@@ -2,7 +2,10 @@
 
 #include "ui/card_editor.h"
 
+#include <functional>
+
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class SearchFormBase;
@@ -21,6 +24,8 @@ public:
     void setContactPicker(SearchFormBase* picker) { contactPicker_ = picker; }
     void setDatePicker(TfrmImportaData* picker) { datePicker_ = picker; }
     void setGroupPicker(SearchFormBase* picker) { groupPicker_ = picker; }
+    // Opens the "Storico invii" window; the start-up hands it over.
+    void setHistoryOpener(std::function<void()> open) { openHistory_ = std::move(open); }
 
 public slots:
     void btnEmailMouseUp();
@@ -28,6 +33,7 @@ public slots:
     void impMittenteMouseUp();
     void impCreazioneMouseUp();
     void imgGruppoMouseUp();
+    void cmdStoricoMouseUp();
 
 protected:
     void afterPrepare() override;
@@ -37,11 +43,15 @@ private:
     void build();
 
     void pickContact(const QString& mode, bool asSender);
+    void addHistory();
+    void showLastSending();
 
     QCheckBox* chkPreviewMsg_ = nullptr;
     SearchFormBase* contactPicker_ = nullptr;
     TfrmImportaData* datePicker_ = nullptr;
     SearchFormBase* groupPicker_ = nullptr;
+    std::function<void()> openHistory_;
+    QLabel* lblUltimoInvio_ = nullptr;
 };
 
 extern TfrmNewsletter* frmNewsletter;

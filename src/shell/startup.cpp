@@ -7,6 +7,7 @@
 #include "groups/frm_gruppi.h"
 #include "groups/group_search.h"
 #include "mail/frm_invia_email.h"
+#include "mail/frm_storico_invii.h"
 #include "messages/frm_importa_data.h"
 #include "messages/frm_newsletter.h"
 #include "messages/message_search.h"
@@ -93,6 +94,7 @@ void Startup::createForms()
     frmGruppi->setContactPicker(frmRicercaRub);
     frmNewsletter->setGroupPicker(frmRicercaGru);
     frmInviaEmail->setGroupPicker(frmRicercaGru);
+    frmNewsletter->setHistoryOpener([] { TfrmStoricoInvii::open(frmNewsletter); });
     Help::install([](const HelpTopic& topic) {
         if (frmHelpForm)
             frmHelpForm->showTopic(topic.title, topic.text);

@@ -1,0 +1,119 @@
+#include "mail/delivery.h"
+
+#include "mail/private_send.h"
+
+#include <utility>
+
+namespace {
+Delivery::IObserver* installed = nullptr;
+Delivery::Origin current;
+} // namespace
+
+QString Delivery::outcomeText(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::Pending:
+    case Outcome::Reserved:
+        return QStringLiteral("in attesa");
+    case Outcome::InFlight:
+        return QStringLiteral("in corso");
+    case Outcome::AcceptedByServer:
+        return QStringLiteral("consegnato al server");
+    case Outcome::AcceptedByMailProgram:
+        return QStringLiteral("consegnato al programma di posta");
+    case Outcome::OpenedInMailClient:
+        return QStringLiteral("aperto nel programma di posta");
+    case Outcome::Refused:
+        return QStringLiteral("rifiutato");
+    case Outcome::NotSent:
+        return QStringLiteral("non inviato");
+    case Outcome::Uncertain:
+        return QStringLiteral("esito incerto");
+    case Outcome::Excluded:
+        return QStringLiteral("escluso");
+    }
+    return QStringLiteral("sconosciuto");
+}
+
+QString Delivery::routeText(Route route)
+{
+    switch (route) {
+    case Route::MailClient:
+        return QStringLiteral("programma di posta (anteprima)");
+    case Route::Sendmail:
+        return QStringLiteral("sendmail");
+    case Route::Smtp:
+        return QStringLiteral("server di posta");
+    }
+    return QString();
+}
+
+bool Delivery::delivered(Outcome outcome)
+{
+    return outcome == Outcome::AcceptedByServer || outcome == Outcome::AcceptedByMailProgram
+        || outcome == Outcome::OpenedInMailClient;
+}
+
+Delivery::IObserver* Delivery::observer() { return installed; }
+void Delivery::installObserver(IObserver* observer) { installed = observer; }
+
+const Delivery::Origin& Delivery::origin() { return current; }
+
+Delivery::OriginScope::OriginScope(const Origin& origin)
+    : previous_(std::exchange(current, origin))
+{ }
+
+Delivery::OriginScope::~OriginScope() { current = previous_; }
+
+Delivery::Session::Session(Plan plan)
+    : plan_(std::move(plan))
+    , observer_(installed)
+{ }
+
+Delivery::Session::~Session() { end(); }
+
+bool Delivery::Session::begin()
+{
+    if (!observer_)
+        return true;
+    if (!observer_->begin(plan_))
+        return false;
+    open_ = true;
+    return true;
+}
+
+bool Delivery::Session::handingOver(int first, int count) { return !open_ || observer_->handingOver(first, count); }
+
+void Delivery::Session::handedOver(int first, int count, Outcome outcome, const QString& reason)
+{
+    if (!open_)
+        return;
+    QList<Result> results;
+    results.reserve(count);
+    for (int i = first; i < first + count; ++i)
+        results.append({ i, outcome, reason });
+    observer_->handedOver(results);
+}
+
+void Delivery::Session::handedOver(const QList<Result>& results)
+{
+    if (open_)
+        observer_->handedOver(results);
+}
+
+void Delivery::Session::end()
+{
+    if (!open_)
+        return;
+    open_ = false;
+    observer_->end();
+}
+
+bool Delivery::settledRecipients(const MapiMessage& message, QStringList& out)
+{
+    QStringList lists;
+    for (quint32 i = 0; i < message.nRecipCount; ++i)
+        lists << message.lpRecips[i].lpszAddress;
+    QString bad;
+    return PrivateSend::recipients(lists.join(QLatin1Char(',')), out, bad);
+}
