@@ -6,6 +6,7 @@
 #include "mail/mapi_mail.h"
 #include "mail/private_send.h"
 #include "messages/frm_newsletter.h"
+#include "messages/message_search.h"
 #include "support/test_seams.h"
 #include "ui/modal.h"
 
@@ -296,6 +297,35 @@ private slots:
         QCOMPARE(opened, 1);
         editor.clearCard();
         QCOMPARE(line->text(), QString());
+    }
+
+    // A message taken from a card keeps the card's number while its subject
+    // and body are the card's.
+    void sendFormRecordsThePickedCard()
+    {
+        const qint32 id = TestCards::store(ArchiveKind::Messages,
+            { { "varEmailMitt", "ufficio@x.it" }, { "varEmail", "anna@x.it" }, { "varOggetto", "Saldi" },
+                { "varTesto", "Testo" } });
+        ModelessDialogs modeless;
+        TfrmRicercaMes picker;
+        TfrmInviaEmail form;
+        form.setMessagePicker(&picker);
+        QVERIFY(showActive(&form));
+        form.findChild<QCheckBox*>("chkPreviewMsg")->setChecked(false);
+        QTest::mouseClick(form.findChild<QWidget*>("impMessaggio"), Qt::LeftButton);
+        SearchDriver::search(&picker, "Oggetto", " ");
+        SearchDriver::doubleClick(&picker, 0);
+        QCOMPARE(form.fieldText("txtOggetto"), QStringLiteral("Saldi"));
+        const auto lastCard = [] {
+            DeliveryJournal journal;
+            return journal.sendings(0, 1).first().cardId;
+        };
+        form.btnEmailMouseUp();
+        QCOMPARE(lastCard(), id);
+        form.setFieldText("txtTesto", "Un altro testo");
+        form.btnEmailMouseUp();
+        QCOMPARE(lastCard(), 0);
+        QCOMPARE(received().size(), 2);
     }
 
     // The send form opens the window itself and records its sendings; the
