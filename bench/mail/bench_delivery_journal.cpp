@@ -6,7 +6,7 @@
 // 2. The "Storico invii" window on a journal of 1,000 sendings of 1,000
 //    recipients (and one more of 100,000): opening it (journal opened, both
 //    lists filled) and filtering by one address, medians of several runs.
-// Usage: bench_delivery_journal [N [runs]]
+// Usage: bench_delivery_journal [N [runs [record|window]]]  (both parts by default)
 #include "../bench_util.h"
 #include "mail/delivery.h"
 #include "mail/delivery_journal.h"
@@ -178,7 +178,11 @@ int main(int argc, char** argv)
         return 1;
     AppPaths::setDataDir(dir.path());
 
-    recordingOverhead(dir.path(), n, runs);
+    const QByteArray part = argc > 3 ? QByteArray(argv[3]) : QByteArray();
+    if (part != "window")
+        recordingOverhead(dir.path(), n, runs);
+    if (part == "record")
+        return 0;
 
     for (const char* f : { "", "-wal", "-shm" })
         QFile::remove(DeliveryJournal::defaultPath() + QLatin1String(f));

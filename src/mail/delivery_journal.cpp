@@ -41,28 +41,6 @@ QString keyEnd(const QString& prefix) { return prefix + QString::fromUcs4(U"\U00
 constexpr int kDelivered[]
     = { int(Outcome::AcceptedByServer), int(Outcome::AcceptedByMailProgram), int(Outcome::OpenedInMailClient) };
 
-void inTransaction(TSQLiteDatabase& db, const std::function<void()>& body, bool durable = false)
-{
-    if (durable)
-        OwnDatabase::setDurable(db, true);
-    try {
-        db.StartTransaction();
-        body();
-        db.CommitTransaction();
-    } catch (...) {
-        try {
-            db.RollbackTransaction();
-        } catch (...) {
-            // The connection ends the transaction when it closes.
-        }
-        if (durable)
-            OwnDatabase::setDurable(db, false);
-        throw;
-    }
-    if (durable)
-        OwnDatabase::setDurable(db, false);
-}
-
 const char* const kSendingColumns = "id, inizio, fine, scheda, mittente_nome, mittente, oggetto, allegato, percorso, "
                                     "riservato, destinatari, consegnati, rifiutati, non_inviati, incerti, esclusi, "
                                     "processo";
@@ -133,6 +111,40 @@ DeliveryJournal::DeliveryJournal(const QString& path)
     recover();
 }
 
+DeliveryJournal::~DeliveryJournal() = default;
+
+SqlStatement& DeliveryJournal::cached(std::unique_ptr<SqlStatement>& slot, const char* sql)
+{
+    if (!slot)
+        slot = std::make_unique<SqlStatement>(*db_, QByteArray(sql));
+    return *slot;
+}
+
+void DeliveryJournal::transaction(const std::function<void()>& body, bool durable)
+{
+    // Statements kept prepared: a sending commits twice per recipient.
+    SqlStatement& begin = cached(begin_, "BEGIN");
+    SqlStatement& commit = cached(commit_, "COMMIT");
+    if (durable)
+        OwnDatabase::setDurable(*db_, true);
+    try {
+        begin.execute();
+        body();
+        commit.execute();
+    } catch (...) {
+        try {
+            cached(rollback_, "ROLLBACK").execute();
+        } catch (...) {
+            // Closing the connection ends the transaction anyway.
+        }
+        if (durable)
+            OwnDatabase::setDurable(*db_, false);
+        throw;
+    }
+    if (durable)
+        OwnDatabase::setDurable(*db_, false);
+}
+
 void DeliveryJournal::createSchema()
 {
     TSQLiteDatabase& db = *db_;
@@ -144,7 +156,7 @@ void DeliveryJournal::createSchema()
                                                   "recente del programma."));
         return;
     }
-    inTransaction(db, [&] {
+    transaction([&] {
         db.Execute("CREATE TABLE IF NOT EXISTS versioni (tabella TEXT PRIMARY KEY, versione INTEGER NOT NULL)");
         db.Execute("CREATE TABLE invii ("
                    "id INTEGER PRIMARY KEY, "
@@ -203,7 +215,7 @@ void DeliveryJournal::recover()
         // Reserved rows were never handed over unless the computer went
         // down: then the writes after the reservation may be lost.
         const Outcome reserved = ProcessTag::sameBoot(tag) ? Outcome::NotSent : Outcome::Uncertain;
-        inTransaction(*db_, [&] {
+        transaction([&] {
             SqlStatement settle(*db_, "UPDATE destinatari SET esito = ?3 WHERE invio = ?1 AND esito = ?2");
             const std::pair<Outcome, Outcome> rules[] = {
                 { Outcome::InFlight, Outcome::Uncertain },
@@ -223,7 +235,7 @@ qint64 DeliveryJournal::addSending(const Header& h, const QStringList& recipient
     qint64 id = 0;
     rows.clear();
     rows.reserve(recipients.size());
-    inTransaction(*db_, [&] {
+    transaction([&] {
         SqlStatement insert(*db_,
             "INSERT INTO invii (inizio, scheda, mittente_nome, mittente, oggetto, testo, allegato, percorso, "
             "riservato, destinatari, processo) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)");
@@ -257,7 +269,7 @@ void DeliveryJournal::continueSending(qint64 sending, const QStringList& recipie
 {
     rows.clear();
     rows.reserve(recipients.size());
-    inTransaction(*db_, [&] {
+    transaction([&] {
         SqlStatement find(*db_,
             "SELECT id FROM destinatari WHERE chiave = ?2 AND invio = ?1 AND esito NOT IN (?3, ?4, ?5) "
             "ORDER BY id LIMIT 1");
@@ -290,10 +302,9 @@ void DeliveryJournal::continueSending(qint64 sending, const QStringList& recipie
 
 void DeliveryJournal::markHandingOver(const QList<qint64>& reserve, const QList<qint64>& inFlight, bool durable)
 {
-    inTransaction(
-        *db_,
+    SqlStatement& set = cached(setState_, "UPDATE destinatari SET esito = ?2, quando = ?3 WHERE id = ?1");
+    transaction(
         [&] {
-            SqlStatement set(*db_, "UPDATE destinatari SET esito = ?2, quando = ?3 WHERE id = ?1");
             const QString when = now();
             for (qint64 row : reserve)
                 set.bind(1, row).bind(2, qint64(Outcome::Reserved)).bind(3, QString()).execute();
@@ -305,8 +316,9 @@ void DeliveryJournal::markHandingOver(const QList<qint64>& reserve, const QList<
 
 void DeliveryJournal::setOutcomes(const QList<RowOutcome>& outcomes)
 {
-    inTransaction(*db_, [&] {
-        SqlStatement set(*db_, "UPDATE destinatari SET esito = ?2, motivo = ?3, quando = ?4 WHERE id = ?1");
+    SqlStatement& set
+        = cached(setOutcome_, "UPDATE destinatari SET esito = ?2, motivo = ?3, quando = ?4 WHERE id = ?1");
+    transaction([&] {
         const QString when = now();
         for (const RowOutcome& o : outcomes)
             set.bind(1, o.row).bind(2, qint64(o.outcome)).bind(3, orEmpty(o.reason)).bind(4, when).execute();
@@ -318,7 +330,7 @@ void DeliveryJournal::release(qint64 sending) { heldHere.remove(sending); }
 void DeliveryJournal::finishSending(qint64 sending, const QList<qint64>& rows)
 {
     release(sending);
-    inTransaction(*db_, [&] {
+    transaction([&] {
         SqlStatement settle(*db_,
             "UPDATE destinatari SET esito = CASE esito WHEN ?2 THEN ?3 ELSE ?4 END WHERE id = ?1 "
             "AND esito IN (?2, ?5, ?6)");
@@ -341,7 +353,7 @@ void DeliveryJournal::finishSending(qint64 sending, const QList<qint64>& rows)
 void DeliveryJournal::settleUnrecorded(qint64 sending)
 {
     release(sending);
-    inTransaction(*db_, [&] {
+    transaction([&] {
         SqlStatement(*db_, "UPDATE destinatari SET esito = ?2, motivo = ?3 WHERE invio = ?1 AND esito IN (?4, ?5, ?6)")
             .bind(1, sending)
             .bind(2, qint64(Outcome::Uncertain))

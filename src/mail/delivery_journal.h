@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -27,6 +28,9 @@ public:
     // "esito incerto", those never reached "non inviato". Throws
     // ESQLiteException when the file cannot be read or written.
     explicit DeliveryJournal(const QString& path = defaultPath());
+    ~DeliveryJournal();
+    DeliveryJournal(const DeliveryJournal&) = delete;
+    DeliveryJournal& operator=(const DeliveryJournal&) = delete;
 
     TSQLiteDatabase& database() { return *db_; }
 
@@ -130,8 +134,14 @@ private:
     void createSchema();
     void recover();
     Sending readSending(const SqlStatement& s) const;
+    // body in one transaction, rolled back when it throws. durable: the
+    // commit waits for the disk.
+    void transaction(const std::function<void()>& body, bool durable = false);
+    SqlStatement& cached(std::unique_ptr<SqlStatement>& slot, const char* sql);
 
     std::unique_ptr<TSQLiteDatabase> db_;
+    // Prepared once per connection; destroyed before it.
+    std::unique_ptr<SqlStatement> begin_, commit_, rollback_, setState_, setOutcome_;
 };
 
 // Which process runs a sending, so that another copy of the program does not
