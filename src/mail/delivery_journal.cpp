@@ -521,7 +521,7 @@ QString JournalLine::forCard(qint32 cardId)
             = QLocale(QLocale::Italian).toString(last->started, QStringLiteral("dd/MM/yyyy 'alle' HH:mm"));
         QString text = last->delivered == 1
             ? QStringLiteral("Ultimo invio: %1 a 1 destinatario").arg(when)
-            : QStringLiteral("Ultimo invio: %1 a %2 destinatari").arg(when).arg(last->delivered);
+            : QStringLiteral("Ultimo invio: %1 a %2 destinatari").arg(when, QString::number(last->delivered));
         const int missing = last->recipients - last->delivered - last->excluded;
         if (missing > 0)
             text += missing == 1 ? QStringLiteral(" (1 non consegnato)")

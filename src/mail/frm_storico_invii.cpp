@@ -98,6 +98,8 @@ void TfrmStoricoInvii::build()
     rh->setSectionResizeMode(JournalRecipientsModel::Reason, QHeaderView::Stretch);
     lstDestinatari_->setColumnWidth(JournalRecipientsModel::Address, 280);
     lstDestinatari_->setColumnWidth(JournalRecipientsModel::Outcome, 230);
+    lstDestinatari_->setColumnWidth(JournalRecipientsModel::When, 150);
+    rh->setStretchLastSection(false);
     layout->addWidget(lstDestinatari_, 2);
 
     auto* buttons = new QHBoxLayout;
@@ -246,14 +248,20 @@ void TfrmStoricoInvii::cmdRiprendiClick()
             QStringList shown = r.uncertain.mid(0, kListedUncertain);
             if (r.uncertain.size() > kListedUncertain)
                 shown << QStringLiteral("... e altri %1").arg(r.uncertain.size() - kListedUncertain);
-            includeUncertain = Dialogs::confirm(kCaption,
-                QStringLiteral("Per %1 indirizzi l'esito è incerto: il programma si è fermato mentre il messaggio "
-                               "veniva consegnato e non si sa se sia partito.\n\n%2\n\n"
-                               "Inviare il messaggio anche a questi indirizzi? Rispondendo Sì potrebbero riceverlo "
-                               "due volte; rispondendo No restano esclusi dalla ripresa.")
-                    .arg(r.uncertain.size())
-                    .arg(shown.join(QLatin1Char('\n'))),
-                true);
+            const bool one = r.uncertain.size() == 1;
+            const QString text = one
+                ? QStringLiteral("Per un indirizzo l'esito è incerto: il programma si è fermato mentre il messaggio "
+                                 "veniva consegnato e non si sa se sia partito.\n\n%1\n\n"
+                                 "Inviare il messaggio anche a questo indirizzo? Rispondendo Sì potrebbe riceverlo "
+                                 "due volte; rispondendo No resta escluso dalla ripresa.")
+                : QStringLiteral("Per %2 indirizzi l'esito è incerto: il programma si è fermato mentre il messaggio "
+                                 "veniva consegnato e non si sa se sia partito.\n\n%1\n\n"
+                                 "Inviare il messaggio anche a questi indirizzi? Rispondendo Sì potrebbero riceverlo "
+                                 "due volte; rispondendo No restano esclusi dalla ripresa.");
+            // One pass: an address may hold a '%'.
+            const QString names = shown.join(QLatin1Char('\n'));
+            includeUncertain = Dialogs::confirm(
+                kCaption, one ? text.arg(names) : text.arg(names, QString::number(r.uncertain.size())), true);
         }
         const QStringList list = includeUncertain ? r.undelivered + r.uncertain : r.undelivered;
         if (list.isEmpty()) {
@@ -267,8 +275,7 @@ void TfrmStoricoInvii::cmdRiprendiClick()
                                        .arg(subject)
                                  : QStringLiteral("Inviare di nuovo il messaggio «%1» ai %2 destinatari che non "
                                                   "l'hanno ricevuto?")
-                                       .arg(subject)
-                                       .arg(list.size()),
+                                       .arg(subject, QString::number(list.size())),
                 true))
             return;
         try {

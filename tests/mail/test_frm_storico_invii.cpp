@@ -228,7 +228,7 @@ private slots:
     {
         {
             CancellingProgress cancel(1);
-            send("Notizie", "a@x.it,b@x.it,c@x.it,d@x.it", true);
+            send("Sconto del 20%2", "a@x.it,b@x.it,c@x.it,d@x.it", true);
         }
         {
             DeliveryJournal journal;
@@ -244,9 +244,11 @@ private slots:
         dialogs_->answers = { true, false }; // include the uncertain, then No
         w.button("cmdRiprendi")->click();
         QCOMPARE(dialogs_->kinds(), QStringList({ "confirm", "confirm" }));
-        QVERIFY(dialogs_->shown[0].text.contains("c@x.it"));
-        QVERIFY(dialogs_->shown[0].text.contains("esito è incerto"));
-        QVERIFY(dialogs_->shown[1].text.contains("ai 3 destinatari"));
+        QVERIFY(dialogs_->shown[0].text.startsWith("Per un indirizzo l'esito è incerto"));
+        QVERIFY(dialogs_->shown[0].text.contains("\n\nc@x.it\n\n"));
+        QCOMPARE(dialogs_->shown[1].text,
+            QStringLiteral(
+                "Inviare di nuovo il messaggio «Sconto del 20%2» ai 3 destinatari che non l'hanno ricevuto?"));
         QCOMPARE(received(), QStringList({ "a@x.it" }));
 
         dialogs_->clear();
