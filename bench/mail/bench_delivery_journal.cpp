@@ -99,7 +99,7 @@ void recordingOverhead(const QString& dir, int n, int runs)
         recorded.begin();
         for (int i = 0; i < n; ++i) {
             recorded.handingOver(i);
-            recorded.handedOver(i, 1, Delivery::Outcome::AcceptedByMailProgram);
+            recorded.handedOver(i, 1, Delivery::Outcome::HandedOver);
         }
         recorded.end();
         Delivery::installObserver(nullptr);
@@ -116,11 +116,11 @@ void fill(int sendings, int each, int big)
         const qint64 id = journal.addSending(
             { QDateTime::currentDateTime().addSecs(number - sendings), number % 50, QString(),
                 QStringLiteral("vendite@velmaro.it"), QStringLiteral("Notiziario n. %1").arg(number),
-                QStringLiteral("Testo"), QString(), Delivery::Route::Sendmail, true },
+                QStringLiteral("Testo"), QString(), Journal::Route::Sendmail, true },
             list, rows);
         QList<DeliveryJournal::RowOutcome> outcomes;
         for (qint64 row : rows)
-            outcomes.append({ row, Delivery::Outcome::AcceptedByMailProgram, {} });
+            outcomes.append({ row, Journal::Outcome::AcceptedByMailProgram, {} });
         journal.setOutcomes(outcomes);
         journal.finishSending(id, rows);
     };

@@ -6,64 +6,10 @@
 
 namespace {
 Delivery::IObserver* installed = nullptr;
-Delivery::Origin current;
 } // namespace
-
-QString Delivery::outcomeText(Outcome outcome)
-{
-    switch (outcome) {
-    case Outcome::Pending:
-    case Outcome::Reserved:
-        return QStringLiteral("in attesa");
-    case Outcome::InFlight:
-        return QStringLiteral("in corso");
-    case Outcome::AcceptedByServer:
-        return QStringLiteral("consegnato al server");
-    case Outcome::AcceptedByMailProgram:
-        return QStringLiteral("consegnato al programma di posta");
-    case Outcome::OpenedInMailClient:
-        return QStringLiteral("aperto nel programma di posta");
-    case Outcome::Refused:
-        return QStringLiteral("rifiutato");
-    case Outcome::NotSent:
-        return QStringLiteral("non inviato");
-    case Outcome::Uncertain:
-        return QStringLiteral("esito incerto");
-    case Outcome::Excluded:
-        return QStringLiteral("escluso");
-    }
-    return QStringLiteral("sconosciuto");
-}
-
-QString Delivery::routeText(Route route)
-{
-    switch (route) {
-    case Route::MailClient:
-        return QStringLiteral("programma di posta (anteprima)");
-    case Route::Sendmail:
-        return QStringLiteral("sendmail");
-    case Route::Smtp:
-        return QStringLiteral("server di posta");
-    }
-    return QString();
-}
-
-bool Delivery::delivered(Outcome outcome)
-{
-    return outcome == Outcome::AcceptedByServer || outcome == Outcome::AcceptedByMailProgram
-        || outcome == Outcome::OpenedInMailClient;
-}
 
 Delivery::IObserver* Delivery::observer() { return installed; }
 void Delivery::installObserver(IObserver* observer) { installed = observer; }
-
-const Delivery::Origin& Delivery::origin() { return current; }
-
-Delivery::OriginScope::OriginScope(const Origin& origin)
-    : previous_(std::exchange(current, origin))
-{ }
-
-Delivery::OriginScope::~OriginScope() { current = previous_; }
 
 Delivery::Session::Session(Plan plan)
     : plan_(std::move(plan))

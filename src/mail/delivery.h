@@ -13,32 +13,16 @@
 // journal listens. Without a listener the sending goes on unrecorded.
 namespace Delivery {
 
-// How the message left. Stored as these numbers.
-enum class Route : int {
-    MailClient = 1, // a compose window of the user's mail program
-    Sendmail = 2, // the system's sendmail program
-    Smtp = 3, // the office's own mail server
-};
+// How the message left.
+enum class Route { MailClient, Sendmail, Smtp };
 
-// One recipient's state. Stored as these numbers: never renumber.
-enum class Outcome : int {
-    Pending = 0, // not handed over yet
-    InFlight = 1, // being handed over right now
-    AcceptedByServer = 2,
-    AcceptedByMailProgram = 3,
-    OpenedInMailClient = 4,
-    Refused = 5, // with the reason
-    NotSent = 6, // cancelled, stopped or never reached
-    Uncertain = 7, // the program stopped while handing it over
-    Excluded = 8, // the address asked not to be written to
-    Reserved = 9, // about to be handed over (see the journal's recovery)
+// What became of one recipient's hand-over.
+enum class Outcome {
+    HandedOver, // to the mail client's window, the sendmail program or the server
+    Refused, // with the reason
+    NotSent, // the sending stopped before this recipient's turn
+    Excluded, // left out before anything was handed over
 };
-
-// The words the user reads.
-QString outcomeText(Outcome outcome);
-QString routeText(Route route);
-// Whether the message reached the recipient's side of the hand-over.
-bool delivered(Outcome outcome);
 
 // A sending as the back end is about to hand it over.
 struct Plan {
@@ -72,25 +56,6 @@ public:
 
 IObserver* observer();
 void installObserver(IObserver* observer);
-
-// What the caller knows of a sending that the message records do not carry,
-// for the SendMapiMessage calls made while it lives.
-struct Origin {
-    qint32 cardId = 0; // the message card it came from, 0: none
-    qint64 resumes = 0; // the journal's sending it continues, 0: a new one
-    bool unrecorded = false; // the user chose to send without a record
-};
-const Origin& origin();
-class OriginScope {
-public:
-    explicit OriginScope(const Origin& origin);
-    ~OriginScope();
-    OriginScope(const OriginScope&) = delete;
-    OriginScope& operator=(const OriginScope&) = delete;
-
-private:
-    Origin previous_;
-};
 
 // The back end's side: one per sending, talking to the installed observer
 // (or to nobody). Every route uses it the same way:

@@ -11,7 +11,7 @@
 #include <limits>
 #include <unistd.h>
 
-using Delivery::Outcome;
+using Journal::Outcome;
 
 namespace {
 
@@ -52,6 +52,54 @@ QByteArray readFile(const QString& path)
 }
 
 } // namespace
+
+// ---------------------------------------------------------------------------
+// Journal
+
+QString Journal::outcomeText(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::Pending:
+    case Outcome::Reserved:
+        return QStringLiteral("in attesa");
+    case Outcome::InFlight:
+        return QStringLiteral("in corso");
+    case Outcome::AcceptedByServer:
+        return QStringLiteral("consegnato al server");
+    case Outcome::AcceptedByMailProgram:
+        return QStringLiteral("consegnato al programma di posta");
+    case Outcome::OpenedInMailClient:
+        return QStringLiteral("aperto nel programma di posta");
+    case Outcome::Refused:
+        return QStringLiteral("rifiutato");
+    case Outcome::NotSent:
+        return QStringLiteral("non inviato");
+    case Outcome::Uncertain:
+        return QStringLiteral("esito incerto");
+    case Outcome::Excluded:
+        return QStringLiteral("escluso");
+    }
+    return QStringLiteral("sconosciuto");
+}
+
+QString Journal::routeText(Route route)
+{
+    switch (route) {
+    case Route::MailClient:
+        return QStringLiteral("programma di posta (anteprima)");
+    case Route::Sendmail:
+        return QStringLiteral("sendmail");
+    case Route::Smtp:
+        return QStringLiteral("server di posta");
+    }
+    return QString();
+}
+
+bool Journal::delivered(Outcome outcome)
+{
+    return outcome == Outcome::AcceptedByServer || outcome == Outcome::AcceptedByMailProgram
+        || outcome == Outcome::OpenedInMailClient;
+}
 
 // ---------------------------------------------------------------------------
 // ProcessTag
@@ -379,7 +427,7 @@ void DeliveryJournal::recount(qint64 sending)
         const auto outcome = Outcome(count.integer(0));
         const int n = int(count.integer(1));
         total += n;
-        if (Delivery::delivered(outcome))
+        if (Journal::delivered(outcome))
             delivered += n;
         else if (outcome == Outcome::Refused)
             refused += n;
@@ -414,7 +462,7 @@ DeliveryJournal::Sending DeliveryJournal::readSending(const SqlStatement& s) con
     out.senderAddress = s.text(5);
     out.subject = s.text(6);
     out.attachment = s.text(7);
-    out.route = Delivery::Route(s.integer(8));
+    out.route = Journal::Route(s.integer(8));
     out.privately = s.integer(9) != 0;
     out.recipients = int(s.integer(10));
     out.delivered = int(s.integer(11));
@@ -494,7 +542,7 @@ DeliveryJournal::Resumable DeliveryJournal::resumable(qint64 sending)
     s.bind(1, sending);
     while (s.step()) {
         const auto outcome = Outcome(s.integer(1));
-        if (Delivery::delivered(outcome) || outcome == Outcome::Excluded)
+        if (Journal::delivered(outcome) || outcome == Outcome::Excluded)
             continue;
         if (outcome == Outcome::Uncertain || outcome == Outcome::InFlight)
             out.uncertain << s.text(0);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "mail/delivery.h"
 #include "storage/own_database.h"
 
 #include <QDateTime>
@@ -11,6 +10,33 @@
 #include <functional>
 #include <memory>
 #include <optional>
+
+// What the journal stores of a sending and of each recipient. Stored as these
+// numbers: never renumber.
+namespace Journal {
+
+enum class Route : int { MailClient = 1, Sendmail = 2, Smtp = 3 };
+
+enum class Outcome : int {
+    Pending = 0, // not handed over yet
+    InFlight = 1, // being handed over right now
+    AcceptedByServer = 2,
+    AcceptedByMailProgram = 3,
+    OpenedInMailClient = 4,
+    Refused = 5, // with the reason
+    NotSent = 6, // cancelled, stopped or never reached
+    Uncertain = 7, // the program stopped while handing it over
+    Excluded = 8, // the address asked not to be written to
+    Reserved = 9, // about to be handed over (see the recovery)
+};
+
+// The words the user reads.
+QString outcomeText(Outcome outcome);
+QString routeText(Route route);
+// Whether the message reached the recipient's side of the hand-over.
+bool delivered(Outcome outcome);
+
+} // namespace Journal
 
 // The delivery journal: every sending (when, what, from whom, which route)
 // and every recipient's outcome, in a SQLite file of its own beside the
@@ -44,7 +70,7 @@ public:
         QString subject;
         QString body;
         QString attachment; // full path, empty for none
-        Delivery::Route route = Delivery::Route::Sendmail;
+        Journal::Route route = Journal::Route::Sendmail;
         bool privately = false;
     };
     // A new sending with its recipients waiting, in one transaction. The row
@@ -59,7 +85,7 @@ public:
     void markHandingOver(const QList<qint64>& reserve, const QList<qint64>& inFlight, bool durable);
     struct RowOutcome {
         qint64 row = 0;
-        Delivery::Outcome outcome = Delivery::Outcome::NotSent;
+        Journal::Outcome outcome = Journal::Outcome::NotSent;
         QString reason;
     };
     void setOutcomes(const QList<RowOutcome>& outcomes);
@@ -81,7 +107,7 @@ public:
         QString senderAddress;
         QString subject;
         QString attachment;
-        Delivery::Route route = Delivery::Route::Sendmail;
+        Journal::Route route = Journal::Route::Sendmail;
         bool privately = false;
         bool running = false;
         int recipients = 0;
@@ -104,7 +130,7 @@ public:
     struct Recipient {
         qint64 row = 0;
         QString address;
-        Delivery::Outcome outcome = Delivery::Outcome::Pending;
+        Journal::Outcome outcome = Journal::Outcome::Pending;
         QString reason;
         QDateTime when; // of the outcome
     };

@@ -1,7 +1,7 @@
 #include "mail/frm_invia_email.h"
 #include "ui/private_send_window.h"
 
-#include "mail/delivery.h"
+#include "mail/delivery_origin.h"
 #include "mail/frm_storico_invii.h"
 #include "mail/mapi_mail.h"
 #include "storage/win1252.h"

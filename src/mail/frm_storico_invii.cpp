@@ -328,7 +328,7 @@ void TfrmStoricoInvii::cmdEsportaClick()
             case 2:
                 return x.address;
             case 3:
-                return Delivery::outcomeText(x.outcome);
+                return Journal::outcomeText(x.outcome);
             case 4:
                 return x.reason;
             default:

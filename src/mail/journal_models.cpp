@@ -18,7 +18,7 @@ QString JournalText::sendingCell(const DeliveryJournal::Sending& s, int column)
     case C::Kind:
         return s.privately ? QStringLiteral("riservato") : QStringLiteral("unico messaggio");
     case C::Route:
-        return Delivery::routeText(s.route);
+        return Journal::routeText(s.route);
     case C::Recipients:
         return QString::number(s.recipients);
     case C::Delivered:
@@ -128,7 +128,7 @@ QString JournalRecipientsModel::text(const DeliveryJournal::Recipient& r, int co
     case Address:
         return r.address;
     case Outcome:
-        return Delivery::outcomeText(r.outcome);
+        return Journal::outcomeText(r.outcome);
     case Reason:
         return r.reason;
     case When:

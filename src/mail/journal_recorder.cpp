@@ -84,8 +84,39 @@ void JournalRecorder::settleUnrecorded()
     }
 }
 
+Journal::Route JournalRecorder::stored(Delivery::Route route)
+{
+    switch (route) {
+    case Delivery::Route::MailClient:
+        return Journal::Route::MailClient;
+    case Delivery::Route::Smtp:
+        return Journal::Route::Smtp;
+    case Delivery::Route::Sendmail:
+        break;
+    }
+    return Journal::Route::Sendmail;
+}
+
+Journal::Outcome JournalRecorder::stored(Delivery::Route route, Delivery::Outcome outcome)
+{
+    switch (outcome) {
+    case Delivery::Outcome::HandedOver:
+        return route == Delivery::Route::MailClient ? Journal::Outcome::OpenedInMailClient
+            : route == Delivery::Route::Smtp        ? Journal::Outcome::AcceptedByServer
+                                                    : Journal::Outcome::AcceptedByMailProgram;
+    case Delivery::Outcome::Refused:
+        return Journal::Outcome::Refused;
+    case Delivery::Outcome::Excluded:
+        return Journal::Outcome::Excluded;
+    case Delivery::Outcome::NotSent:
+        break;
+    }
+    return Journal::Outcome::NotSent;
+}
+
 bool JournalRecorder::begin(const Delivery::Plan& plan)
 {
+    route_ = plan.route;
     recording_ = asked_ = stop_ = false;
     sending_ = 0;
     rows_.clear();
@@ -116,7 +147,7 @@ bool JournalRecorder::begin(const Delivery::Plan& plan)
             h.body = m.lpszNoteText;
             if (m.nFileCount > 0 && m.lpFiles)
                 h.attachment = m.lpFiles[0].lpszPathName;
-            h.route = plan.route;
+            h.route = stored(plan.route);
             h.privately = plan.privately;
             sending_ = journal_->addSending(h, plan.recipients, rows_);
         }
@@ -164,7 +195,7 @@ void JournalRecorder::handedOver(const QList<Delivery::Result>& results)
     outcomes.reserve(results.size());
     for (const Delivery::Result& r : results)
         if (r.index >= 0 && r.index < rows_.size())
-            outcomes.append({ rows_[r.index], r.outcome, r.reason });
+            outcomes.append({ rows_[r.index], stored(route_, r.outcome), r.reason });
     try {
         journal_->setOutcomes(outcomes);
     } catch (const ESQLiteException& e) {

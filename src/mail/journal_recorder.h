@@ -2,6 +2,7 @@
 
 #include "mail/delivery.h"
 #include "mail/delivery_journal.h"
+#include "mail/delivery_origin.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -49,6 +50,10 @@ public:
     // Most recipients reserved ahead in one commit.
     static constexpr int kMaxAhead = 256;
 
+    // How the journal stores a route, and an outcome on it.
+    static Journal::Route stored(Delivery::Route route);
+    static Journal::Outcome stored(Delivery::Route route, Delivery::Outcome outcome);
+
 private:
     bool failed(const QString& failure, bool started);
     void settleUnrecorded();
@@ -60,6 +65,7 @@ private:
     bool recording_ = false;
     bool asked_ = false;
     bool stop_ = false;
+    Delivery::Route route_ = Delivery::Route::Sendmail;
     int reservedEnd_ = 0;
     int ahead_ = 1;
     QElapsedTimer sinceReserve_;

@@ -145,7 +145,7 @@ QString refusal(quint32 result)
 }
 
 // One message to the whole list: every recipient shares its outcome.
-quint32 handOverOnce(Delivery::Session& session, Delivery::Outcome accepted, const std::function<quint32()>& handOver)
+quint32 handOverOnce(Delivery::Session& session, const std::function<quint32()>& handOver)
 {
     if (!session.begin())
         return MAPI_USER_ABORT;
@@ -153,7 +153,7 @@ quint32 handOverOnce(Delivery::Session& session, Delivery::Outcome accepted, con
     if (!session.handingOver(0, n))
         return MAPI_USER_ABORT;
     const quint32 result = handOver();
-    session.handedOver(0, n, result == SUCCESS_SUCCESS ? accepted : Delivery::Outcome::Refused,
+    session.handedOver(0, n, result == SUCCESS_SUCCESS ? Delivery::Outcome::HandedOver : Delivery::Outcome::Refused,
         result == SUCCESS_SUCCESS ? QString() : refusal(result));
     return result;
 }
@@ -166,8 +166,7 @@ quint32 compose(const QString& program, const MapiMessage& m, int waitMs)
     QStringList recipients;
     Delivery::settledRecipients(m, recipients);
     Delivery::Session session({ &m, Delivery::Route::MailClient, false, recipients });
-    return handOverOnce(
-        session, Delivery::Outcome::OpenedInMailClient, [&] { return launchClient(program, uri, waitMs); });
+    return handOverOnce(session, [&] { return launchClient(program, uri, waitMs); });
 }
 
 } // namespace
@@ -281,7 +280,7 @@ quint32 sendPrivately(const QString& sendmail, const MapiMessage& m, int timeout
         const quint32 r = SystemMail::pipeToSendmail(sendmail, head, shared, timeoutMs, timedOut);
         if (r == SUCCESS_SUCCESS) {
             ++report.handedOver;
-            session.handedOver(i, 1, Delivery::Outcome::AcceptedByMailProgram);
+            session.handedOver(i, 1, Delivery::Outcome::HandedOver);
         } else {
             report.refused.append({ addresses[i], timedOut ? stuckReason(timeoutMs) : MapiErrorText(r) });
             session.handedOver(i, 1, Delivery::Outcome::Refused, report.refused.last().reason);
@@ -323,8 +322,7 @@ quint32 SystemMailSubmission::send(const MapiMessage& message, quint32 flags)
             QStringList recipients;
             Delivery::settledRecipients(message, recipients);
             Delivery::Session session({ &message, Delivery::Route::Sendmail, false, recipients });
-            return handOverOnce(session, Delivery::Outcome::AcceptedByMailProgram,
-                [&] { return SystemMail::pipeToSendmail(sendmail, bytes); });
+            return handOverOnce(session, [&] { return SystemMail::pipeToSendmail(sendmail, bytes); });
         }
     }
     // Preview, or nothing to send through without a window.

@@ -1,7 +1,7 @@
 #include "messages/frm_newsletter.h"
 #include "ui/private_send_window.h"
 
-#include "mail/delivery.h"
+#include "mail/delivery_origin.h"
 #include "mail/delivery_journal.h"
 #include "mail/mapi_mail.h"
 #include "messages/frm_importa_data.h"

@@ -1,5 +1,6 @@
 #include "mail/delivery.h"
 #include "mail/delivery_journal.h"
+#include "mail/delivery_origin.h"
 #include "mail/journal_recorder.h"
 #include "mail/mail_backend.h"
 #include "mail/mapi_mail.h"
@@ -19,8 +20,8 @@
 // sendmail and mail client programs written here.
 namespace {
 
-using Delivery::Outcome;
-using Delivery::Route;
+using Journal::Outcome;
+using Journal::Route;
 
 const QString kProblem = QStringLiteral("Il messaggio e-mail corrente non è stato inviato.\n\n"
                                         "Problema riscontrato: %1.");
@@ -291,7 +292,7 @@ private slots:
             return;
         QStringList got;
         for (const auto& r : rowsOf(s->id))
-            got << Delivery::outcomeText(r.outcome) + (r.reason.isEmpty() ? QString() : ": " + r.reason);
+            got << Journal::outcomeText(r.outcome) + (r.reason.isEmpty() ? QString() : ": " + r.reason);
         QCOMPARE(got, expected);
         QCOMPARE(s->refused, int(expected.filter("rifiutato").size()));
     }
@@ -376,12 +377,16 @@ private slots:
         QTest::addColumn<QString>("failure");
         QTest::addColumn<QString>("words");
         const QString at = "Error executing SQL statement \"COMMIT;\" : ";
-        QTest::newRow("full") << at + "database or disk is full" << "il disco è pieno";
+        QTest::newRow("full") << at + "database or disk is full"
+                              << "il disco è pieno";
         QTest::newRow("read-only") << at + "attempt to write a readonly database"
                                    << "il file o la sua cartella non consentono la scrittura";
-        QTest::newRow("damaged") << at + "database disk image is malformed" << "il file è danneggiato";
-        QTest::newRow("locked") << at + "database is locked" << "il file è occupato da un altro programma";
-        QTest::newRow("anything else") << at + "something new" << "something new";
+        QTest::newRow("damaged") << at + "database disk image is malformed"
+                                 << "il file è danneggiato";
+        QTest::newRow("locked") << at + "database is locked"
+                                << "il file è occupato da un altro programma";
+        QTest::newRow("anything else") << at + "something new"
+                                       << "something new";
     }
 
     void problemWords()

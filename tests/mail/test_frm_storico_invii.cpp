@@ -1,6 +1,7 @@
 #include "../accessories/xlsx_docx_reader.h"
 #include "mail/delivery.h"
 #include "mail/delivery_journal.h"
+#include "mail/delivery_origin.h"
 #include "mail/frm_invia_email.h"
 #include "mail/frm_storico_invii.h"
 #include "mail/mapi_mail.h"
@@ -233,7 +234,7 @@ private slots:
         {
             DeliveryJournal journal;
             SqlStatement(journal.database(), "UPDATE destinatari SET esito = ?1 WHERE indirizzo = 'c@x.it'")
-                .bind(1, qint64(Delivery::Outcome::Uncertain))
+                .bind(1, qint64(Journal::Outcome::Uncertain))
                 .execute();
             journal.recount(1);
         }

@@ -115,11 +115,11 @@ private slots:
         int uncertain = 0;
         for (const auto& r : rows) {
             const int times = received.value(r.address);
-            if (r.outcome == Delivery::Outcome::Uncertain) {
+            if (r.outcome == Journal::Outcome::Uncertain) {
                 ++uncertain;
                 QVERIFY2(times <= 1, qPrintable(r.address));
             } else {
-                QCOMPARE(r.outcome, Delivery::Outcome::AcceptedByMailProgram);
+                QCOMPARE(r.outcome, Journal::Outcome::AcceptedByMailProgram);
                 QVERIFY2(times == 1, qPrintable(QStringLiteral("%1 received %2 times").arg(r.address).arg(times)));
             }
         }
