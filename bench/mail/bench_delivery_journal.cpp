@@ -122,7 +122,7 @@ void fill(int sendings, int each, int big)
         for (qint64 row : rows)
             outcomes.append({ row, Journal::Outcome::AcceptedByMailProgram, {} });
         journal.setOutcomes(outcomes);
-        journal.finishSending(id, rows);
+        journal.finishSending(id);
     };
     for (int s = 0; s < sendings; ++s) {
         // Each sending a different slice of 5,000 subscribers.

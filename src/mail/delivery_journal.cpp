@@ -264,18 +264,27 @@ void DeliveryJournal::recover()
         // down: then the writes after the reservation may be lost.
         const Outcome reserved = ProcessTag::sameBoot(tag) ? Outcome::NotSent : Outcome::Uncertain;
         transaction([&] {
-            SqlStatement settle(*db_, "UPDATE destinatari SET esito = ?3 WHERE invio = ?1 AND esito = ?2");
-            const std::pair<Outcome, Outcome> rules[] = {
-                { Outcome::InFlight, Outcome::Uncertain },
-                { Outcome::Reserved, reserved },
-                { Outcome::Pending, Outcome::NotSent },
-            };
-            for (const auto& [from, to] : rules)
-                settle.bind(1, id).bind(2, qint64(from)).bind(3, qint64(to)).execute();
-            SqlStatement(*db_, "UPDATE invii SET processo = NULL WHERE id = ?1").bind(1, id).execute();
-            recount(id);
+            close(id,
+                { { Outcome::InFlight, Outcome::Uncertain }, { Outcome::Reserved, reserved },
+                    { Outcome::Pending, Outcome::NotSent } },
+                QString(), false);
         });
     }
+}
+
+void DeliveryJournal::close(
+    qint64 sending, std::initializer_list<std::pair<Outcome, Outcome>> rules, const QString& reason, bool finished)
+{
+    SqlStatement settle(
+        *db_, "UPDATE destinatari SET esito = ?3, motivo = coalesce(?4, motivo) WHERE invio = ?1 AND esito = ?2");
+    for (const auto& [from, to] : rules)
+        settle.bind(1, sending).bind(2, qint64(from)).bind(3, qint64(to)).bind(4, reason).execute();
+    // A sending that stopped keeps no end time: it reads as interrupted.
+    SqlStatement(*db_, "UPDATE invii SET processo = NULL, fine = coalesce(?2, fine) WHERE id = ?1")
+        .bind(1, sending)
+        .bind(2, finished ? now() : QString())
+        .execute();
+    recount(sending);
 }
 
 qint64 DeliveryJournal::addSending(const Header& h, const QStringList& recipients, QList<qint64>& rows)
@@ -375,46 +384,26 @@ void DeliveryJournal::setOutcomes(const QList<RowOutcome>& outcomes)
 
 void DeliveryJournal::release(qint64 sending) { heldHere.remove(sending); }
 
-void DeliveryJournal::finishSending(qint64 sending, const QList<qint64>& rows)
+void DeliveryJournal::finishSending(qint64 sending)
 {
     release(sending);
     transaction([&] {
-        SqlStatement settle(*db_,
-            "UPDATE destinatari SET esito = CASE esito WHEN ?2 THEN ?3 ELSE ?4 END WHERE id = ?1 "
-            "AND esito IN (?2, ?5, ?6)");
-        for (qint64 row : rows)
-            settle.bind(1, row)
-                .bind(2, qint64(Outcome::InFlight))
-                .bind(3, qint64(Outcome::Uncertain))
-                .bind(4, qint64(Outcome::NotSent))
-                .bind(5, qint64(Outcome::Pending))
-                .bind(6, qint64(Outcome::Reserved))
-                .execute();
-        SqlStatement(*db_, "UPDATE invii SET fine = ?2, processo = NULL WHERE id = ?1")
-            .bind(1, sending)
-            .bind(2, now())
-            .execute();
-        recount(sending);
+        close(sending,
+            { { Outcome::InFlight, Outcome::Uncertain }, { Outcome::Reserved, Outcome::NotSent },
+                { Outcome::Pending, Outcome::NotSent } },
+            QString(), true);
     });
 }
 
 void DeliveryJournal::settleUnrecorded(qint64 sending)
 {
     release(sending);
+    const QString reason = QStringLiteral("invio proseguito senza registrazione");
     transaction([&] {
-        SqlStatement(*db_, "UPDATE destinatari SET esito = ?2, motivo = ?3 WHERE invio = ?1 AND esito IN (?4, ?5, ?6)")
-            .bind(1, sending)
-            .bind(2, qint64(Outcome::Uncertain))
-            .bind(3, QStringLiteral("invio proseguito senza registrazione"))
-            .bind(4, qint64(Outcome::Pending))
-            .bind(5, qint64(Outcome::Reserved))
-            .bind(6, qint64(Outcome::InFlight))
-            .execute();
-        SqlStatement(*db_, "UPDATE invii SET fine = ?2, processo = NULL WHERE id = ?1")
-            .bind(1, sending)
-            .bind(2, now())
-            .execute();
-        recount(sending);
+        close(sending,
+            { { Outcome::InFlight, Outcome::Uncertain }, { Outcome::Reserved, Outcome::Uncertain },
+                { Outcome::Pending, Outcome::Uncertain } },
+            reason, true);
     });
 }
 

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 
@@ -89,9 +90,9 @@ public:
         QString reason;
     };
     void setOutcomes(const QList<RowOutcome>& outcomes);
-    // The sending is over: its rows still waiting become NotSent, the
-    // counts are brought up to date.
-    void finishSending(qint64 sending, const QList<qint64>& rows);
+    // The sending is over: its rows still waiting become NotSent (the one
+    // left in flight Uncertain), the counts are brought up to date.
+    void finishSending(qint64 sending);
     // The sending went on after its recording failed: every row without an
     // outcome is uncertain.
     void settleUnrecorded(qint64 sending);
@@ -160,6 +161,12 @@ private:
     void createSchema();
     void recover();
     Sending readSending(const SqlStatement& s) const;
+    // Within a transaction: the sending's rows in each rule's first state
+    // move to its second (with reason, unless null), it belongs to no
+    // process any more, and its counts are brought up to date; finished
+    // stamps its end.
+    void close(qint64 sending, std::initializer_list<std::pair<Journal::Outcome, Journal::Outcome>> rules,
+        const QString& reason, bool finished);
     // body in one transaction, rolled back when it throws. durable: the
     // commit waits for the disk.
     void transaction(const std::function<void()>& body, bool durable = false);

@@ -207,7 +207,7 @@ void JournalRecorder::end()
 {
     if (recording_) {
         try {
-            journal_->finishSending(sending_, rows_);
+            journal_->finishSending(sending_);
         } catch (const ESQLiteException&) {
             // The next opening of the journal settles the sending.
             DeliveryJournal::release(sending_);

@@ -5,6 +5,7 @@
 #include "mail/mail_backend.h"
 #include "mail/mapi_mail.h"
 #include "mail/private_send.h"
+#include "sent_messages.h"
 #include "support/file_size_limit.h"
 #include "support/test_seams.h"
 
@@ -26,21 +27,7 @@ using Journal::Route;
 const QString kProblem = QStringLiteral("Il messaggio e-mail corrente non è stato inviato.\n\n"
                                         "Problema riscontrato: %1.");
 
-struct CancellingProgress final : PrivateSend::IProgress {
-    CancellingProgress() { PrivateSend::installProgress(this); }
-    ~CancellingProgress() override { PrivateSend::installProgress(nullptr); }
-    void start(int) override { }
-    bool advance(int done, int) override
-    {
-        if (onAdvance)
-            onAdvance(done);
-        return cancelAfter < 0 || done < cancelAfter;
-    }
-    void finish(const PrivateSend::Report& r) override { report = r; }
-    int cancelAfter = -1;
-    std::function<void(int)> onAdvance;
-    PrivateSend::Report report;
-};
+using SentMessages::CancellingProgress;
 
 QString failureOf(const std::function<void()>& body)
 {
@@ -87,20 +74,7 @@ class TestDeliveryJournal : public QObject {
         f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    // The "To:" addresses of every message the stand-in received.
-    QStringList received() const
-    {
-        QStringList to;
-        for (const QFileInfo& f : QDir(out()).entryInfoList(QDir::Files)) {
-            QFile in(f.filePath());
-            in.open(QIODevice::ReadOnly);
-            for (const QByteArray& line : in.readAll().split('\n'))
-                if (line.startsWith("To: "))
-                    to << QString::fromUtf8(line.mid(4).trimmed());
-        }
-        to.sort();
-        return to;
-    }
+    QStringList received() const { return SentMessages::to(out()); }
 
     std::optional<DeliveryJournal::Sending> lastSending()
     {

@@ -8,6 +8,7 @@
 #include "mail/private_send.h"
 #include "messages/frm_newsletter.h"
 #include "messages/message_search.h"
+#include "sent_messages.h"
 #include "support/test_seams.h"
 #include "ui/modal.h"
 
@@ -26,18 +27,7 @@
 // against a stand-in sendmail.
 namespace {
 
-struct CancellingProgress final : PrivateSend::IProgress {
-    explicit CancellingProgress(int after)
-        : cancelAfter(after)
-    {
-        PrivateSend::installProgress(this);
-    }
-    ~CancellingProgress() override { PrivateSend::installProgress(nullptr); }
-    void start(int) override { }
-    bool advance(int done, int) override { return done < cancelAfter; }
-    void finish(const PrivateSend::Report&) override { }
-    int cancelAfter;
-};
+using SentMessages::CancellingProgress;
 
 QString cell(QTableView* view, int row, int column) { return view->model()->index(row, column).data().toString(); }
 
@@ -54,19 +44,7 @@ class TestFrmStoricoInvii : public QObject {
 
     QString out() const { return data_->file(QStringLiteral("out")); }
 
-    QStringList received() const
-    {
-        QStringList to;
-        for (const QFileInfo& f : QDir(out()).entryInfoList(QDir::Files)) {
-            QFile in(f.filePath());
-            in.open(QIODevice::ReadOnly);
-            for (const QByteArray& line : in.readAll().split('\n'))
-                if (line.startsWith("To: "))
-                    to << QString::fromUtf8(line.mid(4).trimmed());
-        }
-        to.sort();
-        return to;
-    }
+    QStringList received() const { return SentMessages::to(out()); }
 
     void refuse(const QString& address)
     {
