@@ -155,6 +155,11 @@ QString DeliveryJournal::defaultPath() { return AppPaths::beside(QLatin1String(k
 DeliveryJournal::DeliveryJournal(const QString& path)
     : db_(OwnDatabase::open(path))
 {
+    // A sending commits twice per recipient: copying the log back into the
+    // file (and waiting for the disk) every 8,192 pages rather than every
+    // 1,000 keeps that from showing; the log shrinks back to 4 MiB after.
+    SqlStatement(*db_, "PRAGMA wal_autocheckpoint=8192;").step();
+    SqlStatement(*db_, "PRAGMA journal_size_limit=4194304;").step();
     createSchema();
     recover();
 }

@@ -169,9 +169,9 @@ bool JournalRecorder::handingOver(int first, int count)
     bool durable = false;
     if (last > reservedEnd_) {
         // Messages going out quickly: reserve further ahead, so the disk is
-        // waited for about once a second whatever the pace.
+        // waited for every few seconds whatever the pace.
         if (sinceReserve_.isValid())
-            ahead_ = sinceReserve_.elapsed() < 1000 ? std::min(ahead_ * 2, kMaxAhead) : std::max(1, ahead_ / 2);
+            ahead_ = sinceReserve_.elapsed() < kReserveMs ? std::min(ahead_ * 2, kMaxAhead) : std::max(1, ahead_ / 2);
         sinceReserve_.start();
         const int until = std::min(int(rows_.size()), std::max(last, first + ahead_));
         for (int i = last; i < until; ++i)

@@ -20,8 +20,9 @@
 // the program dies). Before recipients are first handed over, a run of them
 // is reserved in a commit that waits for the disk, so that after a power cut
 // those possibly sent read as "esito incerto" rather than as never sent. The
-// run grows while messages go quickly, so that costs one disk wait per
-// second or so.
+// run grows while messages go quickly, so that costs one disk wait every few
+// seconds; a power cut leaves at most those few seconds' recipients
+// uncertain.
 class JournalRecorder final : public Delivery::IObserver {
 public:
     // Asked once per sending when the journal cannot be written: before it
@@ -47,8 +48,10 @@ public:
     // Installs one recorder as the back end's listener for the whole run.
     static void install(Question ask);
 
-    // Most recipients reserved ahead in one commit.
-    static constexpr int kMaxAhead = 256;
+    // Most recipients reserved ahead in one commit, and about how long a
+    // reservation should last.
+    static constexpr int kMaxAhead = 1024;
+    static constexpr qint64 kReserveMs = 5000;
 
     // How the journal stores a route, and an outcome on it.
     static Journal::Route stored(Delivery::Route route);
