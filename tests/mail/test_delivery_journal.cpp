@@ -1,6 +1,7 @@
 #include "mail/delivery.h"
 #include "mail/delivery_journal.h"
 #include "mail/delivery_origin.h"
+#include "mail/journal_models.h"
 #include "mail/journal_recorder.h"
 #include "mail/mail_backend.h"
 #include "mail/mapi_mail.h"
@@ -562,6 +563,44 @@ private slots:
         const auto page = journal.recipients(third, 0, 2);
         QCOMPARE(page.size(), 2);
         QCOMPARE(journal.recipients(third, page.last().row, 2).size(), 1);
+    }
+
+    // The window's lists read a page at a time as they are scrolled.
+    void listsReadPages()
+    {
+        DeliveryJournal journal;
+        QStringList to;
+        for (int i = 0; i < 1200; ++i)
+            to << QStringLiteral("iscritto%1@x.it").arg(i);
+        QList<qint64> rows;
+        qint64 last = 0;
+        for (int i = 0; i < 250; ++i)
+            last = journal.addSending(
+                { QDateTime::currentDateTime(), 0, {}, "m@x.it", QString::number(i), "T", {}, Route::Sendmail, true },
+                i == 249 ? to : QStringList { "a@x.it" }, rows);
+        JournalSendingsModel sendings;
+        sendings.load(&journal);
+        QCOMPARE(sendings.rowCount(), JournalSendingsModel::kPage);
+        QCOMPARE(sendings.sendingAt(0).id, last);
+        QCOMPARE(sendings.data(sendings.index(0, JournalSendingsModel::Recipients), Qt::DisplayRole).toString(),
+            QStringLiteral("1200"));
+        QVERIFY(sendings.canFetchMore({}));
+        sendings.fetchMore({});
+        QCOMPARE(sendings.rowCount(), 250);
+        QVERIFY(!sendings.canFetchMore({}));
+
+        JournalRecipientsModel recipients;
+        recipients.load(&journal, last);
+        QList<int> counts { recipients.rowCount() };
+        while (recipients.canFetchMore({})) {
+            recipients.fetchMore({});
+            counts << recipients.rowCount();
+        }
+        QCOMPARE(counts, QList<int>({ 500, 1000, 1200 }));
+        QCOMPARE(recipients.recipientAt(1199).address, QStringLiteral("iscritto1199@x.it"));
+        recipients.load(&journal, last, "iscritto11");
+        QCOMPARE(recipients.rowCount(), 111); // 11, 110-119, 1100-1199
+        QVERIFY(!recipients.canFetchMore({}));
     }
 
     void lineOfTheCard()
