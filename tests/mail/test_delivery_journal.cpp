@@ -347,30 +347,6 @@ private slots:
         QVERIFY(JournalRecorder::questionText(problem, false).contains(problem));
     }
 
-    void problemWords_data()
-    {
-        QTest::addColumn<QString>("failure");
-        QTest::addColumn<QString>("words");
-        const QString at = "Error executing SQL statement \"COMMIT;\" : ";
-        QTest::newRow("full") << at + "database or disk is full"
-                              << "il disco è pieno";
-        QTest::newRow("read-only") << at + "attempt to write a readonly database"
-                                   << "il file o la sua cartella non consentono la scrittura";
-        QTest::newRow("damaged") << at + "database disk image is malformed"
-                                 << "il file è danneggiato";
-        QTest::newRow("locked") << at + "database is locked"
-                                << "il file è occupato da un altro programma";
-        QTest::newRow("anything else") << at + "something new"
-                                       << "something new";
-    }
-
-    void problemWords()
-    {
-        QFETCH(QString, failure);
-        QFETCH(QString, words);
-        QCOMPARE(JournalRecorder::problemText(failure), words);
-    }
-
     // The disk fills in the middle of a sending: asked once; No stops it.
     void journalStopsMidway_data()
     {
@@ -529,40 +505,6 @@ private slots:
             QVERIFY(ResumeSending::recipients(journal, id, true).isEmpty());
         }
         QVERIFY(!ResumeSending::send(id, {}));
-    }
-
-    // Newest first, a page at a time; the filter finds addresses by their
-    // beginning, without regard to case.
-    void listsAndFilter()
-    {
-        DeliveryJournal journal;
-        QList<qint64> rows;
-        const auto add = [&](const QString& subject, const QStringList& to) {
-            return journal.addSending(
-                { QDateTime::currentDateTime(), 0, {}, "m@x.it", subject, "T", {}, Route::Sendmail, false }, to, rows);
-        };
-        const qint64 first = add("Primo", { "mario.rossi@x.it", "anna@x.it" });
-        const qint64 second = add("Secondo", { "anna@x.it" });
-        const qint64 third = add("Terzo", { "Mario.Rossi@X.it", "mario.bianchi@x.it", "luca@x.it" });
-        QCOMPARE(journal.sendings(0, 2).size(), 2);
-        QCOMPARE(journal.sendings(0, 2).first().id, third);
-        QCOMPARE(journal.sendings(second, 2).size(), 1);
-        QCOMPARE(journal.sendings(second, 2).first().id, first);
-
-        QList<qint64> found;
-        for (const auto& s : journal.sendings(0, 10, " MARIO.R "))
-            found << s.id;
-        QCOMPARE(found, QList<qint64>({ third, first }));
-        QVERIFY(journal.sendings(0, 10, "rossi").isEmpty()); // beginnings only
-        QCOMPARE(journal.sendings(0, 10, "anna@x.it").size(), 2);
-
-        QStringList names;
-        for (const auto& r : journal.recipients(third, 0, 10, "mario"))
-            names << r.address;
-        QCOMPARE(names, QStringList({ "Mario.Rossi@X.it", "mario.bianchi@x.it" }));
-        const auto page = journal.recipients(third, 0, 2);
-        QCOMPARE(page.size(), 2);
-        QCOMPARE(journal.recipients(third, page.last().row, 2).size(), 1);
     }
 
     // The window's lists read a page at a time as they are scrolled.
