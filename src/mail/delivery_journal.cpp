@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QSet>
+#include <QSysInfo>
 
 #include <csignal>
 #include <functional>
@@ -22,6 +23,10 @@ constexpr int kLayoutVersion = 1;
 // Sendings this process still answers for (the one being written, those
 // that went on without a record): recovery leaves them alone.
 QSet<qint64> heldHere;
+
+// A sending another computer started on a shared folder counts as cut short
+// once nothing has happened to it for this long.
+constexpr qint64 kOtherHostQuietS = 3600;
 
 // The columns are NOT NULL: an absent text is stored empty.
 QString orEmpty(const QString& text) { return text.isNull() ? QStringLiteral("") : text; }
@@ -124,7 +129,16 @@ QString startTime(qint64 pid)
 QString ProcessTag::of(qint64 pid)
 {
     const QString started = startTime(pid);
-    return started.isEmpty() ? QString() : QStringLiteral("%1 %2 %3").arg(bootId(), QString::number(pid), started);
+    if (started.isEmpty())
+        return {};
+    // Blanks cannot be in a host name; the sections stay apart.
+    return QStringLiteral("%1 %2 %3 %4").arg(bootId(), QString::number(pid), started, QSysInfo::machineHostName());
+}
+
+bool ProcessTag::sameHost(const QString& tag)
+{
+    const QString host = tag.section(QLatin1Char(' '), 3, 3);
+    return host.isEmpty() || host == QSysInfo::machineHostName();
 }
 
 QString ProcessTag::current() { return of(::getpid()); }
@@ -261,6 +275,8 @@ void DeliveryJournal::recover()
                 continue;
             if (tag != self && ProcessTag::alive(tag))
                 continue; // another copy of the program is sending it
+            if (!ProcessTag::sameHost(tag) && lastActivity(id).secsTo(QDateTime::currentDateTime()) < kOtherHostQuietS)
+                continue; // from another computer on a shared folder, and still going on
             stopped.append({ id, tag });
         }
     }
@@ -275,6 +291,15 @@ void DeliveryJournal::recover()
                 QString(), false);
         });
     }
+}
+
+QDateTime DeliveryJournal::lastActivity(qint64 sending)
+{
+    SqlStatement s(*db_,
+        "SELECT max(coalesce((SELECT max(quando) FROM destinatari WHERE invio = ?1), ''), inizio) FROM invii "
+        "WHERE id = ?1");
+    s.bind(1, sending);
+    return s.step() ? fromStamp(s.text(0)) : QDateTime();
 }
 
 void DeliveryJournal::close(

@@ -161,6 +161,8 @@ private:
     void createSchema();
     void recover();
     Sending readSending(const SqlStatement& s) const;
+    // When the sending or one of its recipients last changed.
+    QDateTime lastActivity(qint64 sending);
     // Within a transaction: the sending's rows in each rule's first state
     // move to its second (with reason, unless null), it belongs to no
     // process any more, and its counts are brought up to date; finished
@@ -181,7 +183,7 @@ private:
 // take a sending in progress for one that was cut short, and whether the
 // computer was restarted since (a power cut may have lost the last writes).
 namespace ProcessTag {
-// "boot-id pid start-time" of a running process, empty when there is none.
+// "boot-id pid start-time host" of a running process, empty when there is none.
 QString of(qint64 pid);
 // The same of this process.
 QString current();
@@ -189,6 +191,8 @@ QString current();
 bool alive(const QString& tag);
 // The computer has not been restarted since tag was taken.
 bool sameBoot(const QString& tag);
+// Taken on this computer (a data folder may be shared by several).
+bool sameHost(const QString& tag);
 } // namespace ProcessTag
 
 // The line the message card editor shows for the card on screen.

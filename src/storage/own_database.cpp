@@ -1,15 +1,40 @@
 #include "storage/own_database.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include <sqlite3.h>
+
+#include <algorithm>
+#include <iterator>
+#include <sys/vfs.h>
+
+bool OwnDatabase::onNetworkFileSystem(const QString& folder)
+{
+    struct statfs fs { };
+    if (::statfs(QFile::encodeName(folder).constData(), &fs) != 0)
+        return false;
+    // NFS, SMB, CIFS, SMB2, Coda, AFS (two), 9P, FUSE (sshfs and the like).
+    static const unsigned long kShared[] = { 0x6969UL, 0x517BUL, 0xFF534D42UL, 0xFE534D42UL, 0x73757245UL, 0x5346414FUL,
+        0x6B414653UL, 0x01021997UL, 0x65735546UL };
+    const auto type = static_cast<unsigned long>(fs.f_type);
+    return std::find(std::begin(kShared), std::end(kShared), type) != std::end(kShared);
+}
 
 std::unique_ptr<TSQLiteDatabase> OwnDatabase::open(const QString& path)
 {
     auto db = std::make_unique<TSQLiteDatabase>(path);
+    // The write-ahead log keeps its index in memory shared by the processes
+    // of one computer: on a folder shared over the network by several
+    // computers it would let them spoil the file, so there the classic
+    // rollback journal is used.
+    const bool shared = onNetworkFileSystem(QFileInfo(path).absolutePath());
+    const QLatin1String wanted = shared ? QLatin1String("delete") : QLatin1String("wal");
     // The first statement that reads the file: a damaged or foreign file
     // fails here; a folder where the WAL files cannot be made answers with
     // another journal mode.
-    SqlStatement mode(*db, "PRAGMA journal_mode=WAL;");
-    if (!mode.step() || mode.text(0).compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
+    SqlStatement mode(*db, shared ? QByteArray("PRAGMA journal_mode=DELETE;") : QByteArray("PRAGMA journal_mode=WAL;"));
+    if (!mode.step() || mode.text(0).compare(wanted, Qt::CaseInsensitive) != 0)
         throw ESQLiteException(
             QStringLiteral("Failed to open database \"%1\" : write-ahead log not available").arg(path));
     return db;

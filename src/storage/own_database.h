@@ -14,9 +14,12 @@ struct sqlite3_stmt;
 // write-ahead logging so that readers never wait for a writer and a killed
 // process loses no committed transaction.
 namespace OwnDatabase {
-// Opens (creating) the file and switches it to WAL. Throws ESQLiteException,
-// also when the file is not a database or the folder cannot be written.
+// Opens (creating) the file and switches it to WAL (to the rollback journal
+// on a network file system). Throws ESQLiteException, also when the file is
+// not a database or the folder cannot be written.
 std::unique_ptr<TSQLiteDatabase> open(const QString& path);
+// Whether folder lies on a file system shared over the network.
+bool onNetworkFileSystem(const QString& folder);
 // Whether each commit waits for the disk (FULL) or only for the operating
 // system (NORMAL): the first survives a power cut, the second only a crash
 // of the program, and is many times faster.

@@ -409,9 +409,14 @@ private slots:
         QTest::newRow("computer restarted")
             << "restarted"
             << sent + QList<Outcome> { Outcome::Uncertain, Outcome::Uncertain, Outcome::Uncertain, Outcome::NotSent };
-        QTest::newRow("still sending elsewhere")
-            << "alive"
-            << sent + QList<Outcome> { Outcome::InFlight, Outcome::Reserved, Outcome::Reserved, Outcome::Pending };
+        const QList<Outcome> untouched
+            = sent + QList<Outcome> { Outcome::InFlight, Outcome::Reserved, Outcome::Reserved, Outcome::Pending };
+        QTest::newRow("still sending elsewhere") << "alive" << untouched;
+        // A data folder shared by several computers.
+        QTest::newRow("another computer sending") << "other computer" << untouched;
+        QTest::newRow("another computer, quiet for hours")
+            << "other computer, quiet"
+            << sent + QList<Outcome> { Outcome::Uncertain, Outcome::Uncertain, Outcome::Uncertain, Outcome::NotSent };
     }
 
     void recovery()
@@ -425,6 +430,8 @@ private slots:
             tag = boot + " 999999999 1";
         } else if (who == "restarted") {
             tag = "un-altro-avvio " + QString::number(::getpid()) + " 1";
+        } else if (who.startsWith("other computer")) {
+            tag = "un-altro-avvio 1 1 un-altro-computer";
         } else {
             other.start("sleep", { "30" });
             QVERIFY(other.waitForStarted());
@@ -442,13 +449,18 @@ private slots:
                 { { rows[0], Outcome::AcceptedByMailProgram, {} }, { rows[1], Outcome::Refused, "x" } });
             journal.markHandingOver({ rows[3], rows[4] }, { rows[2] }, true);
             SqlStatement(journal.database(), "UPDATE invii SET processo = ?1").bind(1, tag).execute();
+            if (who.endsWith("quiet")) {
+                SqlStatement(journal.database(), "UPDATE invii SET inizio = '2026-01-02T10:00:00'").execute();
+                SqlStatement(journal.database(), "UPDATE destinatari SET quando = '2026-01-02T10:05:00'").execute();
+            }
             DeliveryJournal::release(id);
         }
         DeliveryJournal reopened;
         QCOMPARE(outcomes(reopened.recipients(id, 0, 10)), after);
         const auto s = reopened.sending(id);
-        QCOMPARE(s->running, who == "alive");
-        if (who != "alive") {
+        const bool running = who == "alive" || who == "other computer";
+        QCOMPARE(s->running, running);
+        if (!running) {
             QCOMPARE(s->delivered, 1);
             QCOMPARE(s->refused, 1);
             QCOMPARE(s->uncertain, int(after.count(Outcome::Uncertain)));
