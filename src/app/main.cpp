@@ -1,11 +1,11 @@
 #include "app/command_line.h"
 #include "mail/frm_storico_invii.h"
+#include "mail/private_send_window.h"
 #include "shell/startup.h"
 #include "storage/app_paths.h"
 #include "ui/app_locale.h"
 #include "ui/dialogs.h"
 #include "ui/error_display.h"
-#include "ui/private_send_window.h"
 
 #include <QIcon>
 

@@ -1,7 +1,8 @@
 #include "contacts/frm_rubrica.h"
 
-#include "contacts/contact_fields.h"
+#include "archives/archive_registry.h"
 #include "contacts/frm_importa_contatti.h"
+#include "contacts/province_codes.h"
 #include "storage/ascii.h"
 #include "storage/card_text.h"
 #include "ui/desktop.h"
@@ -30,7 +31,7 @@
 TfrmRubrica* frmRubrica = nullptr;
 
 TfrmRubrica::TfrmRubrica(QWidget* parent)
-    : CardEditor(ContactFields::profile(), parent)
+    : CardEditor(Archives::get(ArchiveKind::Contacts), parent)
 {
     setObjectName(QStringLiteral("frmRubrica"));
     setWindowTitle(QStringLiteral(" Velmaro - Rubrica contatti"));
@@ -124,7 +125,7 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     txtProv_->setObjectName(QStringLiteral("txtProv"));
     txtProv_->setEditable(true);
     txtProv_->setInsertPolicy(QComboBox::NoInsert);
-    txtProv_->addItems(ContactFields::provinces());
+    txtProv_->addItems(ProvinceCodes::all());
     txtProv_->setCurrentIndex(-1);
     txtProv_->lineEdit()->setMaxLength(2);
     // Keys reach the combo first, which hands them to its line edit without

@@ -9,6 +9,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class SearchFormBase;
+class SendBlock;
 class TfrmImportaData;
 
 // The messages archive editor, which also sends the card on screen.
@@ -16,6 +17,10 @@ class TfrmNewsletter : public CardEditor {
     Q_OBJECT
 public:
     explicit TfrmNewsletter(QWidget* parent = nullptr);
+    ~TfrmNewsletter() override;
+
+    // Where in Messaggi.ini the editor remembers its sender.
+    static constexpr const char* kIniSection = "Archivio Messaggi";
 
     void appendRecipient(const QString& address);
     void setSender(const QString& name, const QString& address);
@@ -46,7 +51,11 @@ private:
     void addHistory();
     void showLastSending();
 
-    QCheckBox* chkPreviewMsg_ = nullptr;
+    std::unique_ptr<SendBlock> send_;
+    // The picked cards' columns the message takes.
+    QByteArray contactName_;
+    QByteArray contactAddress_;
+    QByteArray groupAddresses_;
     SearchFormBase* contactPicker_ = nullptr;
     TfrmImportaData* datePicker_ = nullptr;
     SearchFormBase* groupPicker_ = nullptr;

@@ -3,8 +3,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <iterator>
 #include <sys/vfs.h>
@@ -46,79 +44,47 @@ void OwnDatabase::setDurable(TSQLiteDatabase& db, bool durable)
 }
 
 SqlStatement::SqlStatement(TSQLiteDatabase& db, const QByteArray& sql)
-    : db_(db)
+    : stmt_(db.Prepare(sql))
     , sql_(sql)
-{
-    if (sqlite3_prepare_v2(db.handle(), sql.constData(), int(sql.size()), &stmt_, nullptr) != SQLITE_OK || !stmt_) {
-        sqlite3_finalize(stmt_);
-        stmt_ = nullptr;
-        fail("Error executing SQL");
-    }
-}
+{ }
 
-SqlStatement::~SqlStatement() { sqlite3_finalize(stmt_); }
-
-void SqlStatement::fail(const char* prefix) const
-{
-    const QString detail = sqlite3_errcode(db_.handle()) != SQLITE_OK ? QString::fromUtf8(sqlite3_errmsg(db_.handle()))
-                                                                      : QStringLiteral("No message");
-    throw ESQLiteException(QString::fromLatin1(prefix) + QStringLiteral(" \"") + QString::fromUtf8(sql_)
-        + QStringLiteral("\" : ") + detail);
-}
+SqlStatement::~SqlStatement() = default;
 
 SqlStatement& SqlStatement::bind(int index, qint64 value)
 {
-    if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK)
-        fail("Could not bind a value to");
+    stmt_->BindInteger(index, value);
     return *this;
 }
 
 SqlStatement& SqlStatement::bind(int index, const QString& text)
 {
-    int rc = SQLITE_OK;
     if (text.isNull()) {
-        rc = sqlite3_bind_null(stmt_, index);
-    } else {
-        const QByteArray utf8 = text.toUtf8();
-        rc = sqlite3_bind_text64(
-            stmt_, index, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
+        stmt_->BindNull(index);
+        return *this;
     }
-    if (rc != SQLITE_OK)
-        fail("Could not bind a value to");
+    if (bound_.size() <= size_t(index))
+        bound_.resize(size_t(index) + 1);
+    // The layer binds without copying: the bytes live here until rebound.
+    bound_[size_t(index)] = text.toUtf8();
+    stmt_->BindText(index, bound_[size_t(index)]);
     return *this;
 }
 
-bool SqlStatement::step()
-{
-    const int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW)
-        return true;
-    if (rc == SQLITE_DONE)
-        return false;
-    // The error text belongs to the connection until the reset.
-    const QString detail = QString::fromUtf8(sqlite3_errmsg(db_.handle()));
-    sqlite3_reset(stmt_);
-    throw ESQLiteException(QStringLiteral("Error executing SQL statement \"") + QString::fromUtf8(sql_)
-        + QStringLiteral("\" : ") + detail);
-}
+bool SqlStatement::step() { return stmt_->Step(); }
 
 void SqlStatement::execute()
 {
-    if (step()) {
-        sqlite3_reset(stmt_);
-        fail("Error executing SQL statement");
-    }
-    sqlite3_reset(stmt_);
+    const bool row = stmt_->Step();
+    stmt_->Reset();
+    if (row)
+        throw ESQLiteException(QStringLiteral("Error executing SQL statement \"%1\" : a row where none was expected")
+                                   .arg(QString::fromUtf8(sql_)));
 }
 
-void SqlStatement::reset() { sqlite3_reset(stmt_); }
+void SqlStatement::reset() { stmt_->Reset(); }
 
-qint64 SqlStatement::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+qint64 SqlStatement::integer(int column) const { return stmt_->IntegerAt(column); }
 
-QString SqlStatement::text(int column) const
-{
-    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
-    return p ? QString::fromUtf8(p, sqlite3_column_bytes(stmt_, column)) : QString();
-}
+QString SqlStatement::text(int column) const { return QString::fromUtf8(stmt_->BytesAt(column)); }
 
-bool SqlStatement::isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+bool SqlStatement::isNull(int column) const { return stmt_->IsNullAt(column); }

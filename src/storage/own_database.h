@@ -6,8 +6,7 @@
 #include <QString>
 
 #include <memory>
-
-struct sqlite3_stmt;
+#include <vector>
 
 // A database file of the program's own, beside the archives but not one of
 // them: UTF-8 text (the archives' Windows-1252 contract does not apply),
@@ -27,7 +26,8 @@ void setDurable(TSQLiteDatabase& db, bool durable);
 } // namespace OwnDatabase
 
 // One prepared statement with bound values, stepped row by row (no copy of
-// the whole result). Text goes in and out as UTF-8.
+// the whole result), for UTF-8 text: the layer's statement, keeping alive the
+// bytes it was given until they are bound again.
 class SqlStatement {
 public:
     SqlStatement(TSQLiteDatabase& db, const QByteArray& sql);
@@ -50,9 +50,7 @@ public:
     bool isNull(int column) const;
 
 private:
-    [[noreturn]] void fail(const char* prefix) const;
-
-    TSQLiteDatabase& db_;
+    std::unique_ptr<TSQLiteStatement> stmt_;
     QByteArray sql_;
-    sqlite3_stmt* stmt_ = nullptr;
+    std::vector<QByteArray> bound_; // by parameter index
 };

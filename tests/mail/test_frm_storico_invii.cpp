@@ -1,4 +1,5 @@
 #include "../accessories/xlsx_docx_reader.h"
+#include "archives/archive_registry.h"
 #include "mail/delivery.h"
 #include "mail/delivery_journal.h"
 #include "mail/delivery_origin.h"
@@ -7,10 +8,10 @@
 #include "mail/mapi_mail.h"
 #include "mail/private_send.h"
 #include "messages/frm_newsletter.h"
-#include "messages/message_search.h"
 #include "sent_messages.h"
 #include "support/test_seams.h"
 #include "ui/modal.h"
+#include "ui/search_forms.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -288,7 +289,7 @@ private slots:
             { { "varEmailMitt", "ufficio@x.it" }, { "varEmail", "anna@x.it" }, { "varOggetto", "Saldi" },
                 { "varTesto", "Testo" } });
         ModelessDialogs modeless;
-        TfrmRicercaMes picker;
+        QuickSearchForm picker(Archives::get(ArchiveKind::Messages));
         TfrmInviaEmail form;
         form.setMessagePicker(&picker);
         QVERIFY(showActive(&form));
