@@ -278,6 +278,12 @@ GLYPHS = {
              f'<path d="M29 4L15.5 21.5 14 28.5 18.5 23.8z" fill="{NAVY}"/>'
              f'<path d="M29 4L15.5 21.5" stroke="#cfe0f8" stroke-width="1.1"/>',
 
+    # An envelope with a clock: the journal of sendings.
+    "storico": envelope(2.5, 5, 21, 15, -6, sw=1.4) +
+    round_badge(22.5, 21.5, 8, "url(#blue)",
+                '<path d="M22.5 16.8v5h3.8" fill="none" stroke="#fff" stroke-width="2" '
+                'stroke-linecap="round" stroke-linejoin="round"/>'),
+
     # A blue "i": about the program.
     "info": f'<circle cx="16" cy="16" r="13" fill="url(#blue)" stroke="{NAVY}" stroke-width="1.5"/>'
             f'<circle cx="16" cy="9.5" r="2.1" fill="#fff"/>'

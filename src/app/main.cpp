@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 #include "mail/frm_account_posta.h"
 #include "mail/keychain_store.h"
+#include "mail/frm_storico_invii.h"
 #include "mail/private_send_window.h"
 #include "shell/startup.h"
 #include "storage/app_paths.h"
@@ -65,6 +66,7 @@ int main(int argc, char** argv)
     PrivateSendWindow::install();
     KeychainStore::install();
     AccountPasswordPrompt::install();
+    JournalQuestion::install();
     Startup::createForms();
     Startup::showFirstForm();
     const int code = app.exec();

@@ -7,10 +7,11 @@
 namespace Delivery {
 
 namespace {
-IListener* listener = nullptr;
+IObserver* installed = nullptr;
 }
 
-void installListener(IListener* l) { listener = l; }
+IObserver* observer() { return installed; }
+void installObserver(IObserver* o) { installed = o; }
 
 quint32 settle(const MapiMessage& m, bool privately, QStringList& addresses, int* repeated)
 {
@@ -39,13 +40,23 @@ Sending::Sending(Route route, bool privately, const MapiMessage& message, const 
 
 Sending::~Sending() { finish(); }
 
-void Sending::begin(bool withProgress)
+bool Sending::begin(bool withProgress)
 {
+    if (installed) {
+        Plan plan { &message_, route_, privately_, {} };
+        plan.recipients.reserve(size());
+        for (const Recipient& r : std::as_const(recipients_))
+            plan.recipients << r.address;
+        if (!installed->begin(plan)) {
+            finished_ = true; // nothing went, nothing to tell
+            return false;
+        }
+        observer_ = installed;
+    }
     withProgress_ = withProgress && PrivateSend::progress();
-    if (listener)
-        listener->begun(*this);
     if (withProgress_)
         PrivateSend::progress()->start(int(size()));
+    return true;
 }
 
 void Sending::set(const QList<qsizetype>& which, Outcome outcome, const QString& reason)
@@ -59,11 +70,27 @@ void Sending::set(const QList<qsizetype>& which, Outcome outcome, const QString&
         handedOver_ += outcome == Outcome::HandedOver;
         refused_ += outcome == Outcome::Refused;
     }
-    if (listener && !which.isEmpty())
-        listener->changed(*this, which);
+    // Waiting and in flight are not outcomes: the observer hears of the
+    // hand-over from inFlight.
+    if (observer_ && !which.isEmpty() && outcome != Outcome::Waiting && outcome != Outcome::InFlight) {
+        QList<Result> results;
+        results.reserve(which.size());
+        for (qsizetype i : which)
+            results.append({ int(i), outcome, reason });
+        observer_->handedOver(results);
+    }
 }
 
-void Sending::inFlight(const QList<qsizetype>& which) { set(which, Outcome::InFlight); }
+bool Sending::inFlight(const QList<qsizetype>& which)
+{
+    if (observer_ && !which.isEmpty() && !observer_->handingOver(which)) {
+        if (stopReason_.isEmpty())
+            stopReason_ = QStringLiteral("la registrazione nello storico degli invii si è interrotta");
+        return false;
+    }
+    set(which, Outcome::InFlight);
+    return true;
+}
 void Sending::handedOver(const QList<qsizetype>& which) { set(which, Outcome::HandedOver); }
 void Sending::refused(const QList<qsizetype>& which, const QString& reason) { set(which, Outcome::Refused, reason); }
 void Sending::putBack(const QList<qsizetype>& which) { set(which, Outcome::Waiting); }
@@ -87,8 +114,9 @@ void Sending::finish(bool summary)
         if (recipients_[i].outcome == Outcome::Waiting || recipients_[i].outcome == Outcome::InFlight)
             left << i;
     set(left, Outcome::NotSent, stopReason_);
-    if (listener)
-        listener->ended(*this);
+    if (observer_)
+        observer_->end();
+    observer_ = nullptr;
     if (withProgress_ && summary)
         PrivateSend::progress()->finish(report());
     else if (withProgress_)
@@ -108,7 +136,7 @@ PrivateSend::Report Sending::report() const
             ++r.handedOver;
         else if (rec.outcome == Outcome::Refused)
             r.refused.append({ rec.address, rec.reason });
-        else if (rec.outcome != Outcome::Waiting && rec.outcome != Outcome::InFlight)
+        else if (rec.outcome == Outcome::NotSent)
             ++r.notSent;
     }
     if (!finished_)

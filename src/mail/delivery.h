@@ -10,7 +10,7 @@
 // One sending as the back end carries it out, whatever the route: the
 // recipient list is settled once, before anything is handed over, and every
 // recipient's outcome is reported here as it happens. The progress window
-// and anything that keeps a record of sendings learn it from here.
+// and the observer (the delivery journal) learn it from here.
 namespace Delivery {
 
 enum class Route { MailClient, Sendmail, Smtp };
@@ -21,6 +21,7 @@ enum class Outcome {
     HandedOver,
     Refused, // with a reason
     NotSent, // the sending stopped before this recipient's turn
+    Excluded, // left out before anything was handed over
 };
 
 struct Recipient {
@@ -36,18 +37,41 @@ struct Recipient {
 // take (15). repeated counts the entries that named an address again.
 quint32 settle(const MapiMessage& message, bool privately, QStringList& addresses, int* repeated = nullptr);
 
-class Sending;
-
-// Told of every sending: when its recipients are settled, after each
-// change of outcome, and at its end.
-class IListener {
-public:
-    virtual ~IListener() = default;
-    virtual void begun(const Sending& sending) = 0;
-    virtual void changed(const Sending& sending, const QList<qsizetype>& recipients) = 0;
-    virtual void ended(const Sending& sending) = 0;
+// A sending as the back end is about to hand it over.
+struct Plan {
+    const MapiMessage* message = nullptr; // subject, body, sender, attachment as they go out
+    Route route = Route::Sendmail;
+    bool privately = false;
+    QStringList recipients; // each address once, in hand-over order
 };
-void installListener(IListener* listener);
+
+// One recipient's outcome, told to the observer.
+struct Result {
+    int index = 0; // into Plan::recipients
+    Outcome outcome = Outcome::NotSent;
+    QString reason; // for a refusal
+};
+
+// Told of every sending on every route, plain and private alike: the
+// delivery journal listens. Without an observer the sending goes on
+// unrecorded.
+class IObserver {
+public:
+    virtual ~IObserver() = default;
+    // Before anything is handed over. False: the sending must not go.
+    virtual bool begin(const Plan& plan) = 0;
+    // These recipients go in the next hand-over (one message). False: stop
+    // before it (what is left counts as not sent).
+    virtual bool handingOver(const QList<qsizetype>& recipients) = 0;
+    // Their outcomes, right after the hand-over; those of recipients left out
+    // before anything was handed over come alone, without handingOver.
+    virtual void handedOver(const QList<Result>& results) = 0;
+    // The sending is over; recipients never handed over are not sent.
+    virtual void end() = 0;
+};
+
+IObserver* observer();
+void installObserver(IObserver* observer);
 
 class Sending {
 public:
@@ -65,9 +89,12 @@ public:
     const QString& address(qsizetype i) const { return recipients_[i].address; }
 
     // Starts the sending; with progress the user watches it in the
-    // progress window and reads its summary at the end.
-    void begin(bool withProgress);
-    void inFlight(const QList<qsizetype>& recipients);
+    // progress window and reads its summary at the end. False: the observer
+    // refused it and nothing may be handed over.
+    bool begin(bool withProgress);
+    // Right before a hand-over. False: the observer asked to stop, and the
+    // hand-over must not happen.
+    bool inFlight(const QList<qsizetype>& recipients);
     void handedOver(const QList<qsizetype>& recipients);
     void refused(const QList<qsizetype>& recipients, const QString& reason);
     // Back to waiting: the hand-over did not happen and will be tried again.
@@ -100,6 +127,7 @@ private:
     QList<Recipient> recipients_;
     bool withProgress_ = false;
     bool finished_ = false;
+    IObserver* observer_ = nullptr; // while the observer takes part
     int handedOver_ = 0;
     int refused_ = 0;
     QString stopReason_;

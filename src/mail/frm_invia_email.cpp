@@ -1,6 +1,8 @@
 #include "mail/frm_invia_email.h"
 
 #include "archives/archive_registry.h"
+#include "mail/delivery_origin.h"
+#include "mail/frm_storico_invii.h"
 #include "mail/mail_compose.h"
 #include "mail/mapi_mail.h"
 #include "storage/win1252.h"
@@ -70,13 +72,15 @@ void TfrmInviaEmail::build()
     QToolButton* impMittente = EditorChrome::imageButton(panTitolo, "impMittente", "rubrica", "Rubrica");
     QToolButton* impMessaggio = EditorChrome::imageButton(panTitolo, "impMessaggio", "messaggi", "Messaggi");
     auto* cmdGuida = EditorChrome::imageButton(panTitolo, "cmdGuida", "guida", "Guida");
+    auto* cmdStorico = EditorChrome::imageButton(panTitolo, "cmdStorico", "storico", "Storico");
     g1->addWidget(new QLabel(QStringLiteral("Nome mittente:"), panTitolo), 0, 0);
     g1->addWidget(txtMittente, 0, 1);
     g1->addWidget(impMittente, 0, 2);
     g1->addWidget(new QLabel(QStringLiteral("E-mail mittente:"), panTitolo), 0, 3);
     g1->addWidget(txtEmailMitt, 0, 4);
     g1->addWidget(impMessaggio, 0, 5);
-    g1->addWidget(cmdGuida, 0, 6);
+    g1->addWidget(cmdStorico, 0, 6);
+    g1->addWidget(cmdGuida, 0, 7);
     outer->addWidget(panTitolo);
 
     QFrame* panEmail = EditorChrome::whitePanel(container, "panEmail", hints);
@@ -113,6 +117,8 @@ void TfrmInviaEmail::build()
     hints->add(impMessaggio, QStringLiteral(" Importa dati dall'archivio dei messaggi."));
     hints->add(impMittente, QStringLiteral(" Importa dati mittente dalla rubrica dei contatti."));
     hints->add(cmdGuida, QStringLiteral(" Visualizza la guida in linea."));
+    hints->add(cmdStorico,
+        QStringLiteral(" Visualizza lo storico degli invii: a chi è stato inviato ogni messaggio e con quale esito."));
 
     const QList<QWidget*> chain = { txtMittente, txtEmailMitt, txtDestinatari, txtEmail, txtOggetto, txtTesto };
     FormLook::setUpFieldChain({ chain, { txtTesto }, {}, nullptr });
@@ -123,6 +129,7 @@ void TfrmInviaEmail::build()
     FormLook::onRelease(impMittente, [this] { impMittenteMouseUp(); });
     FormLook::onRelease(impMessaggio, [this] { impMessaggioMouseUp(); });
     FormLook::onRelease(cmdGuida, [this] { cmdGuidaMouseUp(); });
+    FormLook::onRelease(cmdStorico, [this] { cmdStoricoMouseUp(); });
     FormLook::onRelease(impGruppo, [this] { impGruppoMouseUp(); });
     FormLook::centreOnResize(this, container);
 }
@@ -168,6 +175,7 @@ void TfrmInviaEmail::btnEmailMouseUp()
     bool privately = false;
     if (!send_->settle(preview, privately))
         return;
+    const Delivery::OriginScope origin({ cardOfMessage(), 0, false });
     ErrorDisplay::guard([&] {
         SendMapiMessage(fieldText(QStringLiteral("txtDestinatari")), fieldText(QStringLiteral("txtEmail")),
             fieldText(QStringLiteral("txtMittente")), fieldText(QStringLiteral("txtEmailMitt")),
@@ -216,6 +224,17 @@ void TfrmInviaEmail::impGruppoMouseUp()
 void TfrmInviaEmail::impSingoloMouseUp() { pickContact(QStringLiteral("invia"), false); }
 void TfrmInviaEmail::impMittenteMouseUp() { pickContact(QStringLiteral("mitt_invia"), true); }
 void TfrmInviaEmail::cmdGuidaMouseUp() { Help::show(helpTopic()); }
+void TfrmInviaEmail::cmdStoricoMouseUp()
+{
+    ErrorDisplay::guard([this] { TfrmStoricoInvii::open(this); });
+}
+
+qint32 TfrmInviaEmail::cardOfMessage() const
+{
+    const bool same = pickedCard_.id > 0 && fieldText(QStringLiteral("txtOggetto")) == pickedCard_.subject
+        && fieldText(QStringLiteral("txtTesto")) == pickedCard_.body;
+    return same ? pickedCard_.id : 0;
+}
 
 void TfrmInviaEmail::impMessaggioMouseUp()
 {
@@ -226,5 +245,7 @@ void TfrmInviaEmail::impMessaggioMouseUp()
         // Values as stored, blanks included; the names list is the user's own.
         for (const auto& [control, column] : std::as_const(messageFields_))
             setFieldText(control, Cp1252::decode(card->BlobTextAt(card->ColumnIndex(QString::fromLatin1(column)))));
+        pickedCard_ = { qint32(card->IntegerAt(card->ColumnIndex(QStringLiteral("ID")))),
+            fieldText(QStringLiteral("txtOggetto")), fieldText(QStringLiteral("txtTesto")) };
     });
 }

@@ -47,6 +47,7 @@ public slots:
     void impMessaggioMouseUp();
     void impGruppoMouseUp();
     void cmdGuidaMouseUp();
+    void cmdStoricoMouseUp();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -56,12 +57,21 @@ private:
     void build();
     void pickContact(const QString& mode, bool asSender);
 
+    // The message card the message was taken from, as long as its subject
+    // and body are still the card's; 0 otherwise.
+    qint32 cardOfMessage() const;
+
     std::unique_ptr<SendBlock> send_;
     QByteArray contactName_;
     QByteArray contactAddress_;
     QByteArray groupNames_;
     QByteArray groupAddresses_;
     QList<std::pair<QString, QByteArray>> messageFields_; // control, column
+    struct Picked {
+        qint32 id = 0;
+        QString subject;
+        QString body;
+    } pickedCard_;
     SearchFormBase* contactPicker_ = nullptr;
     SearchFormBase* messagePicker_ = nullptr;
     SearchFormBase* groupPicker_ = nullptr;

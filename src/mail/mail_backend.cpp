@@ -123,15 +123,18 @@ quint32 handOverWhole(Delivery::Route route, const MapiMessage& m, const std::fu
     QStringList addresses;
     Delivery::settle(m, false, addresses);
     Delivery::Sending sending(route, false, m, addresses);
-    sending.begin(false);
+    if (!sending.begin(false))
+        return MAPI_USER_ABORT;
     QList<qsizetype> all(addresses.size());
     std::iota(all.begin(), all.end(), 0);
-    sending.inFlight(all);
+    if (!sending.inFlight(all))
+        return MAPI_USER_ABORT;
     const quint32 r = handOver();
     if (r == SUCCESS_SUCCESS)
         sending.handedOver(all);
     else
-        sending.refused(all, MapiErrorText(r));
+        sending.refused(all, r == MAIL_E_NO_MAIL_PROGRAM ? QStringLiteral("nessun programma di posta elettronica disponibile")
+                                                         : MapiErrorText(r));
     return r;
 }
 
@@ -281,11 +284,13 @@ quint32 sendPrivately(const QString& sendmail, const MapiMessage& m, int timeout
     const QString sender = m.lpOriginator ? m.lpOriginator->lpszAddress : QString();
     Delivery::Sending sending(Delivery::Route::Sendmail, true, m, addresses);
     sending.setRepeated(repeated);
-    sending.begin(true);
+    if (!sending.begin(true))
+        return MAPI_USER_ABORT;
     for (qsizetype i = 0; i < sending.size(); ++i) {
         bool timedOut = false;
         const QByteArray head = MimeMail::recipientHeaders({ QString(), addresses[i] }, sender);
-        sending.inFlight({ i });
+        if (!sending.inFlight({ i }))
+            break;
         const quint32 r = SystemMail::pipeToSendmail(sendmail, head, shared, timeoutMs, timedOut);
         if (r == SUCCESS_SUCCESS)
             sending.handedOver({ i });

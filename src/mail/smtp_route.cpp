@@ -179,7 +179,8 @@ private:
         QStringList addresses;
         for (qsizetype i : batch)
             addresses << sending_.address(i);
-        sending_.inFlight(batch);
+        if (!sending_.inFlight(batch))
+            return false; // the journal could not note it: the user chose to stop
         const Outcome o = session_.send(sender_, addresses, head, body);
         if (session_.connections() != connections_) {
             connections_ = session_.connections();
@@ -379,7 +380,8 @@ quint32 send(const Request& request, PrivateSend::Report& report, QString& probl
     // which can take a while; its Annulla stops them.
     Delivery::Sending sending(Delivery::Route::Smtp, request.privately, m, addresses);
     sending.setRepeated(repeated);
-    sending.begin(request.withProgress);
+    if (!sending.begin(request.withProgress))
+        return MAPI_USER_ABORT;
     const Smtp::Server server = serverOf(request.account, request.password);
     Smtp::Session session(server, request.timing.timeouts);
     session.setIdle([&sending] { return sending.idle(); });

@@ -1,6 +1,8 @@
 #include "messages/frm_newsletter.h"
 
 #include "archives/archive_registry.h"
+#include "mail/delivery_journal.h"
+#include "mail/delivery_origin.h"
 #include "mail/mail_compose.h"
 #include "mail/mapi_mail.h"
 #include "messages/frm_importa_data.h"
@@ -13,6 +15,7 @@
 #include "ui/modal.h"
 #include "ui/picked_card.h"
 #include "ui/search_forms.h"
+#include "ui/wiring.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -36,6 +39,7 @@ TfrmNewsletter::TfrmNewsletter(QWidget* parent)
     setObjectName(QStringLiteral("frmNewsletter"));
     setWindowTitle(QStringLiteral(" Velmaro - Archivio messaggi"));
     build();
+    addHistory();
     finishSetup();
 }
 
@@ -68,6 +72,10 @@ void TfrmNewsletter::build()
     g1->addWidget(impCreazione, 1, 5);
     g1->addWidget(new QLabel(QStringLiteral("Note:"), panTitolo), 2, 0);
     g1->addWidget(txtNote, 2, 1, 1, 5);
+    // When the card on screen was last sent, and to how many.
+    lblUltimoInvio_ = new QLabel(panTitolo);
+    lblUltimoInvio_->setObjectName(QStringLiteral("lblUltimoInvio"));
+    g1->addWidget(lblUltimoInvio_, 3, 1, 1, 5);
     chrome.body->addWidget(panTitolo);
 
     QFrame* panEmail = EditorChrome::whitePanel(host, "panEmail", hints);
@@ -115,6 +123,31 @@ void TfrmNewsletter::build()
     FormLook::onRelease(imgGruppo, [this] { imgGruppoMouseUp(); });
 }
 
+void TfrmNewsletter::addHistory()
+{
+    auto* box = Wiring::child<QGroupBox>(chrome().container, QStringLiteral("grpControlli"));
+    auto* button = new QToolButton(box);
+    button->setObjectName(QStringLiteral("cmdStorico"));
+    button->setAutoRaise(true);
+    EditorChrome::dress(button, QStringLiteral("storico"), QStringLiteral("Storico"));
+    chrome().hints->add(button,
+        QStringLiteral(" Visualizza lo storico degli invii: a chi è stato inviato ogni messaggio e con quale esito."));
+    box->layout()->addWidget(button);
+    FormLook::onRelease(button, [this] { cmdStoricoMouseUp(); });
+    connect(this, &CardEditor::cardLoaded, this, &TfrmNewsletter::showLastSending);
+    connect(this, &CardEditor::cardCleared, this, &TfrmNewsletter::showLastSending);
+}
+
+void TfrmNewsletter::showLastSending() { lblUltimoInvio_->setText(JournalLine::forCard(shownId())); }
+
+void TfrmNewsletter::cmdStoricoMouseUp()
+{
+    if (openHistory_)
+        ErrorDisplay::guard(openHistory_);
+    // A resumed sending changes the line.
+    showLastSending();
+}
+
 void TfrmNewsletter::imgGruppoMouseUp()
 {
     // A picked group's whole address list joins the recipients.
@@ -144,11 +177,13 @@ void TfrmNewsletter::btnEmailMouseUp()
     bool privately = false;
     if (!send_->settle(preview, privately))
         return;
+    const Delivery::OriginScope origin({ shownId(), 0, false });
     ErrorDisplay::guard([&] {
         SendMapiMessage(QString(), fieldText(QStringLiteral("txtEmail")), fieldText(QStringLiteral("txtMittente")),
             fieldText(QStringLiteral("txtEmailMitt")), fieldText(QStringLiteral("txtOggetto")),
             fieldText(QStringLiteral("txtTesto")), fieldText(QStringLiteral("txtAllegato")), preview, privately);
     });
+    showLastSending();
 }
 
 void TfrmNewsletter::appendRecipient(const QString& address)

@@ -2,7 +2,10 @@
 
 #include "ui/card_editor.h"
 
+#include <functional>
+
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class SearchFormBase;
@@ -26,6 +29,8 @@ public:
     void setContactPicker(SearchFormBase* picker) { contactPicker_ = picker; }
     void setDatePicker(TfrmImportaData* picker) { datePicker_ = picker; }
     void setGroupPicker(SearchFormBase* picker) { groupPicker_ = picker; }
+    // Opens the "Storico invii" window; the start-up hands it over.
+    void setHistoryOpener(std::function<void()> open) { openHistory_ = std::move(open); }
 
 public slots:
     void btnEmailMouseUp();
@@ -33,6 +38,7 @@ public slots:
     void impMittenteMouseUp();
     void impCreazioneMouseUp();
     void imgGruppoMouseUp();
+    void cmdStoricoMouseUp();
 
 protected:
     void afterPrepare() override;
@@ -42,6 +48,8 @@ private:
     void build();
 
     void pickContact(const QString& mode, bool asSender);
+    void addHistory();
+    void showLastSending();
 
     std::unique_ptr<SendBlock> send_;
     // The picked cards' columns the message takes.
@@ -51,6 +59,8 @@ private:
     SearchFormBase* contactPicker_ = nullptr;
     TfrmImportaData* datePicker_ = nullptr;
     SearchFormBase* groupPicker_ = nullptr;
+    std::function<void()> openHistory_;
+    QLabel* lblUltimoInvio_ = nullptr;
 };
 
 extern TfrmNewsletter* frmNewsletter;

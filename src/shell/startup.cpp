@@ -7,6 +7,7 @@
 #include "groups/frm_gruppi.h"
 #include "mail/frm_account_posta.h"
 #include "mail/frm_invia_email.h"
+#include "mail/frm_storico_invii.h"
 #include "messages/frm_importa_data.h"
 #include "messages/frm_newsletter.h"
 #include "shell/frm_avvio.h"
@@ -124,6 +125,7 @@ void Startup::createForms()
     frmGruppi->setContactPicker(quickSearch(ArchiveKind::Contacts));
     frmNewsletter->setGroupPicker(quickSearch(ArchiveKind::Groups));
     frmInviaEmail->setGroupPicker(quickSearch(ArchiveKind::Groups));
+    frmNewsletter->setHistoryOpener([] { TfrmStoricoInvii::open(frmNewsletter); });
     Help::install([](const HelpTopic& topic) {
         if (frmHelpForm)
             frmHelpForm->showTopic(topic.title, topic.text);

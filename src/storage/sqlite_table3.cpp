@@ -203,6 +203,18 @@ void TSQLiteStatement::BindText(int index, const QByteArray& value)
         db_.RaiseLastError("Error executing SQL statement", sql_);
 }
 
+void TSQLiteStatement::BindInteger(int index, qint64 value)
+{
+    if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK)
+        db_.RaiseLastError("Error executing SQL statement", sql_);
+}
+
+void TSQLiteStatement::BindNull(int index)
+{
+    if (sqlite3_bind_null(stmt_, index) != SQLITE_OK)
+        db_.RaiseLastError("Error executing SQL statement", sql_);
+}
+
 bool TSQLiteStatement::Step(const std::function<QByteArray()>& shownSql)
 {
     const int rc = sqlite3_step(stmt_);
@@ -229,6 +241,8 @@ QByteArray TSQLiteStatement::BytesAt(int column) const
 qint64 TSQLiteStatement::IntegerAt(int column) const { return sqlite3_column_int64(stmt_, column); }
 
 double TSQLiteStatement::FloatAt(int column) const { return sqlite3_column_double(stmt_, column); }
+
+bool TSQLiteStatement::IsNullAt(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
 
 // ---------------------------------------------------------------------------
 // TSQLiteDatabase

@@ -85,6 +85,9 @@ public:
     // literals of the archive statements are). The bytes are not copied: they
     // must stay alive until the next Step or Reset.
     void BindText(int index, const QByteArray& value);
+    // Binds a whole number, or NULL.
+    void BindInteger(int index, qint64 value);
+    void BindNull(int index);
     // Runs the statement up to its next row: true on a row, false when it has
     // finished. A failure raises "Error executing SQL statement" with the
     // statement's text, or with the text shownSql makes where the caller has
@@ -99,6 +102,7 @@ public:
     QByteArray BytesAt(int column) const;
     qint64 IntegerAt(int column) const;
     double FloatAt(int column) const;
+    bool IsNullAt(int column) const;
 
 private:
     friend class TSQLiteDatabase;

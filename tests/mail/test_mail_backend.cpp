@@ -6,11 +6,11 @@
 #include "parsed_message.h"
 #include "mail_test_helpers.h"
 
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
-#include <QSet>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -349,12 +349,16 @@ private slots:
         QTest::addColumn<QString>("body");
         QTest::newRow("backslashes") << "Cartella C:\\nuovi\\clienti"
                                      << "Percorso: C:\\nuovi\\clienti\\c tutto il resto\\\\ e \\t fine";
-        QTest::newRow("percent") << "Sconto 100% %41" << "50%20 di %0D%0A sconto, %%";
-        QTest::newRow("URI delimiters") << "a&b?c#d+e=f" << "x=1&body=2?subject=3#frammento + più";
-        QTest::newRow("accents and euro") << "Novità: perché è così" << "Città: Forlì, prezzo € 10,00 «ok» ÀÈÌ";
+        QTest::newRow("percent") << "Sconto 100% %41"
+                                 << "50%20 di %0D%0A sconto, %%";
+        QTest::newRow("URI delimiters") << "a&b?c#d+e=f"
+                                        << "x=1&body=2?subject=3#frammento + più";
+        QTest::newRow("accents and euro") << "Novità: perché è così"
+                                          << "Città: Forlì, prezzo € 10,00 «ok» ÀÈÌ";
         QTest::newRow("multi-line") << "Una riga"
                                     << "Gentile cliente,\r\n\r\nriga 2\nriga 3\rriga 4\r\n-- \r\nFirma\r\n";
-        QTest::newRow("shell quoting") << "'$HOME' `id` \"x\"" << "$(id) ; echo 'a' \"b\" | cat > /dev/null";
+        QTest::newRow("shell quoting") << "'$HOME' `id` \"x\""
+                                       << "$(id) ; echo 'a' \"b\" | cat > /dev/null";
     }
 
     void mailClientGetsTheTextIntact()
@@ -553,18 +557,23 @@ private slots:
         QTest::addColumn<int>("cancelAfter");
         QTest::addColumn<int>("handedOver");
         QTest::addColumn<QString>("summary");
-        QTest::newRow("one refused") << "sendmail-each" << "bruno@x.it" << -1 << 3
+        QTest::newRow("one refused") << "sendmail-each"
+                                     << "bruno@x.it" << -1 << 3
                                      << "Invio riservato: 3 messaggi su 4 consegnati al programma di posta.\n\n"
                                         "Indirizzi rifiutati (1):\nbruno@x.it: destinatario sconosciuto";
-        QTest::newRow("cancel after 1") << "sendmail-each" << "" << 1 << 1
+        QTest::newRow("cancel after 1") << "sendmail-each"
+                                        << "" << 1 << 1
                                         << "Invio riservato: 1 messaggio su 4 consegnato al programma di posta.\n\n"
                                            "Invio annullato: 3 messaggi non sono stati inviati.";
-        QTest::newRow("cancel after 3") << "sendmail-each" << "" << 3 << 3
+        QTest::newRow("cancel after 3") << "sendmail-each"
+                                        << "" << 3 << 3
                                         << "Invio riservato: 3 messaggi su 4 consegnati al programma di posta.\n\n"
                                            "Invio annullato: 1 messaggio non è stato inviato.";
-        QTest::newRow("cancel at the end") << "sendmail-each" << "" << 4 << 4
-                                           << "Invio riservato: 4 messaggi su 4 consegnati al programma di posta.";
-        QTest::newRow("stuck") << "sendmail-stuck" << "" << 2 << 0
+        QTest::newRow("cancel at the end")
+            << "sendmail-each"
+            << "" << 4 << 4 << "Invio riservato: 4 messaggi su 4 consegnati al programma di posta.";
+        QTest::newRow("stuck") << "sendmail-stuck"
+                               << "" << 2 << 0
                                << "Invio riservato: 0 messaggi su 4 consegnati al programma di posta.\n\n"
                                   "Indirizzi rifiutati (2):\n"
                                   "anna@x.it: nessuna risposta dal programma di posta entro 1 secondo\n"
