@@ -2,6 +2,7 @@
 
 #include "contacts/contact_search.h"
 #include "contacts/province_codes.h"
+#include "mail/personalisation.h"
 
 const ArchiveProfile& ContactFields::profile()
 {
@@ -50,3 +51,13 @@ const ArchiveProfile& ContactFields::profile()
 }
 
 const QStringList& ContactFields::provinces() { return ProvinceCodes::all(); }
+
+void ContactFields::installPersonalFields()
+{
+    PersonalFields::install([] {
+        QList<PersonalFields::Field> fields;
+        for (const ArchiveProfile::Field& f : profile().fields)
+            fields.append({ f.label, f.column });
+        return fields;
+    });
+}

@@ -10,4 +10,7 @@ namespace ContactFields {
 const ArchiveProfile& profile();
 HelpTopic helpTopic();
 const QStringList& provinces();
+// Makes the card's visible fields, by caption, the fields a personalised
+// message may name.
+void installPersonalFields();
 } // namespace ContactFields

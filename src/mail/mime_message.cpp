@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QUrl>
+#include <QUuid>
 
 #include <algorithm>
 #include <fcntl.h>
@@ -330,6 +331,14 @@ bool MimeMail::parseMailbox(const QString& entry, Mailbox& out)
     return true;
 }
 
+QString MimeMail::addressKey(const QString& entry)
+{
+    Mailbox box;
+    if (entry.contains(QLatin1Char('<')) && parseMailbox(entry, box))
+        return box.address.toLower();
+    return entry.trimmed().toLower();
+}
+
 QString MimeMail::bareAddress(const QString& originatorAddress)
 {
     if (originatorAddress.startsWith(QLatin1String("SMTP:"), Qt::CaseInsensitive))
@@ -374,9 +383,40 @@ quint32 recipientList(const MapiMessage& m, QByteArray& recipientHeaders)
     return any ? SUCCESS_SUCCESS : MAPI_E_INVALID_RECIPS;
 }
 
+// The open parts of a personalised sending: texts that stand in for the subject and
+// the body while the shared part is built, found again afterwards. Random,
+// so no message text can hold them.
+struct OpenParts {
+    QString subject;
+    QString body;
+};
+
+// The subject line exactly as GMime writes it in a message.
+QByteArray subjectLine(const QString& subject)
+{
+    GMimeHeaderList* headers = g_mime_header_list_new(nullptr);
+    g_mime_header_list_set(headers, "Subject", utf8Header(subject).constData(), "utf-8");
+    char* text = g_mime_header_list_to_string(headers, nullptr);
+    QByteArray out(text);
+    g_free(text);
+    g_object_unref(headers);
+    return out;
+}
+
+// The text part exactly as GMime writes it, headers included.
+QByteArray textPartBytes(const QString& body)
+{
+    GPtr<GMimeObject> part(textPart(body));
+    GPtr<GMimeStream> sink(g_mime_stream_mem_new());
+    g_mime_object_write_to_stream(part.get(), nullptr, sink.get());
+    GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(sink.get()));
+    return QByteArray(reinterpret_cast<const char*>(bytes->data), qsizetype(bytes->len));
+}
+
 // The whole message, or with shared set the part every recipient of a
 // private sending gets alike: no recipient headers and no Message-ID.
-quint32 buildMessage(const MapiMessage& m, bool shared, QByteArray& out)
+quint32 buildMessage(
+    const MapiMessage& m, bool shared, const MimeMail::ExtraHeaders& extra, const OpenParts& parts, QByteArray& out)
 {
     using MimeMail::Mailbox;
     using MimeMail::bareAddress;
@@ -403,7 +443,10 @@ quint32 buildMessage(const MapiMessage& m, bool shared, QByteArray& out)
             return r;
     }
 
-    g_mime_message_set_subject(message.get(), utf8Header(m.lpszSubject).constData(), "utf-8");
+    g_mime_message_set_subject(
+        message.get(), utf8Header(parts.subject.isEmpty() ? m.lpszSubject : parts.subject).constData(), "utf-8");
+    for (const auto& [name, value] : extra)
+        g_mime_object_append_header(GMIME_OBJECT(message.get()), name.constData(), value.constData(), nullptr);
     GDateTime* now = g_date_time_new_now_local();
     g_mime_message_set_date(message.get(), now);
     g_date_time_unref(now);
@@ -413,7 +456,7 @@ quint32 buildMessage(const MapiMessage& m, bool shared, QByteArray& out)
         g_free(id);
     }
 
-    GPtr<GMimeObject> text(textPart(m.lpszNoteText));
+    GPtr<GMimeObject> text(textPart(parts.body.isEmpty() ? m.lpszNoteText : parts.body));
     if (m.nFileCount == 0) {
         g_mime_message_set_mime_part(message.get(), text.get());
     } else {
@@ -448,11 +491,66 @@ quint32 buildMessage(const MapiMessage& m, bool shared, QByteArray& out)
 
 } // namespace
 
-quint32 MimeMail::build(const MapiMessage& message, QByteArray& out) { return buildMessage(message, false, out); }
-
-quint32 MimeMail::buildShared(const MapiMessage& message, QByteArray& out)
+quint32 MimeMail::build(const MapiMessage& message, QByteArray& out, const ExtraHeaders& extra)
 {
-    return buildMessage(message, true, out);
+    return buildMessage(message, false, extra, {}, out);
+}
+
+quint32 MimeMail::buildShared(const MapiMessage& message, QByteArray& out, const ExtraHeaders& extra)
+{
+    return buildMessage(message, true, extra, {}, out);
+}
+
+quint32 MimeMail::SharedTemplate::build(
+    const MapiMessage& message, bool personalSubject, bool personalBody, const ExtraHeaders& extra)
+{
+    ensureGMime();
+    *this = {};
+    subject_ = personalSubject;
+    body_ = personalBody;
+    const QString token = QUuid::createUuid().toString(QUuid::Id128);
+    OpenParts parts;
+    if (subject_)
+        parts.subject = QStringLiteral("velmaro-oggetto-") + token;
+    if (body_)
+        parts.body = QStringLiteral("velmaro-testo-") + token + QLatin1Char('\n');
+    if (const quint32 r = buildMessage(message, true, extra, parts, shared_))
+        return r;
+    // Each open part must stand exactly once where the slot text was put.
+    const auto locate = [this](const QByteArray& piece, qsizetype from, qsizetype& at, qsizetype& end) {
+        at = shared_.indexOf(piece, from);
+        end = at + piece.size();
+        return at >= 0 && shared_.indexOf(piece, end) < 0;
+    };
+    if (subject_ && !locate(subjectLine(parts.subject), 0, subjectAt_, subjectEnd_)) {
+        shared_.clear();
+        return MAPI_E_FAILURE;
+    }
+    if (body_ && !locate(textPartBytes(parts.body), subject_ ? subjectEnd_ : 0, bodyAt_, bodyEnd_)) {
+        shared_.clear();
+        return MAPI_E_FAILURE;
+    }
+    return SUCCESS_SUCCESS;
+}
+
+QList<QByteArrayView> MimeMail::SharedTemplate::pieces(
+    const QString& subject, const QString& body, QByteArray (&own)[2]) const
+{
+    const QByteArrayView all(shared_);
+    QList<QByteArrayView> out;
+    qsizetype from = 0;
+    if (subject_) {
+        own[0] = subjectLine(subject);
+        out << all.sliced(from, subjectAt_ - from) << QByteArrayView(own[0]);
+        from = subjectEnd_;
+    }
+    if (body_) {
+        own[1] = textPartBytes(body);
+        out << all.sliced(from, bodyAt_ - from) << QByteArrayView(own[1]);
+        from = bodyEnd_;
+    }
+    out << all.sliced(from);
+    return out;
 }
 
 QByteArray MimeMail::recipientHeaders(const Mailbox& to, const QString& senderAddress)

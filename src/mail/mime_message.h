@@ -3,6 +3,9 @@
 #include "mail/mapi_mail.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -15,16 +18,42 @@ struct Mailbox {
     QString address;
 };
 
+// Header fields the records have no place for (List-Unsubscribe), as name
+// and ASCII value.
+using ExtraHeaders = QList<QPair<QByteArray, QByteArray>>;
+
 // Fills out with the whole message and answers 0, or answers a result code
 // and leaves out empty: 11/12 for the attachment, 15 for a recipient class
 // other than To, Cc or Bcc, 17 for a bad sender, 25 for a bad recipient
 // entry or none at all.
-quint32 build(const MapiMessage& message, QByteArray& out);
+quint32 build(const MapiMessage& message, QByteArray& out, const ExtraHeaders& extra = {});
 
 // Private sending: the part of the message every recipient gets alike
 // (sender, subject, date, body, attachment encoded once), without recipient
 // headers and Message-ID; result codes as build(), the recipients unchecked.
-quint32 buildShared(const MapiMessage& message, QByteArray& out);
+quint32 buildShared(const MapiMessage& message, QByteArray& out, const ExtraHeaders& extra = {});
+
+// The shared part of a personalised private sending: built and encoded once,
+// with the subject line and the text part left open, so that each
+// recipient's message rebuilds only those.
+class SharedTemplate {
+public:
+    // Result codes as buildShared(). With personalSubject or personalBody
+    // false, that part is the message's own for every recipient.
+    quint32 build(const MapiMessage& message, bool personalSubject, bool personalBody, const ExtraHeaders& extra = {});
+
+    // One recipient's message after its head, as pieces to write in order;
+    // they point into this template and into own, which must outlive them.
+    QList<QByteArrayView> pieces(const QString& subject, const QString& body, QByteArray (&own)[2]) const;
+
+private:
+    QByteArray shared_;
+    bool subject_ = false;
+    bool body_ = false;
+    // Where the open parts lie in shared_: [subjectAt, subjectEnd) and
+    // [bodyAt, bodyEnd).
+    qsizetype subjectAt_ = 0, subjectEnd_ = 0, bodyAt_ = 0, bodyEnd_ = 0;
+};
 
 // What makes the shared part one recipient's message: "To:" with that
 // address only and a fresh Message-ID, named after the sender's domain.
@@ -46,6 +75,11 @@ QStringList splitAddresses(const QString& list);
 // else: control characters, blanks or specials in the address, no single
 // '@' with text on both sides.
 bool parseMailbox(const QString& entry, Mailbox& out);
+
+// How addresses compare (opt-out list, contact cards): the address of the
+// entry ("Name <a@b.it>" gives "a@b.it"), trimmed and in lower case; an entry
+// that is no address compares as its own trimmed, lower-case text.
+QString addressKey(const QString& entry);
 
 // The sender's address without its "SMTP:" type prefix.
 QString bareAddress(const QString& originatorAddress);

@@ -1,0 +1,107 @@
+#include "mail/personalisation.h"
+
+#include "mail/mime_message.h"
+#include "storage/card_archive.h"
+#include "storage/win1252.h"
+
+#include <QFile>
+
+namespace {
+std::function<QList<PersonalFields::Field>()> source;
+}
+
+QList<PersonalFields::Field> PersonalFields::all() { return source ? source() : QList<Field>(); }
+
+const PersonalFields::Field* PersonalFields::find(const QList<Field>& fields, const QString& name)
+{
+    for (const Field& f : fields)
+        if (f.caption.compare(name, Qt::CaseInsensitive) == 0)
+            return &f;
+    return nullptr;
+}
+
+void PersonalFields::install(std::function<QList<Field>()> fields) { source = std::move(fields); }
+
+ContactDirectory ContactDirectory::load(const QList<QByteArray>& columns)
+{
+    ContactDirectory directory;
+    const CardArchive& archive = CardArchive::of(ArchiveKind::Contacts);
+    // Reading must not leave an archive behind where there was none.
+    if (!QFile::exists(archive.path()))
+        return directory;
+    TSQLiteDatabase db(archive.path());
+    if (!db.HasTable(archive.table()))
+        return directory;
+    QByteArray sql = "SELECT varEmail";
+    for (const QByteArray& c : columns)
+        sql += ", " + c;
+    sql += " FROM " + archive.table() + " ORDER BY ID";
+    const auto rows = db.Query(sql);
+    QStringList values;
+    for (bool more = rows->First(); more && !rows->AtEnd(); more = rows->Next()) {
+        values.clear();
+        for (int c = 1; c <= columns.size(); ++c)
+            values << Cp1252::decode(rows->BlobTextAt(c));
+        directory.add(Cp1252::decode(rows->BlobTextAt(0)), values);
+    }
+    return directory;
+}
+
+void ContactDirectory::add(const QString& addressField, const QStringList& values)
+{
+    for (const QString& entry : MimeMail::splitAddresses(addressField)) {
+        const QString key = MimeMail::addressKey(entry);
+        if (!byAddress_.contains(key))
+            byAddress_.insert(key, values);
+    }
+}
+
+const QStringList* ContactDirectory::find(const QString& address) const
+{
+    const auto it = byAddress_.constFind(MimeMail::addressKey(address));
+    return it == byAddress_.cend() ? nullptr : &it.value();
+}
+
+Personalisation::Personalisation(const QString& subject, const QString& body, QList<PersonalFields::Field> fields)
+    : fields_(std::move(fields))
+    , subject_(Placeholders::parse(subject))
+    , body_(Placeholders::parse(body))
+{
+    for (const QList<Placeholders::Piece>* pieces : { &subject_, &body_ }) {
+        for (const Placeholders::Piece& piece : *pieces) {
+            if (!piece.field)
+                continue;
+            (pieces == &subject_ ? subjectFields_ : bodyFields_) = true;
+            const PersonalFields::Field* field = PersonalFields::find(fields_, piece.name);
+            if (!field) {
+                if (!unknown_.contains(piece.text))
+                    unknown_ << piece.text;
+                continue;
+            }
+            const QString folded = field->caption.toCaseFolded();
+            if (!columnOf_.contains(folded)) {
+                columnOf_.insert(folded, int(columns_.size()));
+                columns_ << field->column;
+            }
+        }
+    }
+}
+
+QString Personalisation::expand(const QList<Placeholders::Piece>& pieces, const QString& address) const
+{
+    const QStringList* card = directory_.find(address);
+    return Placeholders::expand(pieces, [&](const Placeholders::Piece& placeholder) {
+        const PersonalFields::Field* field = PersonalFields::find(fields_, placeholder.name);
+        // An unknown one stays as written (a sending refuses it anyway).
+        if (!field)
+            return placeholder.text;
+        return card ? card->value(columnOf_.value(field->caption.toCaseFolded(), -1)) : QString();
+    });
+}
+
+QString Personalisation::subjectFor(const QString& address) const
+{
+    return MimeMail::headerText(expand(subject_, address));
+}
+
+QString Personalisation::bodyFor(const QString& address) const { return expand(body_, address); }
