@@ -1,7 +1,9 @@
-#include "ui/app_locale.h"
+#include "contacts/contact_fields.h"
 #include "shell/startup.h"
+#include "ui/app_locale.h"
 #include "ui/error_display.h"
 #include "ui/private_send_window.h"
+#include "ui/send_questions.h"
 
 #include <QIcon>
 
@@ -14,6 +16,8 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/img/logo.png")));
     Startup::installTranslations();
     PrivateSendWindow::install();
+    SendQuestions::install();
+    ContactFields::installPersonalFields();
 
     Startup::createForms();
     Startup::showFirstForm();

@@ -3,6 +3,7 @@
 #include "mail/mailto_uri.h"
 #include "mail/mime_message.h"
 #include "mail/private_send.h"
+#include "mail/send_checks.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -175,6 +176,12 @@ quint32 SystemMail::pipeToSendmail(const QString& program, const QByteArray& mes
 quint32 SystemMail::pipeToSendmail(
     const QString& program, const QByteArray& head, const QByteArray& message, int timeoutMs, bool& timedOut)
 {
+    return pipeToSendmail(program, head, QList<QByteArrayView> { QByteArrayView(message) }, timeoutMs, timedOut);
+}
+
+quint32 SystemMail::pipeToSendmail(
+    const QString& program, const QByteArray& head, const QList<QByteArrayView>& message, int timeoutMs, bool& timedOut)
+{
     timedOut = false;
     QProcess process;
     process.setProgram(program);
@@ -186,7 +193,8 @@ quint32 SystemMail::pipeToSendmail(
     if (!process.waitForStarted(-1))
         return MAPI_E_FAILURE;
     process.write(head);
-    process.write(message);
+    for (const QByteArrayView piece : message)
+        process.write(piece.data(), piece.size());
     process.closeWriteChannel();
     // A sendmail program that stops reading early and exits still ends here
     // with its status; the unwritten rest is dropped.
@@ -211,11 +219,39 @@ QString stuckReason(int timeoutMs)
                         : QStringLiteral("nessuna risposta dal programma di posta entro %1 secondi").arg(seconds);
 }
 
-// One message per address of the list, only the headers differing. Every
-// address is handed over at most once; a refusal is noted and the others
-// still go.
-quint32 sendPrivately(const QString& sendmail, const MapiMessage& m, int timeoutMs, PrivateSend::Report& report)
+// The part of every recipient's message after its own headers: the shared
+// bytes, or with personalised fields the shared template around the
+// recipient's own subject and text part.
+class PrivateBody {
+public:
+    quint32 build(const SendChecks::Prepared& p)
+    {
+        personal_ = p.personalisation();
+        if (!personal_)
+            return MimeMail::buildShared(p.message(), shared_, p.headers());
+        return template_.build(p.message(), personal_->subjectPersonal(), personal_->bodyPersonal(), p.headers());
+    }
+    QList<QByteArrayView> pieces(const QString& address)
+    {
+        if (!personal_)
+            return { QByteArrayView(shared_) };
+        return template_.pieces(personal_->subjectFor(address), personal_->bodyFor(address), own_);
+    }
+
+private:
+    const Personalisation* personal_ = nullptr;
+    QByteArray shared_;
+    MimeMail::SharedTemplate template_;
+    QByteArray own_[2];
+};
+
+// One message per address of the list, only the headers (and the
+// personalised parts) differing. Every address is handed over at most once;
+// a refusal is noted and the others still go.
+quint32 sendPrivately(
+    const QString& sendmail, const SendChecks::Prepared& prepared, int timeoutMs, PrivateSend::Report& report)
 {
+    const MapiMessage& m = prepared.message();
     report = {};
     QStringList list;
     for (quint32 i = 0; i < m.nRecipCount; ++i) {
@@ -227,8 +263,8 @@ quint32 sendPrivately(const QString& sendmail, const MapiMessage& m, int timeout
     QString bad;
     if (!PrivateSend::recipients(list.join(QLatin1Char(',')), addresses, bad) || addresses.isEmpty())
         return MAPI_E_INVALID_RECIPS;
-    QByteArray shared;
-    if (const quint32 r = MimeMail::buildShared(m, shared))
+    PrivateBody body;
+    if (const quint32 r = body.build(prepared))
         return r;
 
     const QString sender = m.lpOriginator ? m.lpOriginator->lpszAddress : QString();
@@ -239,7 +275,7 @@ quint32 sendPrivately(const QString& sendmail, const MapiMessage& m, int timeout
     for (int i = 0; i < report.total; ++i) {
         bool timedOut = false;
         const QByteArray head = MimeMail::recipientHeaders({ QString(), addresses[i] }, sender);
-        const quint32 r = SystemMail::pipeToSendmail(sendmail, head, shared, timeoutMs, timedOut);
+        const quint32 r = SystemMail::pipeToSendmail(sendmail, head, body.pieces(addresses[i]), timeoutMs, timedOut);
         if (r == SUCCESS_SUCCESS)
             ++report.handedOver;
         else
@@ -259,8 +295,15 @@ quint32 sendPrivately(const QString& sendmail, const MapiMessage& m, int timeout
 
 } // namespace
 
-quint32 SystemMailSubmission::send(const MapiMessage& message, quint32 flags)
+quint32 SystemMailSubmission::send(const MapiMessage& original, quint32 requested)
 {
+    // Excluded addresses, placeholders, closing line and header: settled
+    // here once, whatever the route.
+    SendChecks::Prepared prepared;
+    if (const quint32 r = SendChecks::prepare(original, requested, prepared))
+        return r;
+    const MapiMessage& message = prepared.message();
+    const quint32 flags = prepared.flags();
     if (flags & MAIL_PRIVATE) {
         // One compose window per recipient makes no sense: the form offers
         // the direct route before it gets here.
@@ -269,13 +312,13 @@ quint32 SystemMailSubmission::send(const MapiMessage& message, quint32 flags)
         const QString sendmail = MapiLibraryLoader::sendmailProgram();
         if (sendmail.isEmpty())
             return MAIL_E_NO_MAIL_PROGRAM;
-        return sendPrivately(sendmail, message, sendmailTimeoutMs_, privateReport_);
+        return sendPrivately(sendmail, prepared, sendmailTimeoutMs_, privateReport_);
     }
     if (!(flags & MAPI_DIALOG)) {
         const QString sendmail = MapiLibraryLoader::sendmailProgram();
         if (!sendmail.isEmpty()) {
             QByteArray bytes;
-            if (const quint32 r = MimeMail::build(message, bytes))
+            if (const quint32 r = MimeMail::build(message, bytes, prepared.headers()))
                 return r;
             return SystemMail::pipeToSendmail(sendmail, bytes);
         }

@@ -3,6 +3,8 @@
 #include "mail/mapi_mail.h"
 #include "mail/private_send.h"
 
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 
 // Finds the programs that do the sending. Looked up at every submission, so
@@ -53,4 +55,7 @@ quint32 pipeToSendmail(const QString& program, const QByteArray& message);
 // timedOut tells a stuck program from a failing one.
 quint32 pipeToSendmail(
     const QString& program, const QByteArray& head, const QByteArray& message, int timeoutMs, bool& timedOut);
+// The same with the message in pieces, written one after the other.
+quint32 pipeToSendmail(const QString& program, const QByteArray& head, const QList<QByteArrayView>& message,
+    int timeoutMs, bool& timedOut);
 } // namespace SystemMail
