@@ -1,5 +1,6 @@
 #include "contacts/frm_rubrica.h"
 
+#include "contacts/card_opt_out.h"
 #include "contacts/contact_fields.h"
 #include "contacts/frm_importa_contatti.h"
 #include "storage/ascii.h"
@@ -37,6 +38,8 @@ TfrmRubrica::TfrmRubrica(QWidget* parent)
     buildFields(chrome().body, chrome().hints);
     addImportButton();
     finishSetup();
+    new CardOptOut(this, Wiring::child<QGroupBox>(chrome().container, QStringLiteral("grpControlli")), chrome().info,
+        chrome().hints);
 }
 
 void TfrmRubrica::addImportButton()

@@ -41,6 +41,9 @@ struct MessageBlock {
     QCheckBox* chkPreviewMsg = nullptr;
     QCheckBox* chkRiservato = nullptr; // private sending
     QToolButton* btnEmail = nullptr;
+    QToolButton* cmdCampi = nullptr; // inserts a personalised field at the cursor
+    QPushButton* cmdAnteprima = nullptr; // "Anteprima personalizzata"
+    QPushButton* cmdEsclusi = nullptr; // the list of excluded addresses
 };
 MessageBlock buildMessageBlock(QWidget* panel, QGridLayout* grid, int row, HintBar* hints);
 

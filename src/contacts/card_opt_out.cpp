@@ -1,0 +1,119 @@
+#include "contacts/card_opt_out.h"
+
+#include "mail/opt_out.h"
+#include "ui/card_editor.h"
+#include "ui/dialogs.h"
+#include "ui/editor_chrome.h"
+#include "ui/error_display.h"
+#include "ui/form_look.h"
+#include "ui/frm_esclusi.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace {
+const QString kExcludeHint = QStringLiteral(" Esclude dagli invii l'indirizzo e-mail della scheda corrente.");
+const QString kReadmitHint = QStringLiteral(" Riammette agli invii l'indirizzo e-mail della scheda corrente.");
+
+QToolButton* toolButton(QGroupBox* box, const char* name, const char* glyph, const QString& text)
+{
+    auto* b = new QToolButton(box);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoRaise(true);
+    EditorChrome::dress(b, QLatin1String(glyph), text);
+    box->layout()->addWidget(b);
+    return b;
+}
+} // namespace
+
+CardOptOut::CardOptOut(CardEditor* editor, QGroupBox* toolbar, QLabel* infoBar, HintBar* hints)
+    : QObject(editor)
+    , editor_(editor)
+    , hints_(hints)
+{
+    cmdEscludi_ = toolButton(toolbar, "cmdEscludi", "escludi", QStringLiteral("Escludi"));
+    QToolButton* cmdEsclusi = toolButton(toolbar, "cmdEsclusi", "esclusi", QStringLiteral("Esclusi"));
+    hints->add(cmdEscludi_, kExcludeHint);
+    hints->add(cmdEsclusi, QStringLiteral(" Elenco degli indirizzi esclusi dagli invii."));
+    FormLook::onRelease(cmdEscludi_, [this] { cmdEscludiMouseUp(); });
+    FormLook::onRelease(cmdEsclusi, [this] { cmdEsclusiMouseUp(); });
+
+    // The note sits at the right end of the bar, so the hints keep their
+    // place and their behaviour.
+    lblEscluso_ = new QLabel(infoBar);
+    lblEscluso_->setObjectName(QStringLiteral("lblEscluso"));
+    lblEscluso_->setStyleSheet(
+        QStringLiteral("QLabel { background: #c0392b; color: white; font-weight: bold; padding: 0 8px; }"));
+    lblEscluso_->hide();
+    auto* row = new QHBoxLayout(infoBar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addStretch(1);
+    row->addWidget(lblEscluso_);
+
+    connect(editor, &CardEditor::cardLoaded, this, &CardOptOut::refresh);
+    connect(editor, &CardEditor::cardCleared, this, &CardOptOut::refresh);
+    if (auto* email = qobject_cast<QLineEdit*>(editor->field(QStringLiteral("txtEmail"))))
+        connect(email, &QLineEdit::textChanged, this, &CardOptOut::refresh);
+}
+
+QString CardOptOut::cardAddresses() const { return editor_->fieldText(QStringLiteral("txtEmail")); }
+
+void CardOptOut::refresh()
+{
+    excluded_.clear();
+    // A list that cannot be read shows no note here; sending reports it.
+    ErrorDisplay::swallow([this] { excluded_ = OptOutList().listed(OptOut::parse(cardAddresses()).addresses); });
+    const bool any = !excluded_.isEmpty();
+    if (lblEscluso_) {
+        lblEscluso_->setText(excluded_.size() == 1
+                ? QStringLiteral("Escluso dagli invii: %1 ha chiesto di non ricevere comunicazioni")
+                      .arg(excluded_.first())
+                : QStringLiteral("Esclusi dagli invii: %1 hanno chiesto di non ricevere comunicazioni")
+                      .arg(excluded_.join(QStringLiteral(", "))));
+        lblEscluso_->setVisible(any);
+    }
+    if (cmdEscludi_) {
+        EditorChrome::dress(cmdEscludi_, any ? QStringLiteral("riammetti") : QStringLiteral("escludi"),
+            any ? QStringLiteral("Riammetti") : QStringLiteral("Escludi"));
+        hints_->add(cmdEscludi_, any ? kReadmitHint : kExcludeHint);
+    }
+}
+
+void CardOptOut::cmdEscludiMouseUp()
+{
+    ErrorDisplay::guard([this] {
+        const QStringList addresses = OptOut::parse(cardAddresses()).addresses;
+        if (addresses.isEmpty()) {
+            Dialogs::warning(QStringLiteral("Esclusione non applicabile"),
+                QStringLiteral("Attenzione: la scheda corrente non ha un indirizzo e-mail da escludere dagli invii."));
+            return;
+        }
+        OptOutList list;
+        const QStringList listed = list.listed(addresses);
+        if (listed.isEmpty()) {
+            const QString name = editor_->fieldText(QStringLiteral("txtContatto")).trimmed();
+            list.add(addresses,
+                name.isEmpty() ? QStringLiteral("Dalla rubrica") : QStringLiteral("Dalla rubrica: %1").arg(name));
+        } else {
+            // They asked not to be written to: letting them in again is asked.
+            const QString who = listed.join(QStringLiteral(", "));
+            if (!Dialogs::confirm(QStringLiteral("Conferma riammissione"),
+                    QStringLiteral("%1 aveva chiesto di non ricevere comunicazioni.\n\nRiammettere agli invii?")
+                        .arg(who),
+                    true))
+                return;
+            list.remove(listed);
+        }
+        refresh();
+    });
+}
+
+void CardOptOut::cmdEsclusiMouseUp()
+{
+    TfrmEsclusi::open(editor_);
+    refresh();
+}
