@@ -46,8 +46,8 @@ struct Sending {
     }
 };
 
-// The back end's work for one private sending, every message written to a
-// file that discards it.
+// The back end's work for one private sending (the route's own loop),
+// every message written to a file that discards it.
 bool inProcess(const MapiMessage& message, QFile& sink)
 {
     SendChecks::Prepared prepared;
@@ -56,20 +56,12 @@ bool inProcess(const MapiMessage& message, QFile& sink)
     QStringList addresses;
     QString bad;
     PrivateSend::recipients(prepared.message().lpRecips[0].lpszAddress, addresses, bad);
-    const Personalisation* p = prepared.personalisation();
-    QByteArray shared;
-    MimeMail::SharedTemplate tmpl;
-    if (p ? tmpl.build(prepared.message(), p->subjectPersonal(), p->bodyPersonal(), prepared.headers())
-          : MimeMail::buildShared(prepared.message(), shared, prepared.headers()))
+    PrivateBody body;
+    if (body.build(prepared))
         return false;
-    QByteArray own[2];
     for (const QString& a : addresses) {
         sink.write(MimeMail::recipientHeaders({ QString(), a }, QStringLiteral("vendite@velmaro.it")));
-        if (!p) {
-            sink.write(shared);
-            continue;
-        }
-        for (const QByteArrayView piece : tmpl.pieces(p->subjectFor(a), p->bodyFor(a), own))
+        for (const QByteArrayView piece : body.pieces(a))
             sink.write(piece.data(), piece.size());
     }
     return true;

@@ -219,32 +219,6 @@ QString stuckReason(int timeoutMs)
                         : QStringLiteral("nessuna risposta dal programma di posta entro %1 secondi").arg(seconds);
 }
 
-// The part of every recipient's message after its own headers: the shared
-// bytes, or with personalised fields the shared template around the
-// recipient's own subject and text part.
-class PrivateBody {
-public:
-    quint32 build(const SendChecks::Prepared& p)
-    {
-        personal_ = p.personalisation();
-        if (!personal_)
-            return MimeMail::buildShared(p.message(), shared_, p.headers());
-        return template_.build(p.message(), personal_->subjectPersonal(), personal_->bodyPersonal(), p.headers());
-    }
-    QList<QByteArrayView> pieces(const QString& address)
-    {
-        if (!personal_)
-            return { QByteArrayView(shared_) };
-        return template_.pieces(personal_->subjectFor(address), personal_->bodyFor(address), own_);
-    }
-
-private:
-    const Personalisation* personal_ = nullptr;
-    QByteArray shared_;
-    MimeMail::SharedTemplate template_;
-    QByteArray own_[2];
-};
-
 // One message per address of the list, only the headers (and the
 // personalised parts) differing. Every address is handed over at most once;
 // a refusal is noted and the others still go.
@@ -294,6 +268,29 @@ quint32 sendPrivately(
 }
 
 } // namespace
+
+quint32 PrivateBody::build(const SendChecks::Prepared& p)
+{
+    personal_ = p.personalisation();
+    text_.reset();
+    if (!personal_)
+        return MimeMail::buildShared(p.message(), shared_, p.headers());
+    if (personal_->bodyPersonal())
+        text_.emplace(personal_->body());
+    return template_.build(p.message(), personal_->subjectPersonal(), personal_->bodyPersonal(), p.headers());
+}
+
+QList<QByteArrayView> PrivateBody::pieces(const QString& address)
+{
+    if (!personal_)
+        return { QByteArrayView(shared_) };
+    const QStringList* card = personal_->cardOf(address);
+    if (personal_->subjectPersonal())
+        subject_ = MimeMail::subjectLine(personal_->subjectFor(address));
+    if (text_)
+        part_ = text_->part([&](const QList<Placeholders::Piece>& line) { return personal_->expand(line, card); });
+    return template_.pieces(subject_, part_);
+}
 
 quint32 SystemMailSubmission::send(const MapiMessage& original, quint32 requested)
 {

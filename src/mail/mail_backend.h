@@ -1,11 +1,15 @@
 #pragma once
 
 #include "mail/mapi_mail.h"
+#include "mail/mime_message.h"
+#include "mail/personalisation.h"
 #include "mail/private_send.h"
 
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 // Finds the programs that do the sending. Looked up at every submission, so
 // a mail program installed while Velmaro runs is used at the next send.
@@ -22,6 +26,29 @@ namespace MailExitCodes {
 quint32 fromSendmail(int exitStatus);
 quint32 fromMailClient(int exitStatus);
 } // namespace MailExitCodes
+
+namespace SendChecks {
+class Prepared;
+}
+
+// The part of each recipient's message after its own headers in a private
+// sending: the shared bytes, or with personalised fields the shared template
+// around the recipient's own subject line and text part. Built once per
+// sending; the body and attachment are encoded once.
+class PrivateBody {
+public:
+    quint32 build(const SendChecks::Prepared& prepared);
+    // Valid until the next call.
+    QList<QByteArrayView> pieces(const QString& address);
+
+private:
+    const Personalisation* personal_ = nullptr;
+    QByteArray shared_;
+    MimeMail::SharedTemplate template_;
+    std::optional<MimeMail::TextTemplate> text_;
+    QByteArray subject_;
+    QByteArray part_;
+};
 
 // The system back end. Without preview the message is piped to
 // "sendmail -t -i"; with preview, or when there is no sendmail program, the

@@ -533,23 +533,144 @@ quint32 MimeMail::SharedTemplate::build(
     return SUCCESS_SUCCESS;
 }
 
-QList<QByteArrayView> MimeMail::SharedTemplate::pieces(
-    const QString& subject, const QString& body, QByteArray (&own)[2]) const
+QList<QByteArrayView> MimeMail::SharedTemplate::pieces(const QByteArray& subject, const QByteArray& textPart) const
 {
     const QByteArrayView all(shared_);
     QList<QByteArrayView> out;
     qsizetype from = 0;
     if (subject_) {
-        own[0] = subjectLine(subject);
-        out << all.sliced(from, subjectAt_ - from) << QByteArrayView(own[0]);
+        out << all.sliced(from, subjectAt_ - from) << QByteArrayView(subject);
         from = subjectEnd_;
     }
     if (body_) {
-        own[1] = textPartBytes(body);
-        out << all.sliced(from, bodyAt_ - from) << QByteArrayView(own[1]);
+        out << all.sliced(from, bodyAt_ - from) << QByteArrayView(textPart);
         from = bodyEnd_;
     }
     out << all.sliced(from);
+    return out;
+}
+
+QByteArray MimeMail::subjectLine(const QString& subject)
+{
+    ensureGMime();
+    return ::subjectLine(subject);
+}
+
+namespace {
+
+// The longest line 7bit text may have (RFC 5322).
+constexpr qsizetype kMaxLine = 998;
+
+// One line (no line break) as quoted-printable (RFC 2045): at most 76
+// characters a line, soft breaks between whole characters, blanks at its end
+// encoded.
+void appendQuoted(QByteArrayView line, QByteArray& out)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    qsizetype column = 0;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const uchar c = uchar(line[i]);
+        const bool last = i + 1 == line.size();
+        const bool literal = (c >= 33 && c <= 126 && c != '=') || ((c == ' ' || c == '\t') && !last);
+        const int width = literal ? 1 : 3;
+        // Room for the soft break's "=" unless this is the line's end.
+        if (column + width > (last ? 76 : 75)) {
+            out += "=\n";
+            column = 0;
+        }
+        if (literal) {
+            out += char(c);
+        } else {
+            out += '=';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+        column += width;
+    }
+}
+
+bool sevenBitLine(QByteArrayView utf8)
+{
+    if (utf8.size() > kMaxLine)
+        return false;
+    for (char c : utf8)
+        if (uchar(c) >= 0x80 || c == '\0' || c == '\r')
+            return false;
+    return true;
+}
+
+QStringList bodyLines(const QString& text)
+{
+    QString normalised = text;
+    normalised.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    normalised.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return normalised.split(QLatin1Char('\n'));
+}
+
+} // namespace
+
+MimeMail::TextTemplate::TextTemplate(const QString& body)
+{
+    // A placeholder never spans a line break, so each line stands alone.
+    for (const QString& text : bodyLines(body)) {
+        Line line;
+        if (Placeholders::any(text)) {
+            line.pieces = Placeholders::parse(text);
+        } else {
+            line.utf8 = text.toUtf8();
+            appendQuoted(line.utf8, line.quoted);
+            line.sevenBit = sevenBitLine(line.utf8);
+        }
+        lines_ << std::move(line);
+    }
+}
+
+QByteArray MimeMail::TextTemplate::part(const std::function<QString(const QList<Placeholders::Piece>&)>& expand) const
+{
+    // The lines this recipient reads: a value's own line breaks add lines.
+    struct Own {
+        QList<QByteArray> utf8;
+    };
+    QList<Own> own(lines_.size());
+    bool sevenBit = true;
+    qsizetype size = 0;
+    for (qsizetype i = 0; i < lines_.size(); ++i) {
+        const Line& line = lines_[i];
+        if (line.pieces.isEmpty()) {
+            sevenBit = sevenBit && line.sevenBit;
+            size += line.quoted.size() + 1;
+            continue;
+        }
+        for (const QString& text : bodyLines(expand(line.pieces))) {
+            own[i].utf8 << text.toUtf8();
+            sevenBit = sevenBit && sevenBitLine(own[i].utf8.last());
+            size += own[i].utf8.last().size() * 3 + 1;
+        }
+    }
+    QByteArray out;
+    out.reserve(size + 128);
+    out += "Content-Type: text/plain; charset=utf-8\nContent-Transfer-Encoding: ";
+    out += sevenBit ? "7bit\n\n" : "quoted-printable\n\n";
+    bool first = true;
+    const auto add = [&](QByteArrayView utf8, QByteArrayView quoted) {
+        if (!first)
+            out += '\n';
+        first = false;
+        if (sevenBit)
+            out += utf8;
+        else if (!quoted.isNull())
+            out += quoted;
+        else
+            appendQuoted(utf8, out);
+    };
+    for (qsizetype i = 0; i < lines_.size(); ++i) {
+        if (lines_[i].pieces.isEmpty()) {
+            add(lines_[i].utf8, lines_[i].quoted);
+            continue;
+        }
+        for (const QByteArray& utf8 : own[i].utf8)
+            add(utf8, {});
+    }
     return out;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mail/mapi_mail.h"
+#include "mail/placeholders.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -8,6 +9,8 @@
 #include <QPair>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 // The Internet message (RFC 5322 with MIME) made from the Simple MAPI records,
 // as handed to a sendmail program.
@@ -42,9 +45,10 @@ public:
     // false, that part is the message's own for every recipient.
     quint32 build(const MapiMessage& message, bool personalSubject, bool personalBody, const ExtraHeaders& extra = {});
 
-    // One recipient's message after its head, as pieces to write in order;
-    // they point into this template and into own, which must outlive them.
-    QList<QByteArrayView> pieces(const QString& subject, const QString& body, QByteArray (&own)[2]) const;
+    // One recipient's message after its head, as pieces to write in order:
+    // the shared bytes around that recipient's subject line and text part
+    // (see subjectLine() and TextTemplate), which must outlive the pieces.
+    QList<QByteArrayView> pieces(const QByteArray& subjectLine, const QByteArray& textPart) const;
 
 private:
     QByteArray shared_;
@@ -53,6 +57,28 @@ private:
     // Where the open parts lie in shared_: [subjectAt, subjectEnd) and
     // [bodyAt, bodyEnd).
     qsizetype subjectAt_ = 0, subjectEnd_ = 0, bodyAt_ = 0, bodyEnd_ = 0;
+};
+
+// The subject header line as the message holds it (RFC 2047, folded).
+QByteArray subjectLine(const QString& subject);
+
+// The text part of a personalised body, headers included, built per
+// recipient from a body with placeholders. Lines without placeholders are
+// encoded once; each recipient costs only the lines that hold one.
+class TextTemplate {
+public:
+    explicit TextTemplate(const QString& body);
+    // expand gives a line's text for this recipient from its pieces.
+    QByteArray part(const std::function<QString(const QList<Placeholders::Piece>&)>& expand) const;
+
+private:
+    struct Line {
+        QList<Placeholders::Piece> pieces; // empty: a line without placeholders
+        QByteArray utf8;
+        QByteArray quoted; // quoted-printable
+        bool sevenBit = true;
+    };
+    QList<Line> lines_;
 };
 
 // What makes the shared part one recipient's message: "To:" with that

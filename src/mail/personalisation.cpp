@@ -63,7 +63,8 @@ const QStringList* ContactDirectory::find(const QString& address) const
 }
 
 Personalisation::Personalisation(const QString& subject, const QString& body, QList<PersonalFields::Field> fields)
-    : fields_(std::move(fields))
+    : bodyText_(body)
+    , fields_(std::move(fields))
     , subject_(Placeholders::parse(subject))
     , body_(Placeholders::parse(body))
 {
@@ -76,32 +77,33 @@ Personalisation::Personalisation(const QString& subject, const QString& body, QL
             if (!field) {
                 if (!unknown_.contains(piece.text))
                     unknown_ << piece.text;
+                columnOf_.insert(piece.name, -1);
                 continue;
             }
-            const QString folded = field->caption.toCaseFolded();
-            if (!columnOf_.contains(folded)) {
-                columnOf_.insert(folded, int(columns_.size()));
+            qsizetype column = columns_.indexOf(field->column);
+            if (column < 0) {
+                column = columns_.size();
                 columns_ << field->column;
             }
+            columnOf_.insert(piece.name, int(column));
         }
     }
 }
 
-QString Personalisation::expand(const QList<Placeholders::Piece>& pieces, const QString& address) const
+QString Personalisation::expand(const QList<Placeholders::Piece>& pieces, const QStringList* card) const
 {
-    const QStringList* card = directory_.find(address);
     return Placeholders::expand(pieces, [&](const Placeholders::Piece& placeholder) {
-        const PersonalFields::Field* field = PersonalFields::find(fields_, placeholder.name);
+        const int column = columnOf_.value(placeholder.name, -1);
         // An unknown one stays as written (a sending refuses it anyway).
-        if (!field)
+        if (column < 0)
             return placeholder.text;
-        return card ? card->value(columnOf_.value(field->caption.toCaseFolded(), -1)) : QString();
+        return card ? card->value(column) : QString();
     });
 }
 
 QString Personalisation::subjectFor(const QString& address) const
 {
-    return MimeMail::headerText(expand(subject_, address));
+    return MimeMail::headerText(expand(subject_, cardOf(address)));
 }
 
-QString Personalisation::bodyFor(const QString& address) const { return expand(body_, address); }
+QString Personalisation::bodyFor(const QString& address) const { return expand(body_, cardOf(address)); }

@@ -72,8 +72,14 @@ public:
     QString subjectFor(const QString& address) const;
     QString bodyFor(const QString& address) const;
 
+    // The same piece by piece, for a sending that builds the body line by
+    // line: the card of an address (nullptr: none), and pieces filled from it.
+    const QStringList* cardOf(const QString& address) const { return directory_.find(address); }
+    QString expand(const QList<Placeholders::Piece>& pieces, const QStringList* card) const;
+    const QString& body() const { return bodyText_; }
+
 private:
-    QString expand(const QList<Placeholders::Piece>& pieces, const QString& address) const;
+    QString bodyText_;
 
     QList<PersonalFields::Field> fields_;
     QList<Placeholders::Piece> subject_;
@@ -82,6 +88,6 @@ private:
     bool bodyFields_ = false;
     QStringList unknown_;
     QList<QByteArray> columns_; // the columns the placeholders use
-    QHash<QString, int> columnOf_; // caption folded -> index in columns_
+    QHash<QString, int> columnOf_; // a placeholder's name as written -> index in columns_, -1 unknown
     ContactDirectory directory_;
 };

@@ -331,6 +331,19 @@ private slots:
                                       << QStringList { "Anna Bianchi, le novità", "Mario Rossi, le novità",
                                              "Gentile cliente, le novità" }
                                       << QStringList { "Uguale per tutti.", "Uguale per tutti.", "Uguale per tutti." };
+        // Long lines take soft breaks, blanks at a line's end are kept.
+        const QString tail = QString(300, QLatin1Char('x')) + QStringLiteral(" è=€ fine  ");
+        QTest::newRow("long lines") << "S"
+                                    << "{Cognome e nome|Cliente} " + tail + "\nriga fissa " + tail + "\n\t "
+                                    << QStringList { "S", "S", "S" }
+                                    << QStringList { "Anna Bianchi " + tail + "\nriga fissa " + tail + "\n\t ",
+                                           "Mario Rossi " + tail + "\nriga fissa " + tail + "\n\t ",
+                                           "Cliente " + tail + "\nriga fissa " + tail + "\n\t " };
+        QTest::newRow("plain ASCII, long")
+            << "S"
+            << "{Cognome e nome|Cliente}: " + QString(1200, QLatin1Char('a')) << QStringList { "S", "S", "S" }
+            << QStringList { "Anna Bianchi: " + QString(1200, QLatin1Char('a')),
+                   "Mario Rossi: " + QString(1200, QLatin1Char('a')), "Cliente: " + QString(1200, QLatin1Char('a')) };
         QTest::newRow("body only") << "Le novità"
                                    << "Per {Azienda|voi}: {Città}"
                                    << QStringList { "Le novità", "Le novità", "Le novità" }
@@ -368,6 +381,9 @@ private slots:
             QVERIFY(m.hasDate);
         }
         for (const QByteArray& message : raw) {
+            // Every line fits what mail carries.
+            for (const QByteArray& line : message.split('\n'))
+                QVERIFY2(line.size() <= 998, line.left(80).constData());
             const QByteArray head = message.left(message.indexOf("\n\n"));
             // Headers stay ASCII, nothing injected by a value's line break.
             for (char c : head)
