@@ -65,21 +65,31 @@ QString CardOptOut::cardAddresses() const { return editor_->fieldText(QStringLit
 void CardOptOut::refresh()
 {
     excluded_.clear();
+    QStringList addresses;
     // A list that cannot be read shows no note here; sending reports it.
-    ErrorDisplay::swallow([this] { excluded_ = OptOutList().listed(OptOut::parse(cardAddresses()).addresses); });
+    ErrorDisplay::swallow([&] {
+        addresses = OptOut::parse(cardAddresses()).addresses;
+        excluded_ = OptOutList().listed(addresses);
+    });
     const bool any = !excluded_.isEmpty();
     if (lblEscluso_) {
-        lblEscluso_->setText(excluded_.size() == 1
-                ? QStringLiteral("Escluso dagli invii: %1 ha chiesto di non ricevere comunicazioni")
-                      .arg(excluded_.first())
-                : QStringLiteral("Esclusi dagli invii: %1 hanno chiesto di non ricevere comunicazioni")
+        // Short enough to leave the hints their room; which addresses only
+        // when the card has several.
+        lblEscluso_->setText(addresses.size() == 1
+                ? QStringLiteral("Escluso dagli invii: ha chiesto di non ricevere comunicazioni")
+                : (excluded_.size() == 1 ? QStringLiteral("Escluso dagli invii: %1")
+                                         : QStringLiteral("Esclusi dagli invii: %1"))
                       .arg(excluded_.join(QStringLiteral(", "))));
         lblEscluso_->setVisible(any);
     }
     if (cmdEscludi_) {
         EditorChrome::dress(cmdEscludi_, any ? QStringLiteral("riammetti") : QStringLiteral("escludi"),
             any ? QStringLiteral("Riammetti") : QStringLiteral("Escludi"));
-        hints_->add(cmdEscludi_, any ? kReadmitHint : kExcludeHint);
+        const QString hint = any ? kReadmitHint : kExcludeHint;
+        // The pointer may still rest on the button: its hint follows at once.
+        if (QLabel* bar = hints_->bar(); bar && bar->text() == (any ? kExcludeHint : kReadmitHint))
+            bar->setText(hint);
+        hints_->add(cmdEscludi_, hint);
     }
 }
 
