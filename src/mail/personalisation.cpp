@@ -12,10 +12,24 @@ std::function<QList<PersonalFields::Field>()> source;
 
 QList<PersonalFields::Field> PersonalFields::all() { return source ? source() : QList<Field>(); }
 
+namespace {
+// A name as typed compares with a caption without regard to case or accents:
+// "{citta}" is "{Città}" on a keyboard without accented letters.
+QString foldedName(const QString& name)
+{
+    QString out;
+    for (const QChar c : name.normalized(QString::NormalizationForm_D))
+        if (c.category() != QChar::Mark_NonSpacing)
+            out += c;
+    return out.toCaseFolded();
+}
+} // namespace
+
 const PersonalFields::Field* PersonalFields::find(const QList<Field>& fields, const QString& name)
 {
+    const QString wanted = foldedName(name);
     for (const Field& f : fields)
-        if (f.caption.compare(name, Qt::CaseInsensitive) == 0)
+        if (foldedName(f.caption) == wanted)
             return &f;
     return nullptr;
 }

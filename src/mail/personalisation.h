@@ -18,8 +18,8 @@ struct Field {
 };
 // Every field, in card order; empty until a source is installed.
 QList<Field> all();
-// The field a placeholder names (captions compared without regard to case),
-// or nullptr.
+// The field a placeholder names (captions compared without regard to case
+// and accents), or nullptr.
 const Field* find(const QList<Field>& fields, const QString& name);
 // The contacts editor's field table is where the captions live; the user
 // interface installs it at start.

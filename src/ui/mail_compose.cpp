@@ -134,9 +134,7 @@ void addPersonalTools(QWidget* panel, MailCompose::MessageBlock& b, HintBar* hin
             menu->addAction(placeholder, last, [last, placeholder] { last->insert(placeholder); });
         }
     });
-    hints->add(b.cmdCampi,
-        QStringLiteral(
-            " Inserisce dove si trova il cursore un campo della scheda del destinatario (invio riservato)."));
+    hints->add(b.cmdCampi, QStringLiteral(" Inserisce al cursore un campo della scheda del destinatario."));
 
     b.cmdAnteprima = new QPushButton(QStringLiteral("Anteprima personalizzata"), panel);
     b.cmdAnteprima->setObjectName(QStringLiteral("cmdAnteprima"));

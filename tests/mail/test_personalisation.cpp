@@ -93,6 +93,9 @@ private slots:
         QTest::newRow("name without regard to case") << anna << "{azienda}"
                                                      << "Studio Bianchi"
                                                      << "Studio Bianchi";
+        QTest::newRow("name without accents") << anna << "{CITTA}"
+                                              << "Forlì"
+                                              << "Forlì";
         QTest::newRow("fallback unused") << anna << "{Azienda|gentile cliente}"
                                          << "Studio Bianchi"
                                          << "Studio Bianchi";
