@@ -243,6 +243,7 @@ quint32 sendPrivately(
 
     const QString sender = m.lpOriginator ? m.lpOriginator->lpszAddress : QString();
     report.total = int(addresses.size());
+    report.excluded = int(prepared.excluded().size());
     PrivateSend::IProgress* progress = PrivateSend::progress();
     if (progress)
         progress->start(report.total);

@@ -39,6 +39,11 @@ QString PrivateSend::summary(const Report& r)
         for (const Refusal& refusal : r.refused)
             text += QStringLiteral("\n%1: %2").arg(refusal.address, refusal.reason);
     }
+    if (r.excluded > 0)
+        text += r.excluded == 1
+            ? QStringLiteral("\n\n1 indirizzo escluso perché ha chiesto di non ricevere comunicazioni.")
+            : QStringLiteral("\n\n%1 indirizzi esclusi perché hanno chiesto di non ricevere comunicazioni.")
+                  .arg(r.excluded);
     if (r.notSent > 0)
         text += r.notSent == 1
             ? QStringLiteral("\n\nInvio annullato: 1 messaggio non è stato inviato.")

@@ -23,6 +23,7 @@ struct Report {
     int handedOver = 0;
     QList<Refusal> refused;
     int notSent = 0; // left over by a cancel
+    int excluded = 0; // taken out before sending: they asked not to be written to
 };
 
 // The plain summary the user reads once the sending is over.

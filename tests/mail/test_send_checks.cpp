@@ -45,6 +45,16 @@ struct RecordingQuestions final : SendChecks::IQuestions {
     bool goOn = true;
 };
 
+// Keeps the private sending's summary.
+struct RecordingProgress final : PrivateSend::IProgress {
+    RecordingProgress() { PrivateSend::installProgress(this); }
+    ~RecordingProgress() override { PrivateSend::installProgress(nullptr); }
+    void start(int) override { }
+    bool advance(int, int) override { return true; }
+    void finish(const PrivateSend::Report& r) override { report = r; }
+    PrivateSend::Report report;
+};
+
 enum class Route { Sendmail, Private, MailClient };
 
 } // namespace
@@ -172,6 +182,7 @@ private slots:
         QFETCH(Route, route);
         OptOutList().add({ "Anna@X.it", "dario@x.it", "zeno@x.it" }, QStringLiteral("telefonata"));
         RecordingQuestions questions;
+        RecordingProgress progress;
         QCOMPARE(send(route, " anna@x.it,bruno@x.it, ANNA@X.IT ,Carla <carla@x.it>,  Dario@X.it ", "S", "T"), 0);
         const QMap<QString, SentMail> got = received(route);
         const QStringList expected = { "bruno@x.it", "carla@x.it" };
@@ -182,6 +193,10 @@ private slots:
         QCOMPARE(questions.asked, QStringList { "go ahead" });
         QCOMPARE(questions.outline.excluded, QStringList({ "anna@x.it", "Dario@X.it" }));
         QCOMPARE(questions.outline.recipients, 2);
+        if (route == Route::Private)
+            QVERIFY(PrivateSend::summary(progress.report)
+                        .endsWith(QStringLiteral("\n\n2 indirizzi esclusi perché hanno chiesto di non ricevere "
+                                                 "comunicazioni.")));
         QVERIFY(SendChecks::outlineText(questions.outline)
                     .startsWith(QStringLiteral("2 indirizzi sono esclusi perché hanno chiesto di non ricevere "
                                                "comunicazioni. Il messaggio sarà inviato agli altri 2 indirizzi.")));
