@@ -53,7 +53,7 @@ QByteArray inList(const QStringList& keys, qsizetype from)
     return sql + ")";
 }
 
-QStringList keysOf(const QStringList& addresses)
+QStringList compareForms(const QStringList& addresses)
 {
     QStringList keys;
     keys.reserve(addresses.size());
@@ -104,7 +104,7 @@ int OptOutList::count() const
 
 int OptOutList::add(const QStringList& addresses, const QString& note, const QDateTime& when)
 {
-    const QStringList keys = keysOf(addresses);
+    const QStringList keys = compareForms(addresses);
     const auto db = openList(path_);
     const int before = rowCount(*db);
     const QByteArray tail
@@ -118,7 +118,7 @@ int OptOutList::add(const QStringList& addresses, const QString& note, const QDa
 
 int OptOutList::remove(const QStringList& addresses)
 {
-    const QStringList keys = keysOf(addresses);
+    const QStringList keys = compareForms(addresses);
     const auto db = openList(path_);
     const int before = rowCount(*db);
     db->StartTransaction();
@@ -130,21 +130,30 @@ int OptOutList::remove(const QStringList& addresses)
 
 QStringList OptOutList::listed(const QStringList& addresses) const
 {
-    const QStringList keys = keysOf(addresses);
-    if (keys.isEmpty() || !QFile::exists(path_))
-        return {};
-    const auto db = openList(path_);
-    QSet<QString> found;
-    for (qsizetype i = 0; i < keys.size(); i += kChunk) {
-        const auto rows = db->Query("SELECT " + asBytes("indirizzo") + " FROM esclusi WHERE " + inList(keys, i) + ";");
-        for (bool more = rows->First(); more && !rows->AtEnd(); more = rows->Next())
-            found.insert(QString::fromUtf8(rows->BlobTextAt(0)));
-    }
+    const QStringList keys = compareForms(addresses);
+    const QSet<QString> found = listedKeys(QSet<QString>(keys.cbegin(), keys.cend()));
     QStringList out;
     for (const QString& a : addresses)
         if (found.contains(MimeMail::addressKey(a)))
             out << a;
     return out;
+}
+
+QSet<QString> OptOutList::listedKeys(const QSet<QString>& wanted) const
+{
+    QSet<QString> found;
+    if (wanted.isEmpty() || !QFile::exists(path_))
+        return found;
+    TSQLiteDatabase db(path_);
+    if (!db.HasTable("esclusi"))
+        return found;
+    const QStringList keys(wanted.cbegin(), wanted.cend());
+    for (qsizetype i = 0; i < keys.size(); i += kChunk) {
+        const auto rows = db.Query("SELECT " + asBytes("indirizzo") + " FROM esclusi WHERE " + inList(keys, i) + ";");
+        for (bool more = rows->First(); more && !rows->AtEnd(); more = rows->Next())
+            found.insert(QString::fromUtf8(rows->BlobTextAt(0)));
+    }
+    return found;
 }
 
 QSet<QString> OptOutList::keys() const
@@ -192,6 +201,14 @@ OptOut::Parsed OptOut::parse(const QString& text)
                 bad << word;
         out.rejected << (bad.size() == words.size() ? QStringList { entry } : bad);
     }
+    return out;
+}
+
+QSet<QString> OptOut::keysOf(const QString& list)
+{
+    QSet<QString> out;
+    for (const QString& entry : MimeMail::splitAddresses(list))
+        out.insert(MimeMail::addressKey(entry));
     return out;
 }
 

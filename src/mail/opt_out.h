@@ -35,6 +35,10 @@ public:
     int remove(const QStringList& addresses);
     // Which of the addresses are listed, as given.
     QStringList listed(const QStringList& addresses) const;
+    // Which of these compare forms are listed. Looked up one by one, so the
+    // cost follows the sending, not the length of the list; empty, without
+    // creating anything, when the file does not exist.
+    QSet<QString> listedKeys(const QSet<QString>& keys) const;
 
     // The compare form of every listed address; empty, without creating
     // anything, when the file does not exist.
@@ -62,5 +66,7 @@ struct Filtered {
     int kept = 0;
 };
 Filtered filter(const QString& list, const QSet<QString>& keys);
+// The compare forms of a recipient list's entries.
+QSet<QString> keysOf(const QString& list);
 
 } // namespace OptOut

@@ -138,7 +138,10 @@ quint32 SendChecks::prepare(const MapiMessage& in, quint32 flags, Prepared& out)
 
     QSet<QString> keys;
     try {
-        keys = OptOutList().keys();
+        QSet<QString> all;
+        for (quint32 i = 0; i < in.nRecipCount; ++i)
+            all.unite(OptOut::keysOf(in.lpRecips[i].lpszAddress));
+        keys = OptOutList().listedKeys(all);
     } catch (const AppError&) {
         return MAIL_E_OPT_OUT_UNREADABLE;
     }
