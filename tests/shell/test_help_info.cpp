@@ -4,12 +4,14 @@
 #include "mail/frm_invia_email.h"
 #include "messages/message_fields.h"
 #include "shell/help_topics.h"
+#include "storage/app_paths.h"
 #include "support/test_seams.h"
 #include "ui/modal.h"
 
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QtTest>
@@ -47,6 +49,7 @@ private slots:
     void pdfLinkHover();
 
     void versionShown();
+    void dataFolderShown();
     void mailTextUnencoded();
     void mailLink_data();
     void mailLink();
@@ -67,7 +70,11 @@ void TestHelpInfo::init()
     });
 }
 
-void TestHelpInfo::cleanup() { Modal::install({}); }
+void TestHelpInfo::cleanup()
+{
+    Modal::install({});
+    AppPaths::setInstallFolders({}, {});
+}
 
 void TestHelpInfo::topicsAreParagraphs_data()
 {
@@ -120,7 +127,8 @@ void TestHelpInfo::pdfLinkOpensManual_data()
                                << "Impossibile aprire il manuale Guida.pdf: nessun programma per visualizzare i "
                                   "file PDF \u00e8 installato.";
     QTest::newRow("file missing") << "lblPDF" << Qt::LeftButton << false << true
-                                  << "Il manuale Guida.pdf non si trova nella cartella del programma:\n%1";
+                                  << "Il manuale Guida.pdf non si trova nella cartella del programma n\u00e9 in "
+                                     "quella della documentazione:\n%1\n%2";
 }
 
 void TestHelpInfo::pdfLinkOpensManual()
@@ -130,7 +138,10 @@ void TestHelpInfo::pdfLinkOpensManual()
     QFETCH(bool, present);
     QFETCH(bool, shellAnswer);
     QFETCH(QString, message);
+    // The manual beside the program; the documentation folder has none.
     TempDataDir dir;
+    const QString docs = dir.file(QStringLiteral("doc"));
+    AppPaths::setInstallFolders(dir.path(), docs);
     const QString manual = dir.file(QStringLiteral("Guida.pdf"));
     if (present) {
         QFile f(manual);
@@ -147,7 +158,7 @@ void TestHelpInfo::pdfLinkOpensManual()
         QCOMPARE(dialogs.count(), 0);
     } else {
         QCOMPARE(dialogs.kinds(), QStringList { "message" });
-        QCOMPARE(dialogs.last().text, message.contains("%1") ? message.arg(manual) : message);
+        QCOMPARE(dialogs.last().text, message.contains("%1") ? message.arg(dir.path(), docs) : message);
     }
     QVERIFY(!QApplication::overrideCursor());
 }
@@ -185,6 +196,27 @@ void TestHelpInfo::versionShown()
     auto* version = info.findChild<QLabel*>(QStringLiteral("lblVersione"));
     QVERIFY(version);
     QCOMPARE(version->text(), QStringLiteral("Versione " VELMARO_EXPECTED_VERSION));
+}
+
+void TestHelpInfo::dataFolderShown()
+{
+    TfrmInfo info;
+    TempDataDir first;
+    info.show();
+    QCOMPARE(info.lblDati->text(), QStringLiteral("Dati in: ") + first.path());
+    info.hide();
+    TempDataDir second;
+    info.show();
+    QCOMPARE(info.lblDati->text(), QStringLiteral("Dati in: ") + second.path());
+    info.hide();
+    // A long path wraps, and the box grows instead of cutting the texts.
+    const int shortHeight = info.height();
+    const QString deep = second.path() + QString(QStringLiteral("/cartella condivisa dell'ufficio")).repeated(4);
+    AppPaths::setDataDir(deep);
+    info.show();
+    QCOMPARE(info.lblDati->text(), QStringLiteral("Dati in: ") + deep);
+    QVERIFY(info.height() > shortHeight);
+    QVERIFY(info.height() >= info.layout()->totalHeightForWidth(info.width()));
 }
 
 void TestHelpInfo::mailTextUnencoded()
