@@ -79,6 +79,9 @@ OptOutList::OptOutList(QString path)
 
 QList<OptOutList::Entry> OptOutList::entries(const QString& filter) const
 {
+    // Looking leaves no file behind; the first address added makes it.
+    if (!QFile::exists(path_))
+        return {};
     const auto db = openList(path_);
     const auto rows = db->Query("SELECT " + asBytes("indirizzo") + ", " + asBytes("aggiunto") + ", " + asBytes("nota")
         + " FROM esclusi ORDER BY indirizzo;");
@@ -98,6 +101,8 @@ QList<OptOutList::Entry> OptOutList::entries(const QString& filter) const
 
 int OptOutList::count() const
 {
+    if (!QFile::exists(path_))
+        return 0;
     const auto db = openList(path_);
     return rowCount(*db);
 }

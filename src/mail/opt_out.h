@@ -25,7 +25,7 @@ public:
     const QString& path() const { return path_; }
 
     // Every entry whose address or note holds filter (without regard to
-    // case), by address. Throws ESQLiteException.
+    // case), by address. Reading creates nothing. Throws ESQLiteException.
     QList<Entry> entries(const QString& filter = QString()) const;
     int count() const;
     // Adds the addresses not listed yet, all with the same note and time;

@@ -180,8 +180,10 @@ quint32 SendChecks::prepare(const MapiMessage& in, quint32 flags, Prepared& out)
     outline.excluded = out.excluded_;
     QStringList addresses;
     QString bad;
-    if (PrivateSend::recipients(keptLists.join(QLatin1Char(',')), addresses, bad))
-        outline.recipients = int(addresses.size());
+    // An entry that is no address fails on the route; until then it counts.
+    outline.recipients = PrivateSend::recipients(keptLists.join(QLatin1Char(',')), addresses, bad)
+        ? int(addresses.size())
+        : int(MimeMail::splitAddresses(keptLists.join(QLatin1Char(','))).size());
     if (personal->any()) {
         try {
             personal->loadContacts();

@@ -57,6 +57,8 @@ private slots:
         OptOutList list;
         QVERIFY(list.keys().isEmpty());
         QVERIFY(list.listed({ "a@x.it" }).isEmpty());
+        QVERIFY(list.entries().isEmpty());
+        QCOMPARE(list.count(), 0);
         QVERIFY(!QFile::exists(list.path()));
     }
 
