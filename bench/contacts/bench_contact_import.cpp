@@ -1,6 +1,7 @@
 // Importing contacts files into an archive of 100,000 contacts: reading and
 // judging the file (the preview) and storing it, against a bare sqlite3 loop
 // inserting the same rows in one transaction.
+#include "archives/archive_registry.h"
 #include "bench_util.h"
 #include "contacts/import/contact_import.h"
 #include "contacts/import/contact_mapping.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-const CardArchive& contacts() { return CardArchive::of(ArchiveKind::Contacts); }
+const CardArchive& contacts() { return Archives::card(ArchiveKind::Contacts); }
 
 long peakKb()
 {

@@ -10,6 +10,7 @@
 // Usage: bench_personalised [N]   (default 10000). Medians; the two sides of
 // each comparison run in turns.
 #include "../bench_util.h"
+#include "archives/archive_registry.h"
 #include "mail/mail_backend.h"
 #include "mail/mapi_mail.h"
 #include "mail/mime_message.h"
@@ -106,25 +107,22 @@ int main(int argc, char** argv)
     if (!dir.isValid())
         return 1;
     AppPaths::setDataDir(dir.path());
-    PersonalFields::install([] {
-        return QList<PersonalFields::Field> { { QStringLiteral("Cognome e nome"), "varContatto" },
-            { QStringLiteral("Azienda"), "varAzienda" }, { QStringLiteral("Città"), "varCitta" } };
-    });
 
     // A contacts archive holding every recipient.
     QStringList list;
     {
-        const CardArchive& a = CardArchive::of(ArchiveKind::Contacts);
+        const ArchiveDefinition& d = Archives::get(ArchiveKind::Contacts);
+        const CardArchive& a = d.card;
         auto db = a.open();
         db->StartTransaction();
         for (int i = 0; i < n; ++i) {
             const QString address = QStringLiteral("iscritto.%1@esempio-newsletter.it").arg(i);
             list << address;
             QList<QByteArray> v(a.valueCount());
-            v[0] = "Cliente Numero " + QByteArray::number(i);
-            v[2] = "Azienda " + QByteArray::number(i) + " Srl";
-            v[4] = address.toLatin1();
-            v[7] = i % 2 ? "Forl\xEC" : "";
+            v[d.indexOf(QStringLiteral("txtContatto"))] = "Cliente Numero " + QByteArray::number(i);
+            v[d.indexOf(QStringLiteral("txtAzienda"))] = "Azienda " + QByteArray::number(i) + " Srl";
+            v[d.indexOf(QStringLiteral("txtEmail"))] = address.toLatin1();
+            v[d.indexOf(QStringLiteral("txtCitta"))] = i % 2 ? "Forl\xEC" : "";
             db->Execute(a.insert(v));
         }
         db->CommitTransaction();

@@ -1,12 +1,11 @@
 #include "app/command_line.h"
-#include "contacts/contact_fields.h"
+#include "mail/private_send_window.h"
+#include "mail/send_questions.h"
 #include "shell/startup.h"
 #include "storage/app_paths.h"
 #include "ui/app_locale.h"
 #include "ui/dialogs.h"
 #include "ui/error_display.h"
-#include "ui/private_send_window.h"
-#include "ui/send_questions.h"
 
 #include <QIcon>
 
@@ -64,7 +63,6 @@ int main(int argc, char** argv)
 
     PrivateSendWindow::install();
     SendQuestions::install();
-    ContactFields::installPersonalFields();
     Startup::createForms();
     Startup::showFirstForm();
     const int code = app.exec();

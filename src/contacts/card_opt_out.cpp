@@ -6,7 +6,6 @@
 #include "ui/editor_chrome.h"
 #include "ui/error_display.h"
 #include "ui/form_look.h"
-#include "ui/frm_esclusi.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -36,11 +35,12 @@ CardOptOut::CardOptOut(CardEditor* editor, QGroupBox* toolbar, QLabel* infoBar, 
     , hints_(hints)
 {
     cmdEscludi_ = toolButton(toolbar, "cmdEscludi", "escludi", QStringLiteral("Escludi"));
-    QToolButton* cmdEsclusi = toolButton(toolbar, "cmdEsclusi", "esclusi", QStringLiteral("Esclusi"));
+    cmdEsclusi_ = toolButton(toolbar, "cmdEsclusi", "esclusi", QStringLiteral("Esclusi"));
+    cmdEsclusi_->setEnabled(false);
     hints->add(cmdEscludi_, kExcludeHint);
-    hints->add(cmdEsclusi, QStringLiteral(" Elenco degli indirizzi esclusi dagli invii."));
+    hints->add(cmdEsclusi_, QStringLiteral(" Elenco degli indirizzi esclusi dagli invii."));
     FormLook::onRelease(cmdEscludi_, [this] { cmdEscludiMouseUp(); });
-    FormLook::onRelease(cmdEsclusi, [this] { cmdEsclusiMouseUp(); });
+    FormLook::onRelease(cmdEsclusi_, [this] { cmdEsclusiMouseUp(); });
 
     // The note sits at the right end of the bar, so the hints keep their
     // place and their behaviour.
@@ -122,8 +122,17 @@ void CardOptOut::cmdEscludiMouseUp()
     });
 }
 
+void CardOptOut::setListWindow(std::function<void(QWidget*)> open)
+{
+    openList_ = std::move(open);
+    if (cmdEsclusi_)
+        cmdEsclusi_->setEnabled(bool(openList_));
+}
+
 void CardOptOut::cmdEsclusiMouseUp()
 {
-    TfrmEsclusi::open(editor_);
+    if (!openList_)
+        return;
+    ErrorDisplay::guard([this] { openList_(editor_); });
     refresh();
 }

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 class CardEditor;
 class HintBar;
 class QGroupBox;
@@ -20,6 +22,9 @@ public:
 
     // The card's addresses that are on the list, as shown in the note.
     QStringList excluded() const { return excluded_; }
+    // The window of the whole list belongs to the mail forms: the start-up
+    // hands over how to open it, and the button works from then on.
+    void setListWindow(std::function<void(QWidget* parent)> open);
 
 public slots:
     void refresh();
@@ -32,6 +37,8 @@ private:
     CardEditor* editor_;
     HintBar* hints_;
     QPointer<QToolButton> cmdEscludi_;
+    QPointer<QToolButton> cmdEsclusi_;
+    std::function<void(QWidget*)> openList_;
     QPointer<QLabel> lblEscluso_;
     QStringList excluded_;
 };

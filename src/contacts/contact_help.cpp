@@ -1,8 +1,8 @@
-#include "contacts/contact_fields.h"
+#include "contacts/contact_archive.h"
 
-HelpTopic ContactFields::helpTopic()
+QStringList ContactArchive::helpParagraphs()
 {
-    return { QStringLiteral("Gestione rubrica contatti"), Help::paragraphs({
+    return {
         QStringLiteral("La rubrica contatti raccoglie in archivio le schede delle persone e delle aziende a cui si "
                        "scrive: ogni scheda riunisce dati anagrafici, recapiti, dati fiscali e bancari e note di un "
                        "contatto. Dalla rubrica si scelgono anche i membri dei gruppi e i destinatari dei messaggi."),
@@ -46,5 +46,5 @@ HelpTopic ContactFields::helpTopic()
                        "modifiche non ancora salvate; il pulsante Excel esporta l'intero archivio in un foglio di "
                        "calcolo. Il pulsante Ottimizza compatta l'archivio recuperando lo spazio lasciato libero dalle "
                        "schede cancellate."),
-    }) };
+    };
 }

@@ -1,5 +1,6 @@
 #include "contacts/frm_importa_contatti.h"
 
+#include "archives/archive_registry.h"
 #include "storage/card_archive.h"
 #include "ui/dialogs.h"
 #include "ui/error_display.h"
@@ -26,7 +27,7 @@ const QString kCaption = QStringLiteral("Importa contatti");
 QList<QByteArray> cardColumns()
 {
     QList<QByteArray> out;
-    for (const QByteArray& c : CardArchive::of(ArchiveKind::Contacts).valueColumns())
+    for (const QByteArray& c : Archives::card(ArchiveKind::Contacts).valueColumns())
         if (ContactMapping::labelOf(c) != QString::fromLatin1(c))
             out << c;
     return out;
@@ -167,7 +168,7 @@ void TfrmImportaContatti::showPlan()
                            .arg(refused));
 
     const QList<QByteArray> columns = cardColumns();
-    const QList<QByteArray>& all = CardArchive::of(ArchiveKind::Contacts).valueColumns();
+    const QList<QByteArray>& all = Archives::card(ArchiveKind::Contacts).valueColumns();
     QStringList headers { QStringLiteral("Riga"), QStringLiteral("Esito") };
     for (const QByteArray& c : columns)
         headers << ContactMapping::labelOf(c);

@@ -1,8 +1,9 @@
 #include "contacts/frm_rubrica.h"
 
+#include "archives/archive_registry.h"
 #include "contacts/card_opt_out.h"
-#include "contacts/contact_fields.h"
 #include "contacts/frm_importa_contatti.h"
+#include "contacts/province_codes.h"
 #include "storage/ascii.h"
 #include "storage/card_text.h"
 #include "ui/desktop.h"
@@ -31,16 +32,18 @@
 TfrmRubrica* frmRubrica = nullptr;
 
 TfrmRubrica::TfrmRubrica(QWidget* parent)
-    : CardEditor(ContactFields::profile(), parent)
+    : CardEditor(Archives::get(ArchiveKind::Contacts), parent)
 {
     setObjectName(QStringLiteral("frmRubrica"));
     setWindowTitle(QStringLiteral(" Velmaro - Rubrica contatti"));
     buildFields(chrome().body, chrome().hints);
     addImportButton();
     finishSetup();
-    new CardOptOut(this, Wiring::child<QGroupBox>(chrome().container, QStringLiteral("grpControlli")), chrome().info,
-        chrome().hints);
+    optOut_ = new CardOptOut(this, Wiring::child<QGroupBox>(chrome().container, QStringLiteral("grpControlli")),
+        chrome().info, chrome().hints);
 }
+
+void TfrmRubrica::setOptOutWindow(std::function<void(QWidget*)> open) { optOut_->setListWindow(std::move(open)); }
 
 void TfrmRubrica::addImportButton()
 {
@@ -127,7 +130,7 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     txtProv_->setObjectName(QStringLiteral("txtProv"));
     txtProv_->setEditable(true);
     txtProv_->setInsertPolicy(QComboBox::NoInsert);
-    txtProv_->addItems(ContactFields::provinces());
+    txtProv_->addItems(ProvinceCodes::all());
     txtProv_->setCurrentIndex(-1);
     txtProv_->lineEdit()->setMaxLength(2);
     // Keys reach the combo first, which hands them to its line edit without

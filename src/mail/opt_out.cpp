@@ -2,25 +2,20 @@
 
 #include "mail/mime_message.h"
 #include "storage/app_paths.h"
-#include "storage/card_archive.h"
 #include "storage/sqlite_table3.h"
 
 #include <QFile>
 #include <QRegularExpression>
 
-#include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace {
 
 constexpr const char* kTimeFormat = "yyyy-MM-dd HH:mm:ss";
-// Statements naming many addresses are cut into pieces of this many.
-constexpr qsizetype kChunk = 500;
-
-QByteArray literal(const QString& text) { return CardArchive::literal(text.toUtf8()); }
 
 // Notes come from a one-line field or a paste: line breaks and other control
-// characters become blanks (a NUL would also cut the statement short).
+// characters become blanks.
 QString oneLine(const QString& text)
 {
     QString out = text;
@@ -38,20 +33,17 @@ std::unique_ptr<TSQLiteDatabase> openList(const QString& path)
     return db;
 }
 
-// The result table hands over text as the bytes of a blob.
-QByteArray asBytes(const char* column) { return QByteArray("CAST(") + column + " AS BLOB)"; }
+// The list as it is, or nothing where there is none: reading never makes a
+// file.
+std::unique_ptr<TSQLiteDatabase> existingList(const QString& path)
+{
+    if (!QFile::exists(path))
+        return nullptr;
+    auto db = std::make_unique<TSQLiteDatabase>(path);
+    return db->HasTable("esclusi") ? std::move(db) : nullptr;
+}
 
 int rowCount(TSQLiteDatabase& db) { return int(db.Query("SELECT count(*) FROM esclusi;")->IntegerAt(0)); }
-
-// "indirizzo IN ('a','b',...)" for one chunk of keys.
-QByteArray inList(const QStringList& keys, qsizetype from)
-{
-    QByteArray sql = "indirizzo IN (";
-    const qsizetype to = std::min(keys.size(), from + kChunk);
-    for (qsizetype i = from; i < to; ++i)
-        sql += (i > from ? "," : "") + literal(keys[i]);
-    return sql + ")";
-}
 
 QStringList compareForms(const QStringList& addresses)
 {
@@ -63,6 +55,19 @@ QStringList compareForms(const QStringList& addresses)
             keys << key;
     }
     return keys;
+}
+
+// Runs one statement with the first parameter bound to each key in turn.
+void forEachKey(TSQLiteStatement& statement, const QStringList& keys, const std::function<void()>& onRow = {})
+{
+    for (const QString& key : keys) {
+        const QByteArray bytes = key.toUtf8();
+        statement.BindText(1, bytes);
+        while (statement.Step())
+            if (onRow)
+                onRow();
+        statement.Reset();
+    }
 }
 
 } // namespace
@@ -79,19 +84,16 @@ OptOutList::OptOutList(QString path)
 
 QList<OptOutList::Entry> OptOutList::entries(const QString& filter) const
 {
-    // Looking leaves no file behind; the first address added makes it.
-    if (!QFile::exists(path_))
-        return {};
-    const auto db = openList(path_);
-    const auto rows = db->Query("SELECT " + asBytes("indirizzo") + ", " + asBytes("aggiunto") + ", " + asBytes("nota")
-        + " FROM esclusi ORDER BY indirizzo;");
     QList<Entry> out;
-    out.reserve(rows->RowCount());
+    const auto db = existingList(path_);
+    if (!db)
+        return out;
     const QString wanted = filter.trimmed();
-    for (bool more = rows->First(); more && !rows->AtEnd(); more = rows->Next()) {
-        Entry e { QString::fromUtf8(rows->BlobTextAt(0)),
-            QDateTime::fromString(QString::fromUtf8(rows->BlobTextAt(1)), QLatin1String(kTimeFormat)),
-            QString::fromUtf8(rows->BlobTextAt(2)) };
+    const auto rows = db->Prepare("SELECT indirizzo, aggiunto, nota FROM esclusi ORDER BY indirizzo;");
+    while (rows->Step()) {
+        Entry e { QString::fromUtf8(rows->BytesAt(0)),
+            QDateTime::fromString(QString::fromUtf8(rows->BytesAt(1)), QLatin1String(kTimeFormat)),
+            QString::fromUtf8(rows->BytesAt(2)) };
         if (wanted.isEmpty() || e.address.contains(wanted, Qt::CaseInsensitive)
             || e.note.contains(wanted, Qt::CaseInsensitive))
             out << std::move(e);
@@ -101,34 +103,37 @@ QList<OptOutList::Entry> OptOutList::entries(const QString& filter) const
 
 int OptOutList::count() const
 {
-    if (!QFile::exists(path_))
-        return 0;
-    const auto db = openList(path_);
-    return rowCount(*db);
+    const auto db = existingList(path_);
+    return db ? rowCount(*db) : 0;
 }
 
 int OptOutList::add(const QStringList& addresses, const QString& note, const QDateTime& when)
 {
-    const QStringList keys = compareForms(addresses);
     const auto db = openList(path_);
     const int before = rowCount(*db);
-    const QByteArray tail
-        = "," + literal(when.toString(QLatin1String(kTimeFormat))) + "," + literal(oneLine(note)) + ");";
+    const QByteArray time = when.toString(QLatin1String(kTimeFormat)).toUtf8();
+    const QByteArray text = oneLine(note).toUtf8();
     db->StartTransaction();
-    for (const QString& key : keys)
-        db->Execute("INSERT OR IGNORE INTO esclusi (indirizzo, aggiunto, nota) VALUES (" + literal(key) + tail);
+    {
+        const auto insert
+            = db->Prepare("INSERT OR IGNORE INTO esclusi (indirizzo, aggiunto, nota) VALUES (?, ?, ?);");
+        insert->BindText(2, time);
+        insert->BindText(3, text);
+        forEachKey(*insert, compareForms(addresses));
+    }
     db->CommitTransaction();
     return rowCount(*db) - before;
 }
 
 int OptOutList::remove(const QStringList& addresses)
 {
-    const QStringList keys = compareForms(addresses);
     const auto db = openList(path_);
     const int before = rowCount(*db);
     db->StartTransaction();
-    for (qsizetype i = 0; i < keys.size(); i += kChunk)
-        db->Execute("DELETE FROM esclusi WHERE " + inList(keys, i) + ";");
+    {
+        const auto remove = db->Prepare("DELETE FROM esclusi WHERE indirizzo = ?;");
+        forEachKey(*remove, compareForms(addresses));
+    }
     db->CommitTransaction();
     return before - rowCount(*db);
 }
@@ -147,32 +152,24 @@ QStringList OptOutList::listed(const QStringList& addresses) const
 QSet<QString> OptOutList::listedKeys(const QSet<QString>& wanted) const
 {
     QSet<QString> found;
-    if (wanted.isEmpty() || !QFile::exists(path_))
+    const auto db = wanted.isEmpty() ? nullptr : existingList(path_);
+    if (!db)
         return found;
-    TSQLiteDatabase db(path_);
-    if (!db.HasTable("esclusi"))
-        return found;
-    const QStringList keys(wanted.cbegin(), wanted.cend());
-    for (qsizetype i = 0; i < keys.size(); i += kChunk) {
-        const auto rows = db.Query("SELECT " + asBytes("indirizzo") + " FROM esclusi WHERE " + inList(keys, i) + ";");
-        for (bool more = rows->First(); more && !rows->AtEnd(); more = rows->Next())
-            found.insert(QString::fromUtf8(rows->BlobTextAt(0)));
-    }
+    const auto probe = db->Prepare("SELECT indirizzo FROM esclusi WHERE indirizzo = ?;");
+    forEachKey(*probe, QStringList(wanted.cbegin(), wanted.cend()),
+        [&] { found.insert(QString::fromUtf8(probe->BytesAt(0))); });
     return found;
 }
 
 QSet<QString> OptOutList::keys() const
 {
     QSet<QString> out;
-    if (!QFile::exists(path_))
+    const auto db = existingList(path_);
+    if (!db)
         return out;
-    TSQLiteDatabase db(path_);
-    if (!db.HasTable("esclusi"))
-        return out;
-    const auto rows = db.Query("SELECT " + asBytes("indirizzo") + " FROM esclusi;");
-    out.reserve(rows->RowCount());
-    for (bool more = rows->First(); more && !rows->AtEnd(); more = rows->Next())
-        out.insert(QString::fromUtf8(rows->BlobTextAt(0)));
+    const auto rows = db->Prepare("SELECT indirizzo FROM esclusi;");
+    while (rows->Step())
+        out.insert(QString::fromUtf8(rows->BytesAt(0)));
     return out;
 }
 

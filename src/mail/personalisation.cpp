@@ -1,16 +1,25 @@
 #include "mail/personalisation.h"
 
+#include "archives/archive_registry.h"
 #include "mail/mime_message.h"
 #include "storage/card_archive.h"
 #include "storage/win1252.h"
 
 #include <QFile>
 
-namespace {
-std::function<QList<PersonalFields::Field>()> source;
+QList<PersonalFields::Field> PersonalFields::all()
+{
+    // The attached files and the folder are no field of the card a letter
+    // would quote.
+    QList<QByteArray> hidden;
+    for (const ArchiveDefinition::Column& c : ArchiveDefinition::accessoryColumns())
+        hidden << c.name;
+    QList<Field> fields;
+    for (const ArchiveDefinition::Column& c : Archives::get(ArchiveKind::Contacts).columns)
+        if (!hidden.contains(c.name))
+            fields.append({ c.label, c.name });
+    return fields;
 }
-
-QList<PersonalFields::Field> PersonalFields::all() { return source ? source() : QList<Field>(); }
 
 namespace {
 // A name as typed compares with a caption without regard to case or accents:
@@ -34,19 +43,18 @@ const PersonalFields::Field* PersonalFields::find(const QList<Field>& fields, co
     return nullptr;
 }
 
-void PersonalFields::install(std::function<QList<Field>()> fields) { source = std::move(fields); }
-
 ContactDirectory ContactDirectory::load(const QList<QByteArray>& columns)
 {
     ContactDirectory directory;
-    const CardArchive& archive = CardArchive::of(ArchiveKind::Contacts);
+    const ArchiveDefinition& contacts = Archives::get(ArchiveKind::Contacts);
+    const CardArchive& archive = contacts.card;
     // Reading must not leave an archive behind where there was none.
     if (!QFile::exists(archive.path()))
         return directory;
     TSQLiteDatabase db(archive.path());
     if (!db.HasTable(archive.table()))
         return directory;
-    QByteArray sql = "SELECT varEmail";
+    QByteArray sql = "SELECT " + contacts.columnOf(QStringLiteral("txtEmail")).name;
     for (const QByteArray& c : columns)
         sql += ", " + c;
     sql += " FROM " + archive.table() + " ORDER BY ID";

@@ -14,16 +14,14 @@
 namespace PersonalFields {
 struct Field {
     QString caption; // "Azienda", "Cognome e nome", ...
-    QByteArray column; // "varAzienda", ...
+    QByteArray column; // its archive column
 };
-// Every field, in card order; empty until a source is installed.
+// Every field the contacts editor shows, in card order, as the contacts
+// archive's definition states them.
 QList<Field> all();
 // The field a placeholder names (captions compared without regard to case
 // and accents), or nullptr.
 const Field* find(const QList<Field>& fields, const QString& name);
-// The contacts editor's field table is where the captions live; the user
-// interface installs it at start.
-void install(std::function<QList<Field>()> source);
 } // namespace PersonalFields
 
 // The contacts archive read by e-mail address: for each address the first

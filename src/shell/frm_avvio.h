@@ -25,6 +25,8 @@ public:
     QWidget* tileForm(Tile tile) const;
     // The splash window imgCopyright shows modally; disabled without one.
     void setSplashForm(QDialog* splash);
+    // The about window imgInfo shows modally.
+    void setAboutForm(QDialog* about) { about_ = about; }
 
     // Shows the launcher again (visible, in front).
     void bringBack();
@@ -74,6 +76,7 @@ private:
 
     QPointer<QWidget> forms_[4];
     QPointer<QDialog> splash_;
+    QPointer<QDialog> about_;
     QMovie* movie_ = nullptr;
 };
 

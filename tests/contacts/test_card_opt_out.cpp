@@ -1,4 +1,5 @@
 #include "contacts/frm_rubrica.h"
+#include "mail/frm_esclusi.h"
 #include "mail/opt_out.h"
 #include "support/test_seams.h"
 #include "ui/modal.h"
@@ -114,6 +115,9 @@ private slots:
             shown = d->objectName();
             return 0;
         });
+        // Until the start-up says how, the button opens nothing.
+        QVERIFY(!form_->findChild<QWidget*>("cmdEsclusi")->isEnabled());
+        form_->setOptOutWindow([](QWidget* parent) { TfrmEsclusi::open(parent); });
         release("cmdEsclusi");
         Modal::install({});
         QCOMPARE(shown, QStringLiteral("frmEsclusi"));

@@ -1,4 +1,3 @@
-#include "contacts/contact_fields.h"
 #include "mail/frm_invia_email.h"
 #include "mail/unsubscribe.h"
 #include "storage/win1252.h"
@@ -39,8 +38,6 @@ class TestPersonalTools : public QObject {
     }
 
 private slots:
-    void initTestCase() { ContactFields::installPersonalFields(); }
-
     void init()
     {
         dir_ = std::make_unique<TempDataDir>();

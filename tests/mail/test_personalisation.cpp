@@ -1,4 +1,3 @@
-#include "contacts/contact_fields.h"
 #include "mail/personalisation.h"
 #include "mail/placeholders.h"
 #include "storage/win1252.h"
@@ -30,8 +29,6 @@ class TestPersonalisation : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { ContactFields::installPersonalFields(); }
-
     void parse_data()
     {
         QTest::addColumn<QString>("text");

@@ -1,6 +1,5 @@
 #include "sent_mail.h"
 
-#include "contacts/contact_fields.h"
 #include "mail/mail_backend.h"
 #include "mail/mapi_mail.h"
 #include "mail/opt_out.h"
@@ -143,7 +142,6 @@ private slots:
         writeScript(file("bin/sendmail"), "m=$(mktemp \"$D/out/XXXXXX\")\ncat > \"$m\"\n");
         writeScript(file("hook/xdg-email-hook.sh"), "printf '%s' \"$1\" > \"$D/hook-uri\"\n");
         path_ = qgetenv("PATH");
-        ContactFields::installPersonalFields();
     }
 
     void init()

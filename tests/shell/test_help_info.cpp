@@ -1,8 +1,7 @@
+#include "archives/archive_registry.h"
+#include "mail/frm_invia_email.h"
 #include "shell/frm_help_form.h"
 #include "shell/frm_info.h"
-#include "contacts/contact_fields.h"
-#include "mail/frm_invia_email.h"
-#include "messages/message_fields.h"
 #include "shell/help_topics.h"
 #include "storage/app_paths.h"
 #include "support/test_seams.h"
@@ -19,6 +18,13 @@
 namespace {
 
 const QColor navy(0, 0, 128);
+
+// The help topic of an archive's editor.
+HelpTopic editorHelp(ArchiveKind kind)
+{
+    const ArchiveDefinition& d = Archives::get(kind);
+    return { d.helpTitle, Help::paragraphs(d.helpParagraphs) };
+}
 
 QColor colourOf(const QLabel* l) { return l->palette().color(QPalette::WindowText); }
 
@@ -80,8 +86,10 @@ void TestHelpInfo::topicsAreParagraphs_data()
 {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text");
-    for (const HelpTopic& t : { HelpTopics::launcher(), ContactFields::helpTopic(), MessageFields::helpTopic(),
-             TfrmInviaEmail::helpTopic() })
+    QList<HelpTopic> topics { HelpTopics::launcher(), TfrmInviaEmail::helpTopic() };
+    for (const ArchiveDefinition* d : Archives::all())
+        topics << editorHelp(d->kind);
+    for (const HelpTopic& t : topics)
         QTest::newRow(qPrintable(t.title)) << t.title << t.text;
 }
 
@@ -107,7 +115,7 @@ void TestHelpInfo::showTopicFillsAndRunsModally()
     QCOMPARE(help.memTopic->toPlainText(), QStringLiteral("Primo.\n\nSecondo, con \"virgolette\"."));
     QVERIFY(help.memTopic->isReadOnly());
 
-    const HelpTopic contacts = ContactFields::helpTopic();
+    const HelpTopic contacts = editorHelp(ArchiveKind::Contacts);
     help.showTopic(contacts.title, contacts.text);
     QCOMPARE(help.panTitle->text(), QStringLiteral("Gestione rubrica contatti"));
     QCOMPARE(help.memTopic->document()->blockCount(), 2 * contacts.text.count(QStringLiteral("\r\n\r\n")) + 1);

@@ -1,16 +1,17 @@
 #include "contacts/import/contact_import.h"
 
-#include "storage/card_archive.h"
-#include "storage/card_text.h"
+#include "archives/archive_registry.h"
+#include "archives/card_rules.h"
 #include "storage/win1252.h"
-
-#include <sqlite3.h>
 
 #include <memory>
 
 namespace {
 
-const CardArchive& contacts() { return CardArchive::of(ArchiveKind::Contacts); }
+const CardArchive& contacts() { return Archives::card(ArchiveKind::Contacts); }
+
+// Duplicates are told by the contact's address.
+const QString kEmailControl = QStringLiteral("txtEmail");
 
 QString emailKey(const QString& email) { return email.trimmed().toLower(); }
 
@@ -26,43 +27,26 @@ bool stored(const ImportRow& row, bool includeDuplicates)
 class BoundInsert {
 public:
     explicit BoundInsert(TSQLiteDatabase& db)
-        : db_(db)
     {
         const CardArchive& a = contacts();
         QByteArray sql = "INSERT INTO " + a.table() + " (ID," + a.valueColumns().join(',') + ",Ext) VALUES (NULL,";
         for (int i = 0; i < a.valueCount(); ++i)
             sql += "?,";
         sql += "'')";
-        sqlite3_stmt* raw = nullptr;
-        if (sqlite3_prepare_v2(db.handle(), sql.constData(), int(sql.size()), &raw, nullptr) != SQLITE_OK) {
-            sqlite3_finalize(raw);
-            fail(sql);
-        }
-        stmt_.reset(raw);
+        stmt_ = db.Prepare(sql);
     }
 
     void insert(const QList<QByteArray>& values)
     {
         for (int i = 0; i < values.size(); ++i)
-            sqlite3_bind_text(stmt_.get(), i + 1, values[i].constData(), int(values[i].size()), SQLITE_STATIC);
-        const int rc = sqlite3_step(stmt_.get());
-        sqlite3_reset(stmt_.get());
-        if (rc != SQLITE_DONE)
-            fail(contacts().insert(values));
+            stmt_->BindText(i + 1, values[i]);
+        // A failure quotes the card's own insert, which says which card it was.
+        stmt_->Step([&values] { return contacts().insert(values); });
+        stmt_->Reset();
     }
 
 private:
-    [[noreturn]] void fail(const QByteArray& sql) const
-    {
-        throw ESQLiteException(QStringLiteral("Error executing SQL statement \"") + Cp1252::decode(sql)
-            + QStringLiteral("\" : ") + Cp1252::decode(sqlite3_errmsg(db_.handle())));
-    }
-
-    struct Finalizer {
-        void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-    };
-    TSQLiteDatabase& db_;
-    std::unique_ptr<sqlite3_stmt, Finalizer> stmt_;
+    std::unique_ptr<TSQLiteStatement> stmt_;
 };
 
 } // namespace
@@ -78,7 +62,8 @@ int ImportPlan::count(ImportRow::Status status) const
 QSet<QString> ContactImport::existingEmails(TSQLiteDatabase& db)
 {
     QSet<QString> out;
-    auto table = db.Query("select varEmail from " + contacts().table() + ";");
+    const QByteArray email = Archives::get(ArchiveKind::Contacts).columnOf(kEmailControl).name;
+    auto table = db.Query("select " + email + " from " + contacts().table() + ";");
     out.reserve(table->RowCount());
     for (table->First(); !table->AtEnd(); table->Next())
         out.insert(emailKey(Cp1252::decode(table->BlobTextAt(0))));
@@ -88,7 +73,9 @@ QSet<QString> ContactImport::existingEmails(TSQLiteDatabase& db)
 
 ImportPlan ContactImport::prepare(const QList<ImportedContact>& contacts, const QSet<QString>& existingEmails)
 {
-    const QList<QByteArray>& columns = ::contacts().valueColumns();
+    const ArchiveDefinition& archive = Archives::get(ArchiveKind::Contacts);
+    const CardRules rules(archive);
+    const int emailColumn = archive.indexOf(kEmailControl);
     ImportPlan plan;
     plan.rows.reserve(contacts.size());
     QSet<QString> seen;
@@ -96,39 +83,17 @@ ImportPlan ContactImport::prepare(const QList<ImportedContact>& contacts, const 
         ImportRow row;
         row.line = c.line;
         row.problems = c.problems;
-        row.texts.reserve(columns.size());
-        row.values.reserve(columns.size());
-        for (const QByteArray& column : columns) {
-            const QString text = CardText::trimmed(CardText::scrubbed(c.values.value(column)));
-            row.texts << text;
-            if (row.status == ImportRow::Status::NotStorable)
-                continue;
-            // A character Windows-1252 has no form for is refused, never
-            // replaced; a NUL would end the statement.
-            QString refused = Cp1252::firstUnencodable(text);
-            if (text.contains(QChar(0)))
-                refused = QStringLiteral("\u2400");
-            QByteArray bytes;
-            if (!refused.isEmpty() || !Cp1252::tryEncode(text, bytes)) {
-                row.status = ImportRow::Status::NotStorable;
-                row.reason = QStringLiteral("il carattere \u00ab%1\u00bb del campo \u00ab%2\u00bb non può essere "
-                                            "salvato in archivio")
-                                 .arg(refused, ContactMapping::labelOf(column));
-                row.values.clear();
-                continue;
-            }
-            row.values << bytes;
-        }
-        const QString name = row.texts.value(columns.indexOf("varContatto"));
-        const QString email = row.texts.value(columns.indexOf("varEmail"));
-        if (row.status == ImportRow::Status::NotStorable) {
-            // reason already set
-        } else if (name.isEmpty()) {
+        row.texts.reserve(archive.columns.size());
+        for (const auto& column : archive.columns)
+            row.texts << CardRules::stored(c.values.value(column.name));
+        const QString email = row.texts.value(emailColumn);
+        int missing = -1;
+        if (const auto refused = rules.encode(row.texts, row.values)) {
+            row.status = ImportRow::Status::NotStorable;
+            row.reason = rules.reason(*refused);
+        } else if ((missing = rules.missingRequired(row.texts)) >= 0) {
             row.status = ImportRow::Status::MissingRequired;
-            row.reason = QStringLiteral("manca il nome del contatto");
-        } else if (email.isEmpty()) {
-            row.status = ImportRow::Status::MissingRequired;
-            row.reason = QStringLiteral("manca l'indirizzo e-mail");
+            row.reason = archive.required[missing].missing;
         } else if (existingEmails.contains(emailKey(email))) {
             row.status = ImportRow::Status::Duplicate;
             row.reason = QStringLiteral("l'indirizzo e-mail è già in archivio");

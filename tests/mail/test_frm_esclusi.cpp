@@ -1,7 +1,7 @@
 #include "../accessories/xlsx_docx_reader.h"
 #include "mail/opt_out.h"
 #include "support/test_seams.h"
-#include "ui/frm_esclusi.h"
+#include "mail/frm_esclusi.h"
 
 #include <QApplication>
 #include <QClipboard>

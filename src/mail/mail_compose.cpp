@@ -1,7 +1,9 @@
-#include "ui/mail_compose.h"
-#include "ui/private_send_window.h"
+#include "mail/mail_compose.h"
 
+#include "mail/frm_anteprima.h"
+#include "mail/frm_esclusi.h"
 #include "mail/personalisation.h"
+#include "mail/private_send_window.h"
 #include "storage/app_paths.h"
 #include "storage/card_text.h"
 #include "storage/ini_file.h"
@@ -10,8 +12,6 @@
 #include "ui/error_display.h"
 #include "ui/field_access.h"
 #include "ui/form_look.h"
-#include "ui/frm_anteprima.h"
-#include "ui/frm_esclusi.h"
 #include "ui/path_chooser.h"
 
 #include <QCheckBox>
@@ -115,18 +115,19 @@ QString formText(QWidget* panel, const char* name)
     return FieldAccess::text(panel->window()->findChild<QWidget*>(QLatin1String(name)));
 }
 
-// The block's buttons for personalised fields and the opt-out list.
-void addPersonalTools(QWidget* panel, MailCompose::MessageBlock& b, HintBar* hints)
+} // namespace
+
+void SendBlock::addPersonalTools(QWidget* panel, HintBar* hints)
 {
-    b.cmdCampi = new QToolButton(panel);
-    b.cmdCampi->setObjectName(QStringLiteral("cmdCampi"));
-    b.cmdCampi->setText(QStringLiteral("Campi"));
-    b.cmdCampi->setPopupMode(QToolButton::InstantPopup);
-    auto* menu = new QMenu(b.cmdCampi);
+    cmdCampi = new QToolButton(panel);
+    cmdCampi->setObjectName(QStringLiteral("cmdCampi"));
+    cmdCampi->setText(QStringLiteral("Campi"));
+    cmdCampi->setPopupMode(QToolButton::InstantPopup);
+    auto* menu = new QMenu(cmdCampi);
     menu->setObjectName(QStringLiteral("mnuCampi"));
-    b.cmdCampi->setMenu(menu);
-    auto* last = new LastTextField(b.txtOggetto, b.txtTesto);
-    // Filled when opened: the captions are the contact card's as they are now.
+    cmdCampi->setMenu(menu);
+    auto* last = new LastTextField(txtOggetto, txtTesto);
+    // Filled when opened, from the contact card's fields.
     QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, last] {
         menu->clear();
         for (const PersonalFields::Field& f : PersonalFields::all()) {
@@ -134,13 +135,13 @@ void addPersonalTools(QWidget* panel, MailCompose::MessageBlock& b, HintBar* hin
             menu->addAction(placeholder, last, [last, placeholder] { last->insert(placeholder); });
         }
     });
-    hints->add(b.cmdCampi, QStringLiteral(" Inserisce al cursore un campo della scheda del destinatario."));
+    hints->add(cmdCampi, QStringLiteral(" Inserisce al cursore un campo della scheda del destinatario."));
 
-    b.cmdAnteprima = new QPushButton(QStringLiteral("Anteprima personalizzata"), panel);
-    b.cmdAnteprima->setObjectName(QStringLiteral("cmdAnteprima"));
-    hints->add(b.cmdAnteprima, QStringLiteral(" Mostra oggetto e testo come li riceverà un destinatario scelto."));
-    QCheckBox* privately = b.chkRiservato;
-    QObject::connect(b.cmdAnteprima, &QPushButton::clicked, panel, [panel, privately] {
+    cmdAnteprima = new QPushButton(QStringLiteral("Anteprima personalizzata"), panel);
+    cmdAnteprima->setObjectName(QStringLiteral("cmdAnteprima"));
+    hints->add(cmdAnteprima, QStringLiteral(" Mostra oggetto e testo come li riceverà un destinatario scelto."));
+    QCheckBox* privately = chkRiservato;
+    QObject::connect(cmdAnteprima, &QPushButton::clicked, panel, [panel, privately] {
         ErrorDisplay::guard([&] {
             TfrmAnteprima::open({ formText(panel, "txtEmail"), formText(panel, "txtOggetto"),
                                     formText(panel, "txtTesto"), privately->isChecked() },
@@ -148,61 +149,65 @@ void addPersonalTools(QWidget* panel, MailCompose::MessageBlock& b, HintBar* hin
         });
     });
 
-    b.cmdEsclusi = new QPushButton(QStringLiteral("Indirizzi esclusi"), panel);
-    b.cmdEsclusi->setObjectName(QStringLiteral("cmdEsclusi"));
-    hints->add(b.cmdEsclusi, QStringLiteral(" Elenco degli indirizzi esclusi dagli invii."));
-    QObject::connect(b.cmdEsclusi, &QPushButton::clicked, panel,
+    cmdEsclusi = new QPushButton(QStringLiteral("Indirizzi esclusi"), panel);
+    cmdEsclusi->setObjectName(QStringLiteral("cmdEsclusi"));
+    hints->add(cmdEsclusi, QStringLiteral(" Elenco degli indirizzi esclusi dagli invii."));
+    QObject::connect(cmdEsclusi, &QPushButton::clicked, panel,
         [panel] { ErrorDisplay::guard([&] { TfrmEsclusi::open(panel->window()); }); });
 }
 
-} // namespace
-
-MailCompose::MessageBlock MailCompose::buildMessageBlock(QWidget* panel, QGridLayout* grid, int row, HintBar* hints)
+SendBlock::SendBlock(QWidget* panel, QGridLayout* grid, int row, HintBar* hints, const QString& section)
 {
-    MessageBlock b;
-    b.txtOggetto = EditorChrome::lineEdit(panel, "txtOggetto");
-    b.txtTesto = EditorChrome::memo(panel, "txtTesto");
-    b.txtAllegato = EditorChrome::lineEdit(panel, "txtAllegato");
+    txtOggetto = EditorChrome::lineEdit(panel, "txtOggetto");
+    txtTesto = EditorChrome::memo(panel, "txtTesto");
+    txtAllegato = EditorChrome::lineEdit(panel, "txtAllegato");
     auto* cmdSfoglia = new QPushButton(QStringLiteral("..."), panel);
     cmdSfoglia->setObjectName(QStringLiteral("cmdSfoglia"));
     auto* cmdApri = new QPushButton(QStringLiteral("Apri"), panel);
     cmdApri->setObjectName(QStringLiteral("cmdApri"));
-    b.chkPreviewMsg = new QCheckBox(QStringLiteral(" Visualizza anteprima "), panel);
-    b.chkPreviewMsg->setObjectName(QStringLiteral("chkPreviewMsg"));
-    b.chkPreviewMsg->setChecked(true);
-    b.chkRiservato = new QCheckBox(PrivateSendChoice::caption(), panel);
-    b.chkRiservato->setObjectName(QStringLiteral("chkRiservato"));
-    b.btnEmail = EditorChrome::imageButton(panel, "btnEmail", "invia", "Invia");
-    hints->add(b.btnEmail, QStringLiteral(" Invia il messaggio e-mail corrente."));
-    addPersonalTools(panel, b, hints);
+    chkPreviewMsg = new QCheckBox(QStringLiteral(" Visualizza anteprima "), panel);
+    chkPreviewMsg->setObjectName(QStringLiteral("chkPreviewMsg"));
+    chkPreviewMsg->setChecked(true);
+    chkRiservato = new QCheckBox(PrivateSendChoice::caption(), panel);
+    chkRiservato->setObjectName(QStringLiteral("chkRiservato"));
+    btnEmail = EditorChrome::imageButton(panel, "btnEmail", "invia", "Invia");
+    hints->add(btnEmail, QStringLiteral(" Invia il messaggio e-mail corrente."));
+    addPersonalTools(panel, hints);
 
     grid->addWidget(new QLabel(QStringLiteral("Oggetto:"), panel), row, 0);
-    grid->addWidget(b.txtOggetto, row, 1, 1, 3);
+    grid->addWidget(txtOggetto, row, 1, 1, 3);
     auto* bodyRow = new QHBoxLayout;
     bodyRow->addWidget(new QLabel(QStringLiteral("Testo del messaggio:"), panel));
     bodyRow->addStretch(1);
-    bodyRow->addWidget(b.cmdCampi);
-    bodyRow->addWidget(b.cmdAnteprima);
+    bodyRow->addWidget(cmdCampi);
+    bodyRow->addWidget(cmdAnteprima);
     grid->addLayout(bodyRow, row + 1, 0, 1, 4);
     // The body is what the user mostly writes: it takes the room left.
-    b.txtTesto->setMinimumHeight(7 * b.txtTesto->fontMetrics().lineSpacing());
-    grid->addWidget(b.txtTesto, row + 2, 0, 1, 4);
+    txtTesto->setMinimumHeight(7 * txtTesto->fontMetrics().lineSpacing());
+    grid->addWidget(txtTesto, row + 2, 0, 1, 4);
     grid->setRowStretch(row + 2, 1);
     grid->addWidget(new QLabel(QStringLiteral("File allegato:"), panel), row + 3, 0);
     auto* attach = new QHBoxLayout;
-    attach->addWidget(b.txtAllegato, 1);
+    attach->addWidget(txtAllegato, 1);
     attach->addWidget(cmdSfoglia);
     attach->addWidget(cmdApri);
     grid->addLayout(attach, row + 3, 1, 1, 3);
-    auto* send = new QHBoxLayout;
-    send->addWidget(b.cmdEsclusi);
-    send->addStretch(1);
-    send->addWidget(b.chkPreviewMsg);
-    send->addWidget(b.chkRiservato);
-    send->addWidget(b.btnEmail);
-    grid->addLayout(send, row + 4, 0, 1, 4);
+    sendRow = new QHBoxLayout;
+    sendRow->addWidget(cmdEsclusi);
+    sendRow->addStretch(1);
+    sendRow->addWidget(chkPreviewMsg);
+    sendRow->addWidget(chkRiservato);
+    sendRow->addWidget(btnEmail);
+    grid->addLayout(sendRow, row + 4, 0, 1, 4);
 
-    FormLook::styleField(b.txtAllegato);
-    new PathChooser(b.txtAllegato, cmdSfoglia, cmdApri, PathChoice::mailAttachment());
-    return b;
+    FormLook::styleField(txtAllegato);
+    new PathChooser(txtAllegato, cmdSfoglia, cmdApri, PathChoice::mailAttachment());
+    PrivateSendChoice::bind(chkRiservato, section);
+}
+
+bool SendBlock::settle(bool& preview, bool& privately) const
+{
+    preview = chkPreviewMsg->isChecked();
+    privately = chkRiservato->isChecked();
+    return PrivateSendChoice::settle(privately, preview);
 }

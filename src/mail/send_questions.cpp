@@ -1,4 +1,4 @@
-#include "ui/send_questions.h"
+#include "mail/send_questions.h"
 
 #include "ui/dialogs.h"
 

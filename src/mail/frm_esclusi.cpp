@@ -1,4 +1,4 @@
-#include "ui/frm_esclusi.h"
+#include "mail/frm_esclusi.h"
 
 #include "accessories/exports.h"
 #include "accessories/spreadsheet_writer.h"

@@ -1,4 +1,4 @@
-#include "ui/frm_anteprima.h"
+#include "mail/frm_anteprima.h"
 
 #include "mail/mime_message.h"
 #include "mail/opt_out.h"
