@@ -1,13 +1,11 @@
 #include "mail/frm_esclusi.h"
 
 #include "accessories/exports.h"
-#include "accessories/spreadsheet_writer.h"
 #include "ui/dialogs.h"
 #include "ui/error_display.h"
 #include "ui/form_look.h"
 #include "ui/modal.h"
 
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -279,15 +277,6 @@ void TfrmEsclusi::cmdEsportaClick()
         sheet.text = [this](int r, int c) { return r == 0 ? OptOutModel::heading(c) : model_->text(r - 1, c); };
         sheet.boldFirst = 0;
         sheet.boldLast = kColumns - 1;
-        Exports::Messages messages;
-        messages.show = [](const QString& text) { Dialogs::message(text); };
-        messages.writeFailed = QStringLiteral("Si è verificato un errore durante l'esportazione dei dati in Excel.");
-        messages.openFailed = QStringLiteral(
-            "La cartella di lavoro \u00ab%1\u00bb è stata salvata, ma non è stato possibile aprirla: nessun "
-            "programma per i fogli di calcolo risulta associato ai file .xlsx.");
-        Exports::publishAndOpen(
-            sheet.name, QStringLiteral("xlsx"),
-            [&](const QString& temp) { return SpreadsheetWriter::write(temp, sheet, QFileInfo(temp).absolutePath()); },
-            messages);
+        Exports::publishWorkbook(sheet);
     });
 }
