@@ -294,6 +294,26 @@ GLYPHS = {
     f'<rect x="3.5" y="17" width="20" height="9" rx="1.8" fill="url(#red)" stroke="{RED_D}" stroke-width="1"/>'
     + letter(13.5, 24.2, 7.5, "PDF"),
 
+    # An envelope with a red no-entry badge: exclude the address from mailings.
+    "escludi": f'<rect x="2.5" y="5.5" width="22" height="15" rx="2" fill="#fff" stroke="{NAVY}" stroke-width="1.5"/>'
+               f'<path d="M3.3 6.3L13.5 14.3 23.7 6.3z" fill="{SKY}" stroke="{NAVY}" stroke-width="1.5" '
+               f'stroke-linejoin="round"/>'
+               + round_badge(22, 22, 8, "url(#red)",
+                             '<rect x="17" y="20.4" width="10" height="3.2" rx="1" fill="#fff"/>'),
+
+    # The same envelope with a green tick: let the address in again.
+    "riammetti": f'<rect x="2.5" y="5.5" width="22" height="15" rx="2" fill="#fff" stroke="{NAVY}" '
+                 f'stroke-width="1.5"/>'
+                 f'<path d="M3.3 6.3L13.5 14.3 23.7 6.3z" fill="{SKY}" stroke="{NAVY}" stroke-width="1.5" '
+                 f'stroke-linejoin="round"/>'
+                 + round_badge(22, 22, 8, "url(#green)",
+                               '<path d="M18 22.2l3 3 5-5.6" fill="none" stroke="#fff" stroke-width="2.4" '
+                               'stroke-linecap="round" stroke-linejoin="round"/>'),
+
+    # A list with a red no-entry badge: the addresses excluded from mailings.
+    "esclusi": page(5) + text_lines(8.5, 19.5, [10, 13.5, 17, 20.5])
+    + round_badge(22.5, 22.5, 7.5, "url(#red)", '<rect x="17.8" y="21" width="9.4" height="3" rx="1" fill="#fff"/>'),
+
     # A globe: the maker's web site.
     "web": f'<circle cx="16" cy="16" r="12.5" fill="url(#blue)" stroke="{NAVY}" stroke-width="1.5"/>'
            f'<ellipse cx="16" cy="16" rx="5.5" ry="12.5" fill="none" stroke="#fff" stroke-width="1.2" opacity="0.85"/>'
@@ -461,6 +481,11 @@ def main():
     os.makedirs(OUT, exist_ok=True)
     if sys.argv[1:] == ["splash"]:
         make_splash()
+        return 0
+    if sys.argv[1:] and all(name in GLYPHS for name in sys.argv[1:]):
+        # Only the glyphs named: the others stay byte for byte as they are.
+        for name in sys.argv[1:]:
+            save(rasterise(svg(32, 32, GLYPHS[name]), 32, 32), name + ".png")
         return 0
     for name, body in GLYPHS.items():
         save(rasterise(svg(32, 32, body), 32, 32), name + ".png")

@@ -13,6 +13,7 @@
 #include "ui/modal.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProgressDialog>
 
 namespace {
@@ -97,6 +98,22 @@ QString Exports::publishAndOpen(
     if (!Desktop::open(result.path))
         messages.show(messages.openFailed.arg(QDir::toNativeSeparators(result.path)));
     return result.path;
+}
+
+QString Exports::publishWorkbook(const SheetContent& sheet, const std::function<void(qint64, qint64)>& progress)
+{
+    Messages messages;
+    messages.show = [](const QString& text) { Dialogs::message(text); };
+    messages.writeFailed = QStringLiteral("Si è verificato un errore durante l'esportazione dei dati in Excel.");
+    messages.openFailed = QStringLiteral(
+        "La cartella di lavoro \u00ab%1\u00bb è stata salvata, ma non è stato possibile aprirla: nessun "
+        "programma per i fogli di calcolo risulta associato ai file .xlsx.");
+    return publishAndOpen(
+        sheet.name, QStringLiteral("xlsx"),
+        [&](const QString& temp) {
+            return SpreadsheetWriter::write(temp, sheet, QFileInfo(temp).absolutePath(), progress);
+        },
+        messages);
 }
 
 Exports::Progress::Progress(QWidget* parent, const QString& label)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accessories/spreadsheet_writer.h"
 #include "storage/export_file.h"
 
 #include <QString>
@@ -30,6 +31,10 @@ struct Messages {
 // messages name. The published file, or an empty text.
 QString publishAndOpen(const QString& title, const QString& suffix, const ExportFile::Writer& writer,
     const Messages& messages);
+
+// A one-sheet workbook written and opened the same way, its failures told in
+// the plain message box; named after the sheet.
+QString publishWorkbook(const SheetContent& sheet, const std::function<void(qint64, qint64)>& progress = {});
 
 // Progress of long work on the user-interface thread: after a short delay a
 // progress window appears, and the windows keep being painted.

@@ -271,19 +271,7 @@ void TfrmExport::imgExcelMouseUp()
         sheet.boldLast = profile_.lastBoldColumn;
 
         Exports::Progress progress(this, QStringLiteral("Esportazione in corso..."));
-        Exports::Messages messages;
-        messages.show = [](const QString& text) { Dialogs::message(text); };
-        messages.writeFailed = QStringLiteral("Si è verificato un errore durante l'esportazione dei dati in Excel.");
-        messages.openFailed = QStringLiteral(
-            "La cartella di lavoro \u00ab%1\u00bb è stata salvata, ma non è stato possibile aprirla: nessun "
-            "programma per i fogli di calcolo risulta associato ai file .xlsx.");
-        Exports::publishAndOpen(
-            profile_.sheetName, QStringLiteral("xlsx"),
-            [&](const QString& temp) {
-                return SpreadsheetWriter::write(temp, sheet, QFileInfo(temp).absolutePath(),
-                    [&progress](qint64 done, qint64 total) { progress.step(done, total); });
-            },
-            messages);
+        Exports::publishWorkbook(sheet, [&progress](qint64 done, qint64 total) { progress.step(done, total); });
     });
 }
 

@@ -3,6 +3,7 @@
 #include "mail/keychain_store.h"
 #include "mail/frm_storico_invii.h"
 #include "mail/private_send_window.h"
+#include "mail/send_questions.h"
 #include "shell/startup.h"
 #include "storage/app_paths.h"
 #include "ui/app_locale.h"
@@ -67,6 +68,7 @@ int main(int argc, char** argv)
     KeychainStore::install();
     AccountPasswordPrompt::install();
     JournalQuestion::install();
+    SendQuestions::install();
     Startup::createForms();
     Startup::showFirstForm();
     const int code = app.exec();

@@ -1,6 +1,7 @@
 #include "contacts/frm_rubrica.h"
 
 #include "archives/archive_registry.h"
+#include "contacts/card_opt_out.h"
 #include "contacts/frm_importa_contatti.h"
 #include "contacts/province_codes.h"
 #include "storage/ascii.h"
@@ -38,7 +39,11 @@ TfrmRubrica::TfrmRubrica(QWidget* parent)
     buildFields(chrome().body, chrome().hints);
     addImportButton();
     finishSetup();
+    optOut_ = new CardOptOut(this, Wiring::child<QGroupBox>(chrome().container, QStringLiteral("grpControlli")),
+        chrome().info, chrome().hints);
 }
+
+void TfrmRubrica::setOptOutWindow(std::function<void(QWidget*)> open) { optOut_->setListWindow(std::move(open)); }
 
 void TfrmRubrica::addImportButton()
 {

@@ -2,6 +2,9 @@
 
 #include "ui/card_editor.h"
 
+#include <functional>
+
+class CardOptOut;
 class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -13,6 +16,9 @@ class TfrmRubrica : public CardEditor {
     Q_OBJECT
 public:
     explicit TfrmRubrica(QWidget* parent = nullptr);
+
+    // How the toolbar's opt-out button opens the list (the start-up's).
+    void setOptOutWindow(std::function<void(QWidget* parent)> open);
 
 public slots:
     void imgEmailMouseUp();
@@ -32,6 +38,7 @@ private:
 
     QComboBox* txtProv_ = nullptr;
     QLineEdit* txtIva_ = nullptr;
+    CardOptOut* optOut_ = nullptr;
 };
 
 extern TfrmRubrica* frmRubrica;

@@ -47,11 +47,18 @@ bool Sending::begin(bool withProgress)
         plan.recipients.reserve(size());
         for (const Recipient& r : std::as_const(recipients_))
             plan.recipients << r.address;
+        plan.recipients << excluded_;
         if (!installed->begin(plan)) {
             finished_ = true; // nothing went, nothing to tell
             return false;
         }
         observer_ = installed;
+        if (!excluded_.isEmpty()) {
+            QList<Result> out;
+            for (qsizetype i = 0; i < excluded_.size(); ++i)
+                out.append({ int(size() + i), Outcome::Excluded, {} });
+            observer_->handedOver(out);
+        }
     }
     withProgress_ = withProgress && PrivateSend::progress();
     if (withProgress_)
@@ -131,6 +138,7 @@ PrivateSend::Report Sending::report() const
     r.toServer = route_ == Route::Smtp;
     r.stopReason = stopReason_;
     r.repeated = repeated_;
+    r.excluded = int(excluded_.size());
     for (const Recipient& rec : recipients_) {
         if (rec.outcome == Outcome::HandedOver)
             ++r.handedOver;

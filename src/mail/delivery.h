@@ -106,6 +106,10 @@ public:
     bool idle();
     // Why the sending stopped early, for the summary.
     void stop(const QString& reason) { stopReason_ = reason; }
+    // Addresses taken out before sending (they asked not to be written
+    // to): told to the observer as excluded, counted in the summary. Before
+    // begin.
+    void exclude(const QStringList& addresses) { excluded_ = addresses; }
     // Entries of the list that named an address already in it, sent once.
     void setRepeated(int repeated) { repeated_ = repeated; }
     // Everything not handed over or refused counts as not sent. Without
@@ -132,6 +136,7 @@ private:
     int refused_ = 0;
     QString stopReason_;
     int repeated_ = 0;
+    QStringList excluded_;
 };
 
 } // namespace Delivery

@@ -5,6 +5,7 @@
 #include "mail/mailto_uri.h"
 #include "mail/mime_message.h"
 #include "mail/private_send.h"
+#include "mail/send_checks.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -118,11 +119,13 @@ quint32 composeUri(const MapiMessage& m, QString& uri)
 
 // A message handed over once for all its recipients: they share the one
 // outcome.
-quint32 handOverWhole(Delivery::Route route, const MapiMessage& m, const std::function<quint32()>& handOver)
+quint32 handOverWhole(Delivery::Route route, const MapiMessage& m, const QStringList& excluded,
+    const std::function<quint32()>& handOver)
 {
     QStringList addresses;
     Delivery::settle(m, false, addresses);
     Delivery::Sending sending(route, false, m, addresses);
+    sending.exclude(excluded);
     if (!sending.begin(false))
         return MAPI_USER_ABORT;
     QList<qsizetype> all(addresses.size());
@@ -140,12 +143,13 @@ quint32 handOverWhole(Delivery::Route route, const MapiMessage& m, const std::fu
 
 quint32 launchClient(const QString& program, const QString& uri, int waitMs);
 
-quint32 compose(const QString& program, const MapiMessage& m, int waitMs)
+quint32 compose(const QString& program, const MapiMessage& m, const QStringList& excluded, int waitMs)
 {
     QString uri;
     if (const quint32 r = composeUri(m, uri))
         return r;
-    return handOverWhole(Delivery::Route::MailClient, m, [&] { return launchClient(program, uri, waitMs); });
+    return handOverWhole(
+        Delivery::Route::MailClient, m, excluded, [&] { return launchClient(program, uri, waitMs); });
 }
 
 quint32 launchClient(const QString& program, const QString& uri, int waitMs)
@@ -229,6 +233,12 @@ QString SystemMailSubmission::failureDetails() const { return SystemMail::lastSe
 quint32 SystemMail::pipeToSendmail(
     const QString& program, const QByteArray& head, const QByteArray& message, int timeoutMs, bool& timedOut)
 {
+    return pipeToSendmail(program, head, QList<QByteArrayView> { QByteArrayView(message) }, timeoutMs, timedOut);
+}
+
+quint32 SystemMail::pipeToSendmail(
+    const QString& program, const QByteArray& head, const QList<QByteArrayView>& message, int timeoutMs, bool& timedOut)
+{
     timedOut = false;
     sendmailErrors.clear();
     QProcess process;
@@ -240,7 +250,8 @@ quint32 SystemMail::pipeToSendmail(
     if (!process.waitForStarted(-1))
         return MAPI_E_FAILURE;
     process.write(head);
-    process.write(message);
+    for (const QByteArrayView piece : message)
+        process.write(piece.data(), piece.size());
     process.closeWriteChannel();
     // A sendmail program that stops reading early and exits still ends here
     // with its status; the unwritten rest is dropped.
@@ -267,23 +278,26 @@ QString stuckReason(int timeoutMs)
                         : QStringLiteral("nessuna risposta dal programma di posta entro %1 secondi").arg(seconds);
 }
 
-// One message per address of the list, only the headers differing. Every
-// address is handed over at most once; a refusal is noted and the others
-// still go.
-quint32 sendPrivately(const QString& sendmail, const MapiMessage& m, int timeoutMs, PrivateSend::Report& report)
+// One message per address of the list, only the headers (and the
+// personalised parts) differing. Every address is handed over at most once;
+// a refusal is noted and the others still go.
+quint32 sendPrivately(
+    const QString& sendmail, const SendChecks::Prepared& prepared, int timeoutMs, PrivateSend::Report& report)
 {
+    const MapiMessage& m = prepared.message();
     report = {};
     QStringList addresses;
     int repeated = 0;
     if (const quint32 r = Delivery::settle(m, true, addresses, &repeated))
         return r;
-    QByteArray shared;
-    if (const quint32 r = MimeMail::buildShared(m, shared))
+    PrivateBody body;
+    if (const quint32 r = body.build(prepared))
         return r;
 
     const QString sender = m.lpOriginator ? m.lpOriginator->lpszAddress : QString();
     Delivery::Sending sending(Delivery::Route::Sendmail, true, m, addresses);
     sending.setRepeated(repeated);
+    sending.exclude(prepared.excluded());
     if (!sending.begin(true))
         return MAPI_USER_ABORT;
     for (qsizetype i = 0; i < sending.size(); ++i) {
@@ -291,7 +305,7 @@ quint32 sendPrivately(const QString& sendmail, const MapiMessage& m, int timeout
         const QByteArray head = MimeMail::recipientHeaders({ QString(), addresses[i] }, sender);
         if (!sending.inFlight({ i }))
             break;
-        const quint32 r = SystemMail::pipeToSendmail(sendmail, head, shared, timeoutMs, timedOut);
+        const quint32 r = SystemMail::pipeToSendmail(sendmail, head, body.pieces(addresses[i]), timeoutMs, timedOut);
         if (r == SUCCESS_SUCCESS)
             sending.handedOver({ i });
         else
@@ -307,23 +321,52 @@ quint32 sendPrivately(const QString& sendmail, const MapiMessage& m, int timeout
 }
 
 // The whole list in one message, piped once.
-quint32 sendWhole(const QString& sendmail, const MapiMessage& m)
+quint32 sendWhole(const QString& sendmail, const SendChecks::Prepared& prepared)
 {
     QByteArray bytes;
-    if (const quint32 r = MimeMail::build(m, bytes))
+    if (const quint32 r = MimeMail::build(prepared.message(), bytes, prepared.headers()))
         return r;
-    return handOverWhole(
-        Delivery::Route::Sendmail, m, [&] { return SystemMail::pipeToSendmail(sendmail, bytes); });
+    return handOverWhole(Delivery::Route::Sendmail, prepared.message(), prepared.excluded(),
+        [&] { return SystemMail::pipeToSendmail(sendmail, bytes); });
 }
 
 } // namespace
 
-quint32 SystemMailSubmission::send(const MapiMessage& message, quint32 flags)
+quint32 PrivateBody::build(const SendChecks::Prepared& p)
+{
+    personal_ = p.personalisation();
+    text_.reset();
+    if (!personal_)
+        return MimeMail::buildShared(p.message(), shared_, p.headers());
+    if (personal_->bodyPersonal())
+        text_.emplace(personal_->body());
+    return template_.build(p.message(), personal_->subjectPersonal(), personal_->bodyPersonal(), p.headers());
+}
+
+QList<QByteArrayView> PrivateBody::pieces(const QString& address)
+{
+    if (!personal_)
+        return { QByteArrayView(shared_) };
+    const QStringList* card = personal_->cardOf(address);
+    if (personal_->subjectPersonal())
+        subject_ = MimeMail::subjectLine(personal_->subjectFor(address));
+    if (text_)
+        part_ = text_->part([&](const QList<Placeholders::Piece>& line) { return personal_->expand(line, card); });
+    return template_.pieces(subject_, part_);
+}
+
+quint32 SystemMailSubmission::send(const MapiMessage& original, quint32 requested)
 {
     problem_.clear();
     sendmailErrors.clear(); // never an earlier send's words
-    const bool privately = flags & MAIL_PRIVATE;
-    const bool preview = flags & MAPI_DIALOG;
+    // Excluded addresses, placeholders, closing line and header: settled
+    // here once, whatever the route.
+    SendChecks::Prepared prepared;
+    if (const quint32 r = SendChecks::prepare(original, requested, prepared))
+        return r;
+    const MapiMessage& message = prepared.message();
+    const bool privately = prepared.flags() & MAIL_PRIVATE;
+    const bool preview = prepared.flags() & MAPI_DIALOG;
     // One compose window per recipient makes no sense: the form offers
     // the direct route before it gets here.
     if (privately && preview)
@@ -331,32 +374,32 @@ quint32 SystemMailSubmission::send(const MapiMessage& message, quint32 flags)
     if (!preview) {
         const MailAccount account = MailAccountStore::load();
         if (account.inUse())
-            return sendThroughAccount(account, message, privately);
+            return sendThroughAccount(account, prepared);
     }
     if (privately) {
         const QString sendmail = MapiLibraryLoader::sendmailProgram();
         if (sendmail.isEmpty())
             return MAIL_E_NO_MAIL_PROGRAM;
-        return sendPrivately(sendmail, message, sendmailTimeoutMs_, privateReport_);
+        return sendPrivately(sendmail, prepared, sendmailTimeoutMs_, privateReport_);
     }
     if (!preview) {
         const QString sendmail = MapiLibraryLoader::sendmailProgram();
         if (!sendmail.isEmpty())
-            return sendWhole(sendmail, message);
+            return sendWhole(sendmail, prepared);
     }
     // Preview, or nothing to send through without a window.
     const QString client = MapiLibraryLoader::mailClientProgram();
     if (client.isEmpty())
         return MAIL_E_NO_MAIL_PROGRAM;
-    return compose(client, message, clientWaitMs_);
+    return compose(client, message, prepared.excluded(), clientWaitMs_);
 }
 
-quint32 SystemMailSubmission::sendThroughAccount(const MailAccount& account, const MapiMessage& message, bool privately)
+quint32 SystemMailSubmission::sendThroughAccount(const MailAccount& account, const SendChecks::Prepared& prepared)
 {
     QString password;
     if (!MailPassword::get(account, password))
         return MAPI_USER_ABORT;
-    const SmtpRoute::Request request { account, password, message, privately, true, smtpTiming_ };
+    const SmtpRoute::Request request { account, password, prepared, true, smtpTiming_ };
     const quint32 r = SmtpRoute::send(request, privateReport_, problem_);
     // A password typed wrong is asked again next time.
     if (r == MAPI_E_LOGIN_FAILURE)

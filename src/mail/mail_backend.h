@@ -1,10 +1,16 @@
 #pragma once
 
 #include "mail/mapi_mail.h"
+#include "mail/mime_message.h"
+#include "mail/personalisation.h"
 #include "mail/private_send.h"
 #include "mail/smtp_route.h"
 
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
+
+#include <optional>
 
 // Finds the programs that do the sending. Looked up at every submission, so
 // a mail program installed while Velmaro runs is used at the next send.
@@ -21,6 +27,29 @@ namespace MailExitCodes {
 quint32 fromSendmail(int exitStatus);
 quint32 fromMailClient(int exitStatus);
 } // namespace MailExitCodes
+
+namespace SendChecks {
+class Prepared;
+}
+
+// The part of each recipient's message after its own headers in a private
+// sending: the shared bytes, or with personalised fields the shared template
+// around the recipient's own subject line and text part. Built once per
+// sending; the body and attachment are encoded once.
+class PrivateBody {
+public:
+    quint32 build(const SendChecks::Prepared& prepared);
+    // Valid until the next call.
+    QList<QByteArrayView> pieces(const QString& address);
+
+private:
+    const Personalisation* personal_ = nullptr;
+    QByteArray shared_;
+    MimeMail::SharedTemplate template_;
+    std::optional<MimeMail::TextTemplate> text_;
+    QByteArray subject_;
+    QByteArray part_;
+};
 
 // The system back end. Without preview the message goes through the
 // office's mail account when one is set up for direct sending, otherwise it
@@ -49,7 +78,7 @@ public:
     QString failureDetails() const override;
 
 private:
-    quint32 sendThroughAccount(const MailAccount& account, const MapiMessage& message, bool privately);
+    quint32 sendThroughAccount(const MailAccount& account, const SendChecks::Prepared& prepared);
 
     int clientWaitMs_ = 10000;
     int sendmailTimeoutMs_ = 60000;
@@ -68,4 +97,7 @@ quint32 pipeToSendmail(
 // What the last sendmail run wrote on its error output (the reason of a
 // failure: "envelope-from address is missing", ...), at most a few KiB.
 QString lastSendmailErrors();
+// The same with the message in pieces, written one after the other.
+quint32 pipeToSendmail(const QString& program, const QByteArray& head, const QList<QByteArrayView>& message,
+    int timeoutMs, bool& timedOut);
 } // namespace SystemMail

@@ -51,6 +51,9 @@ public:
     QCheckBox* chkRiservato = nullptr; // private sending
     QToolButton* btnEmail = nullptr;
     QPushButton* cmdAccountPosta = nullptr; // the mail account window
+    QToolButton* cmdCampi = nullptr; // inserts a personalised field at the cursor
+    QPushButton* cmdAnteprima = nullptr; // "Anteprima personalizzata"
+    QPushButton* cmdEsclusi = nullptr; // the list of excluded addresses
     // The row of the sending controls, where a form may add its own.
     QHBoxLayout* sendRow = nullptr;
 
@@ -58,4 +61,7 @@ public:
     // preview cannot be, and the user is asked (PrivateSendChoice::settle).
     // False when the user gave up sending.
     bool settle(bool& preview, bool& privately) const;
+
+private:
+    void addPersonalTools(QWidget* panel, HintBar* hints);
 };

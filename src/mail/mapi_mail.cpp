@@ -20,6 +20,10 @@ QString problemText(quint32 result)
 {
     if (result == MAIL_E_NO_MAIL_PROGRAM)
         return QStringLiteral("nessun programma di posta elettronica disponibile");
+    if (result == MAIL_E_OPT_OUT_UNREADABLE)
+        return QStringLiteral("impossibile leggere l'elenco degli indirizzi esclusi dagli invii");
+    if (result == MAIL_E_CONTACTS_UNREADABLE)
+        return QStringLiteral("impossibile leggere la rubrica dei contatti per i campi personalizzati");
     return MapiErrorText(result);
 }
 
@@ -141,6 +145,8 @@ int SendMapiMessage(const QString& recipientNames, const QString& recipientAddre
     const quint32 result = submission.send(message, (preview ? MAPI_DIALOG : 0) | (privately ? MAIL_PRIVATE : 0));
     if (result == SUCCESS_SUCCESS)
         return 0;
+    if (result == MAIL_STOPPED)
+        return int(MAPI_USER_ABORT);
     const QString own = submission.problem();
     fail(own.isEmpty() ? problemText(result) : own, submission.failureDetails());
 }

@@ -50,6 +50,13 @@ inline constexpr quint32 MAPI_E_NOT_SUPPORTED = 26;
 // Neither a sendmail program nor a mail client is there. Not a Simple MAPI
 // code: it has its own plain text instead of passing for a cancellation.
 inline constexpr quint32 MAIL_E_NO_MAIL_PROGRAM = 0xFFFFFFFF;
+// Nothing was handed over: the user stopped the sending at one of the
+// program's own questions, or was told why nothing could go.
+inline constexpr quint32 MAIL_STOPPED = 0xFFFFFFFE;
+// The list of addresses excluded from mailings, or the contacts archive that
+// personalised fields come from, could not be read: nothing was sent.
+inline constexpr quint32 MAIL_E_OPT_OUT_UNREADABLE = 0xFFFFFFFD;
+inline constexpr quint32 MAIL_E_CONTACTS_UNREADABLE = 0xFFFFFFFC;
 
 struct MapiRecipDesc {
     quint32 ulReserved = 0;
@@ -116,8 +123,10 @@ void install(IMailSubmission* submission);
 // The Italian description of a non-zero result code.
 QString MapiErrorText(quint32 code);
 
-// Submits one message; 0 when it was handed on, otherwise throws
-// tMailFileException. Nothing is trimmed: callers check trimmed texts first.
+// Submits one message; 0 when it was handed on, 1 when the user stopped it at
+// one of the program's own questions before anything went (the user already
+// knows why), otherwise throws tMailFileException. Nothing is trimmed:
+// callers check trimmed texts first.
 // privately: one message per recipient (needs preview off).
 int SendMapiMessage(const QString& recipientNames, const QString& recipientAddresses, const QString& senderName,
     const QString& senderAddress, const QString& subject, const QString& body, const QString& attachmentPath,

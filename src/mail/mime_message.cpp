@@ -13,6 +13,7 @@
 #include <QMimeDatabase>
 #include <QRandomGenerator>
 #include <QUrl>
+#include <QUuid>
 
 #include <algorithm>
 #include <fcntl.h>
@@ -332,6 +333,14 @@ bool MimeMail::parseMailbox(const QString& entry, Mailbox& out)
     return true;
 }
 
+QString MimeMail::addressKey(const QString& entry)
+{
+    Mailbox box;
+    if (entry.contains(QLatin1Char('<')) && parseMailbox(entry, box))
+        return box.address.toLower();
+    return entry.trimmed().toLower();
+}
+
 QString MimeMail::bareAddress(const QString& originatorAddress)
 {
     if (originatorAddress.startsWith(QLatin1String("SMTP:"), Qt::CaseInsensitive))
@@ -378,9 +387,40 @@ quint32 recipientList(const MapiMessage& m, bool withBcc, QByteArray& recipientH
     return any ? SUCCESS_SUCCESS : MAPI_E_INVALID_RECIPS;
 }
 
+// The open parts of a personalised sending: texts that stand in for the subject and
+// the body while the shared part is built, found again afterwards. Random,
+// so no message text can hold them.
+struct OpenParts {
+    QString subject;
+    QString body;
+};
+
+// The subject line exactly as GMime writes it in a message.
+QByteArray subjectLine(const QString& subject)
+{
+    GMimeHeaderList* headers = g_mime_header_list_new(nullptr);
+    g_mime_header_list_set(headers, "Subject", utf8Header(subject).constData(), "utf-8");
+    char* text = g_mime_header_list_to_string(headers, nullptr);
+    QByteArray out(text);
+    g_free(text);
+    g_object_unref(headers);
+    return out;
+}
+
+// The text part exactly as GMime writes it, headers included.
+QByteArray textPartBytes(const QString& body)
+{
+    GPtr<GMimeObject> part(textPart(body));
+    GPtr<GMimeStream> sink(g_mime_stream_mem_new());
+    g_mime_object_write_to_stream(part.get(), nullptr, sink.get());
+    GByteArray* bytes = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(sink.get()));
+    return QByteArray(reinterpret_cast<const char*>(bytes->data), qsizetype(bytes->len));
+}
+
 // The whole message, or with shared set the part every recipient of a
 // private sending gets alike: no recipient headers and no Message-ID.
-quint32 buildMessage(const MapiMessage& m, bool shared, bool withBcc, QByteArray& out)
+quint32 buildMessage(const MapiMessage& m, bool shared, bool withBcc, const MimeMail::ExtraHeaders& extra,
+    const OpenParts& parts, QByteArray& out)
 {
     using MimeMail::Mailbox;
     using MimeMail::bareAddress;
@@ -407,7 +447,10 @@ quint32 buildMessage(const MapiMessage& m, bool shared, bool withBcc, QByteArray
             return r;
     }
 
-    g_mime_message_set_subject(message.get(), utf8Header(m.lpszSubject).constData(), "utf-8");
+    g_mime_message_set_subject(
+        message.get(), utf8Header(parts.subject.isEmpty() ? m.lpszSubject : parts.subject).constData(), "utf-8");
+    for (const auto& [name, value] : extra)
+        g_mime_object_append_header(GMIME_OBJECT(message.get()), name.constData(), value.constData(), nullptr);
     GDateTime* now = g_date_time_new_now_local();
     g_mime_message_set_date(message.get(), now);
     g_date_time_unref(now);
@@ -417,7 +460,7 @@ quint32 buildMessage(const MapiMessage& m, bool shared, bool withBcc, QByteArray
         g_free(id);
     }
 
-    GPtr<GMimeObject> text(textPart(m.lpszNoteText));
+    GPtr<GMimeObject> text(textPart(parts.body.isEmpty() ? m.lpszNoteText : parts.body));
     if (m.nFileCount == 0) {
         g_mime_message_set_mime_part(message.get(), text.get());
     } else {
@@ -452,14 +495,187 @@ quint32 buildMessage(const MapiMessage& m, bool shared, bool withBcc, QByteArray
 
 } // namespace
 
-quint32 MimeMail::build(const MapiMessage& message, QByteArray& out, bool withBcc)
+quint32 MimeMail::build(const MapiMessage& message, QByteArray& out, const ExtraHeaders& extra, bool withBcc)
 {
-    return buildMessage(message, false, withBcc, out);
+    return buildMessage(message, false, withBcc, extra, {}, out);
 }
 
-quint32 MimeMail::buildShared(const MapiMessage& message, QByteArray& out)
+quint32 MimeMail::buildShared(const MapiMessage& message, QByteArray& out, const ExtraHeaders& extra)
 {
-    return buildMessage(message, true, true, out);
+    return buildMessage(message, true, true, extra, {}, out);
+}
+
+quint32 MimeMail::SharedTemplate::build(
+    const MapiMessage& message, bool personalSubject, bool personalBody, const ExtraHeaders& extra)
+{
+    ensureGMime();
+    *this = {};
+    subject_ = personalSubject;
+    body_ = personalBody;
+    const QString token = QUuid::createUuid().toString(QUuid::Id128);
+    OpenParts parts;
+    if (subject_)
+        parts.subject = QStringLiteral("velmaro-oggetto-") + token;
+    if (body_)
+        parts.body = QStringLiteral("velmaro-testo-") + token + QLatin1Char('\n');
+    if (const quint32 r = buildMessage(message, true, true, extra, parts, shared_))
+        return r;
+    // Each open part must stand exactly once where the slot text was put.
+    const auto locate = [this](const QByteArray& piece, qsizetype from, qsizetype& at, qsizetype& end) {
+        at = shared_.indexOf(piece, from);
+        end = at + piece.size();
+        return at >= 0 && shared_.indexOf(piece, end) < 0;
+    };
+    if (subject_ && !locate(subjectLine(parts.subject), 0, subjectAt_, subjectEnd_)) {
+        shared_.clear();
+        return MAPI_E_FAILURE;
+    }
+    if (body_ && !locate(textPartBytes(parts.body), subject_ ? subjectEnd_ : 0, bodyAt_, bodyEnd_)) {
+        shared_.clear();
+        return MAPI_E_FAILURE;
+    }
+    return SUCCESS_SUCCESS;
+}
+
+QList<QByteArrayView> MimeMail::SharedTemplate::pieces(const QByteArray& subject, const QByteArray& textPart) const
+{
+    const QByteArrayView all(shared_);
+    QList<QByteArrayView> out;
+    qsizetype from = 0;
+    if (subject_) {
+        out << all.sliced(from, subjectAt_ - from) << QByteArrayView(subject);
+        from = subjectEnd_;
+    }
+    if (body_) {
+        out << all.sliced(from, bodyAt_ - from) << QByteArrayView(textPart);
+        from = bodyEnd_;
+    }
+    out << all.sliced(from);
+    return out;
+}
+
+QByteArray MimeMail::subjectLine(const QString& subject)
+{
+    ensureGMime();
+    return ::subjectLine(subject);
+}
+
+namespace {
+
+// The longest line 7bit text may have (RFC 5322).
+constexpr qsizetype kMaxLine = 998;
+
+// One line (no line break) as quoted-printable (RFC 2045): at most 76
+// characters a line, soft breaks between whole characters, blanks at its end
+// encoded.
+void appendQuoted(QByteArrayView line, QByteArray& out)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    qsizetype column = 0;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const uchar c = uchar(line[i]);
+        const bool last = i + 1 == line.size();
+        const bool literal = (c >= 33 && c <= 126 && c != '=') || ((c == ' ' || c == '\t') && !last);
+        const int width = literal ? 1 : 3;
+        // Room for the soft break's "=" unless this is the line's end.
+        if (column + width > (last ? 76 : 75)) {
+            out += "=\n";
+            column = 0;
+        }
+        if (literal) {
+            out += char(c);
+        } else {
+            out += '=';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+        column += width;
+    }
+}
+
+bool sevenBitLine(QByteArrayView utf8)
+{
+    if (utf8.size() > kMaxLine)
+        return false;
+    for (char c : utf8)
+        if (uchar(c) >= 0x80 || c == '\0' || c == '\r')
+            return false;
+    return true;
+}
+
+QStringList bodyLines(const QString& text)
+{
+    QString normalised = text;
+    normalised.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    normalised.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return normalised.split(QLatin1Char('\n'));
+}
+
+} // namespace
+
+MimeMail::TextTemplate::TextTemplate(const QString& body)
+{
+    // A placeholder never spans a line break, so each line stands alone.
+    for (const QString& text : bodyLines(body)) {
+        Line line;
+        if (Placeholders::any(text)) {
+            line.pieces = Placeholders::parse(text);
+        } else {
+            line.utf8 = text.toUtf8();
+            appendQuoted(line.utf8, line.quoted);
+            line.sevenBit = sevenBitLine(line.utf8);
+        }
+        lines_ << std::move(line);
+    }
+}
+
+QByteArray MimeMail::TextTemplate::part(const std::function<QString(const QList<Placeholders::Piece>&)>& expand) const
+{
+    // The lines this recipient reads: a value's own line breaks add lines.
+    struct Own {
+        QList<QByteArray> utf8;
+    };
+    QList<Own> own(lines_.size());
+    bool sevenBit = true;
+    qsizetype size = 0;
+    for (qsizetype i = 0; i < lines_.size(); ++i) {
+        const Line& line = lines_[i];
+        if (line.pieces.isEmpty()) {
+            sevenBit = sevenBit && line.sevenBit;
+            size += line.quoted.size() + 1;
+            continue;
+        }
+        for (const QString& text : bodyLines(expand(line.pieces))) {
+            own[i].utf8 << text.toUtf8();
+            sevenBit = sevenBit && sevenBitLine(own[i].utf8.last());
+            size += own[i].utf8.last().size() * 3 + 1;
+        }
+    }
+    QByteArray out;
+    out.reserve(size + 128);
+    out += "Content-Type: text/plain; charset=utf-8\nContent-Transfer-Encoding: ";
+    out += sevenBit ? "7bit\n\n" : "quoted-printable\n\n";
+    bool first = true;
+    const auto add = [&](QByteArrayView utf8, QByteArrayView quoted) {
+        if (!first)
+            out += '\n';
+        first = false;
+        if (sevenBit)
+            out += utf8;
+        else if (!quoted.isNull())
+            out += quoted;
+        else
+            appendQuoted(utf8, out);
+    };
+    for (qsizetype i = 0; i < lines_.size(); ++i) {
+        if (lines_[i].pieces.isEmpty()) {
+            add(lines_[i].utf8, lines_[i].quoted);
+            continue;
+        }
+        for (const QByteArray& utf8 : own[i].utf8)
+            add(utf8, {});
+    }
+    return out;
 }
 
 QByteArray MimeMail::recipientHeaders(const Mailbox& to, const QString& senderAddress)

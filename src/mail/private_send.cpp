@@ -79,6 +79,11 @@ QString PrivateSend::summary(const Report& r)
             : QStringLiteral("\n\n%1 indirizzi comparivano più volte nell'elenco: ognuno ha ricevuto un solo "
                              "messaggio.")
                   .arg(r.repeated);
+    if (r.excluded > 0)
+        text += r.excluded == 1
+            ? QStringLiteral("\n\n1 indirizzo escluso perché ha chiesto di non ricevere comunicazioni.")
+            : QStringLiteral("\n\n%1 indirizzi esclusi perché hanno chiesto di non ricevere comunicazioni.")
+                  .arg(r.excluded);
     if (r.notSent > 0)
         text += r.stopReason.isEmpty() ? QStringLiteral("\n\nInvio annullato: ") + leftOver(r)
                                        : QStringLiteral("\n\nInvio interrotto: %1.\n").arg(r.stopReason) + leftOver(r);

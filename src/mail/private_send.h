@@ -28,6 +28,7 @@ struct Report {
     bool privately = true; // one message per recipient, or one for all
     bool toServer = false; // handed to the mail server itself, not to a mail program
     QString stopReason; // why the sending stopped early, when the user did not cancel it
+    int excluded = 0; // taken out before sending: they asked not to be written to
 };
 
 // The plain summary the user reads once the sending is over.

@@ -1,12 +1,15 @@
 #include "mail/smtp_route.h"
 
+#include "mail/mail_backend.h"
 #include "mail/mime_message.h"
+#include "mail/send_checks.h"
 
 #include <QElapsedTimer>
 #include <QHash>
 #include <QThread>
 
 #include <algorithm>
+#include <optional>
 
 namespace SmtpRoute {
 
@@ -107,6 +110,19 @@ quint32 codeOf(Failure f)
 
 bool closing(const Reply& r) { return r.code == 421; }
 
+// A recipient's message from its pieces.
+QByteArray joined(const QList<QByteArrayView>& pieces)
+{
+    QByteArray out;
+    qsizetype size = 0;
+    for (const QByteArrayView piece : pieces)
+        size += piece.size();
+    out.reserve(size);
+    for (const QByteArrayView piece : pieces)
+        out.append(piece);
+    return out;
+}
+
 // Carries a sending out transaction after transaction.
 class Run {
 public:
@@ -145,7 +161,9 @@ public:
         }
     }
 
-    void privately(const QByteArray& shared)
+    // shared is the part after each recipient's own headers; with
+    // personalised fields body gives it per recipient instead.
+    void privately(const QByteArray& shared, PrivateBody* body)
     {
         const int pauseMs = request_.account.pauseSeconds * 1000;
         const QString from = request_.message.lpOriginator->lpszAddress;
@@ -153,8 +171,9 @@ public:
             if (i > 0 && pauseMs > 0 && !wait(pauseMs))
                 return;
             const QByteArray head = Smtp::withCrLf(MimeMail::recipientHeaders({ QString(), sending_.address(i) }, from));
+            const QByteArray own = body ? Smtp::withCrLf(joined(body->pieces(sending_.address(i)))) : QByteArray();
             while (sending_.recipients()[i].outcome == Delivery::Outcome::Waiting)
-                if (!transact({ i }, head, shared))
+                if (!transact({ i }, head, body ? own : shared))
                     return;
             if (!sending_.advance())
                 return;
@@ -359,6 +378,10 @@ quint32 send(const Request& request, PrivateSend::Report& report, QString& probl
     QStringList addresses;
     int repeated = 0;
     QByteArray message;
+    const MimeMail::ExtraHeaders headers = request.prepared ? request.prepared->headers() : MimeMail::ExtraHeaders();
+    // Personalised: each recipient's own subject and text around a shared
+    // template.
+    std::optional<PrivateBody> body;
     // The message is checked and built (attachment encoded once) before
     // anyone is asked for a password or any server is reached.
     // In the order the other routes check, so a message gets the same
@@ -366,10 +389,15 @@ quint32 send(const Request& request, PrivateSend::Report& report, QString& probl
     if (request.privately) {
         if (const quint32 r = Delivery::settle(m, true, addresses, &repeated))
             return r;
-        if (const quint32 r = MimeMail::buildShared(m, message))
+        if (request.prepared && request.prepared->personalisation()) {
+            body.emplace();
+            if (const quint32 r = body->build(*request.prepared))
+                return r;
+        } else if (const quint32 r = MimeMail::buildShared(m, message, headers)) {
             return r;
+        }
     } else {
-        if (const quint32 r = MimeMail::build(m, message, false))
+        if (const quint32 r = MimeMail::build(m, message, headers, false))
             return r;
         if (const quint32 r = Delivery::settle(m, false, addresses))
             return r;
@@ -380,6 +408,8 @@ quint32 send(const Request& request, PrivateSend::Report& report, QString& probl
     // which can take a while; its Annulla stops them.
     Delivery::Sending sending(Delivery::Route::Smtp, request.privately, m, addresses);
     sending.setRepeated(repeated);
+    if (request.prepared)
+        sending.exclude(request.prepared->excluded());
     if (!sending.begin(request.withProgress))
         return MAPI_USER_ABORT;
     const Smtp::Server server = serverOf(request.account, request.password);
@@ -395,7 +425,7 @@ quint32 send(const Request& request, PrivateSend::Report& report, QString& probl
 
     Run run(session, sending, request, server);
     if (request.privately)
-        run.privately(message);
+        run.privately(message, body ? &*body : nullptr);
     else
         run.plain(message);
     // Stopped before anyone was served: an error, like a failed login.

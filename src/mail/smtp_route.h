@@ -7,6 +7,10 @@
 
 #include <QString>
 
+namespace SendChecks {
+class Prepared;
+}
+
 // Direct sending through the office's mail account: the whole sending over
 // one connection (reopened when the server closes it), each recipient's
 // answer kept, temporary refusals tried again with a growing pause.
@@ -36,6 +40,9 @@ struct Request {
     bool privately = false;
     bool withProgress = true; // the progress window and the summary
     Timing timing;
+    // The checks' outcome (excluded addresses, extra headers, personalised
+    // texts) when the sending went through them; message is its message.
+    const SendChecks::Prepared* prepared = nullptr;
 };
 
 // 0 once the sending went ahead (what became of each recipient is in

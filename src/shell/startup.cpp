@@ -6,6 +6,7 @@
 #include "contacts/frm_rubrica.h"
 #include "groups/frm_gruppi.h"
 #include "mail/frm_account_posta.h"
+#include "mail/frm_esclusi.h"
 #include "mail/frm_invia_email.h"
 #include "mail/frm_storico_invii.h"
 #include "messages/frm_importa_data.h"
@@ -123,6 +124,7 @@ void Startup::createForms()
     frmInviaEmail->setContactPicker(quickSearch(ArchiveKind::Contacts));
     frmInviaEmail->setMessagePicker(quickSearch(ArchiveKind::Messages));
     frmGruppi->setContactPicker(quickSearch(ArchiveKind::Contacts));
+    frmRubrica->setOptOutWindow([](QWidget* parent) { TfrmEsclusi::open(parent); });
     frmNewsletter->setGroupPicker(quickSearch(ArchiveKind::Groups));
     frmInviaEmail->setGroupPicker(quickSearch(ArchiveKind::Groups));
     frmNewsletter->setHistoryOpener([] { TfrmStoricoInvii::open(frmNewsletter); });

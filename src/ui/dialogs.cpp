@@ -33,6 +33,24 @@ public:
         fitCaption(box);
         return box.exec() != QMessageBox::No;
     }
+    void warningDetailed(const QString& caption, const QString& text, const QString& details) override
+    {
+        QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok);
+        box.setWindowModality(Qt::ApplicationModal);
+        if (!details.isEmpty())
+            box.setDetailedText(details);
+        box.exec();
+    }
+    bool confirmDetailed(const QString& caption, const QString& text, const QString& details) override
+    {
+        QMessageBox box(
+            QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+        box.setDefaultButton(QMessageBox::Yes);
+        if (!details.isEmpty())
+            box.setDetailedText(details);
+        fitCaption(box);
+        return box.exec() != QMessageBox::No;
+    }
     void error(const QString& text, const QString& details) override
     {
         QMessageBox box(QMessageBox::Critical, Dialogs::applicationTitle(), text, QMessageBox::Ok,

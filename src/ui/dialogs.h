@@ -21,6 +21,19 @@ public:
     // The application-wide error box for failures nobody else handles;
     // details, when given, behind the box's "details" button.
     virtual void error(const QString& text, const QString& details) = 0;
+    // A refusal and a Yes/No question (question icon) with a list behind
+    // the "details" button. A replacement that shows no details may leave
+    // these as they are: the list is then dropped.
+    virtual void warningDetailed(const QString& caption, const QString& text, const QString& details)
+    {
+        (void)details;
+        warning(caption, text);
+    }
+    virtual bool confirmDetailed(const QString& caption, const QString& text, const QString& details)
+    {
+        (void)details;
+        return confirm(caption, text, true);
+    }
 };
 
 namespace Dialogs {
@@ -36,6 +49,14 @@ inline bool confirm(const QString& caption, const QString& text, bool questionIc
     return get().confirm(caption, text, questionIcon);
 }
 inline void error(const QString& text, const QString& details = {}) { get().error(text, details); }
+inline void warningDetailed(const QString& caption, const QString& text, const QString& details)
+{
+    get().warningDetailed(caption, text, details);
+}
+inline bool confirmDetailed(const QString& caption, const QString& text, const QString& details)
+{
+    return get().confirmDetailed(caption, text, details);
+}
 
 QString applicationTitle();
 } // namespace Dialogs

@@ -1,6 +1,7 @@
 #include "mail/mail_backend.h"
 #include "mail/mapi_mail.h"
 #include "mail/private_send.h"
+#include "mail/unsubscribe.h"
 #include "support/test_seams.h"
 #include "ui/error_display.h"
 #include "parsed_message.h"
@@ -33,6 +34,7 @@ class TestMailBackend : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
+    TempDataDir data_; // settings and lists of the run, not beside the test program
     QString bin(const QString& name) const { return dir_.filePath(QStringLiteral("bin/") + name); }
     QString file(const QString& name) const { return dir_.filePath(name); }
 
@@ -526,7 +528,9 @@ private slots:
             to << sent[i].to.first();
             QCOMPARE(sent[i].from, QStringLiteral("nicolo@velmaro.it"));
             QCOMPARE(sent[i].subject, QStringLiteral("Novità"));
-            QCOMPARE(sent[i].text, QStringLiteral("Gentile cliente,\nil listino è allegato."));
+            // A private sending says by default how to ask not to receive more.
+            QCOMPARE(sent[i].text,
+                QStringLiteral("Gentile cliente,\nil listino è allegato.\n\n") + Unsubscribe::defaultText());
             QCOMPARE(sent[i].attachment, bytes);
             QVERIFY(!sent[i].hasBcc);
             const QByteArray head = raw[i].left(raw[i].indexOf("\n\n"));

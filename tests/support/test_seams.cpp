@@ -44,6 +44,17 @@ void ScriptedDialogs::error(const QString& text, const QString& details)
     shown.append({ "error", QString(), text, false, details });
 }
 
+void ScriptedDialogs::warningDetailed(const QString& caption, const QString& text, const QString& details)
+{
+    shown.append({ "warning", caption, text, false, details });
+}
+
+bool ScriptedDialogs::confirmDetailed(const QString& caption, const QString& text, const QString& details)
+{
+    shown.append({ "confirm", caption, text, true, details });
+    return answers.isEmpty() ? true : answers.takeFirst();
+}
+
 QStringList ScriptedDialogs::kinds() const
 {
     QStringList k;

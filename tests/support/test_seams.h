@@ -18,7 +18,7 @@ public:
         QString caption;
         QString text;
         bool questionIcon = false;
-        QString details {}; // the error box's details
+        QString details {}; // the list behind the box's "details" button
     };
 
     ScriptedDialogs();
@@ -29,6 +29,8 @@ public:
     void information(const QString& caption, const QString& text) override;
     bool confirm(const QString& caption, const QString& text, bool questionIcon) override;
     void error(const QString& text, const QString& details) override;
+    void warningDetailed(const QString& caption, const QString& text, const QString& details) override;
+    bool confirmDetailed(const QString& caption, const QString& text, const QString& details) override;
 
     // Answers for the next confirmations, in order; Yes once they run out.
     QList<bool> answers;
