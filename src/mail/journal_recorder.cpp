@@ -108,6 +108,10 @@ Journal::Outcome JournalRecorder::stored(Delivery::Route route, Delivery::Outcom
         return Journal::Outcome::Refused;
     case Delivery::Outcome::Excluded:
         return Journal::Outcome::Excluded;
+    case Delivery::Outcome::InFlight:
+        return Journal::Outcome::InFlight;
+    case Delivery::Outcome::Waiting:
+        return Journal::Outcome::Pending;
     case Delivery::Outcome::NotSent:
         break;
     }

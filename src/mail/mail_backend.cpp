@@ -399,7 +399,8 @@ quint32 SystemMailSubmission::sendThroughAccount(const MailAccount& account, con
     QString password;
     if (!MailPassword::get(account, password))
         return MAPI_USER_ABORT;
-    const SmtpRoute::Request request { account, password, prepared, true, smtpTiming_ };
+    const bool privately = prepared.flags() & MAIL_PRIVATE;
+    const SmtpRoute::Request request { account, password, prepared.message(), privately, true, smtpTiming_, &prepared };
     const quint32 r = SmtpRoute::send(request, privateReport_, problem_);
     // A password typed wrong is asked again next time.
     if (r == MAPI_E_LOGIN_FAILURE)

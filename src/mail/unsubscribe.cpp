@@ -59,6 +59,9 @@ QString Unsubscribe::bodyWith(const QString& body, const Options& o, bool privat
     qsizetype end = body.size();
     while (end > 0 && body[end - 1].isSpace())
         --end;
+    // Already there (a sending resumed from the journal's copy): once only.
+    if (QStringView(body).left(end).endsWith(line))
+        return body;
     return body.left(end) + QStringLiteral("\n\n") + line;
 }
 
