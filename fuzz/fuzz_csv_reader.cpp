@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_REQUIRE(row.line > previous);
         previous = row.line;
     }
-    const QList<QByteArray> targets = ContactMapping::guessTargets(table.headings);
+    const ContactMapping::Mapping targets = ContactMapping::guessMapping(table.headings);
     FUZZ_REQUIRE(targets.size() == table.headings.size());
     for (const ImportedContact& c : ContactMapping::fromCsv(table, targets))
         for (auto it = c.values.cbegin(); it != c.values.cend(); ++it)

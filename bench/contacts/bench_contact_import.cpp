@@ -101,7 +101,7 @@ void measure(const char* name, const QByteArray& file, bool vcard, const QString
             read = ContactMapping::fromVCards(VCardReader::read(file));
         } else {
             const CsvTable t = CsvReader::read(file);
-            read = ContactMapping::fromCsv(t, ContactMapping::guessTargets(t.headings));
+            read = ContactMapping::fromCsv(t, ContactMapping::guessMapping(t.headings));
         }
         plan = ContactImport::prepare(read, ContactImport::existingEmails(db));
     });

@@ -65,9 +65,15 @@ void TfrmRubrica::cmdImportaContattiMouseUp()
                 QStringLiteral("Attenzione: impossibile leggere il file \u00ab%1\u00bb (%2).").arg(file, f.errorString()));
             return;
         }
-        const QByteArray bytes = f.readAll();
+        QByteArray bytes = f.readAll();
         f.close();
-        TfrmImportaContatti preview(file, bytes, connection(), this);
+        QString refusal;
+        std::unique_ptr<ImportSession> session = ImportSession::open(file, std::move(bytes), &refusal);
+        if (!session) {
+            Dialogs::warning(QStringLiteral("Importa contatti"), refusal);
+            return;
+        }
+        TfrmImportaContatti preview(file, std::move(session), connection(), this);
         if (Modal::run(&preview) == QDialog::Accepted && preview.outcome().firstId > 0)
             loadCardById(preview.outcome().firstId);
     });

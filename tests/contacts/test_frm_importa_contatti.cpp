@@ -9,7 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QToolButton>
@@ -21,6 +21,15 @@ const QByteArray kCsv = "Nome;Cognome;E-mail;Compleanno\r\n"
                         "Anna;Bianchi;gia@presente.it;\r\n"
                         "Senza;Posta;;\r\n"
                         "Jan;Kowalski\xC5\x82;jan@x.pl;\r\n";
+
+QStringList listLines(QDialog* d)
+{
+    QStringList out;
+    const QAbstractItemModel* m = d->findChild<QListView*>("lstScartati")->model();
+    for (int i = 0; i < m->rowCount(); ++i)
+        out << m->index(i, 0).data().toString();
+    return out;
+}
 } // namespace
 
 class TestFrmImportaContatti : public QObject {
@@ -82,9 +91,7 @@ private slots:
         const int result = importFile(path, [&](QDialog* d) {
             summary = d->findChild<QLabel*>("lblLetti")->text();
             mappedBirthday = d->findChild<QComboBox*>("cboColonna4")->currentText();
-            auto* list = d->findChild<QListWidget*>("lstScartati");
-            for (int i = 0; i < list->count(); ++i)
-                refused << list->item(i)->text();
+            refused = listLines(d);
             QCOMPARE(d->findChild<QTableWidget*>("tblAnteprima")->item(0, 2)->text(), QStringLiteral("Rossi Mario"));
             d->findChild<QPushButton*>("cmdImporta")->click();
         });

@@ -75,89 +75,126 @@ int ImportPlan::count(ImportRow::Status status) const
     return n;
 }
 
-QSet<QString> ContactImport::existingEmails(TSQLiteDatabase& db)
+quint64 EmailSet::fingerprint(const QString& email)
 {
-    QSet<QString> out;
+    // FNV-1a over the UTF-16 units of the compared form, then a final mix.
+    quint64 h = 0xcbf29ce484222325ULL;
+    for (const QChar c : emailKey(email)) {
+        h ^= c.unicode();
+        h *= 0x100000001b3ULL;
+    }
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdULL;
+    h ^= h >> 33;
+    h *= 0xc4ceb9fe1a85ec53ULL;
+    h ^= h >> 33;
+    return h;
+}
+
+bool EmailSet::insert(const QString& email)
+{
+    if (emailKey(email).isEmpty())
+        return false;
+    set_.insert(fingerprint(email));
+    return true;
+}
+
+bool EmailSet::contains(const QString& email) const
+{
+    return !emailKey(email).isEmpty() && set_.contains(fingerprint(email));
+}
+
+EmailSet ContactImport::existingEmails(TSQLiteDatabase& db)
+{
+    EmailSet out;
     auto table = db.Query("select varEmail from " + contacts().table() + ";");
-    out.reserve(table->RowCount());
     for (table->First(); !table->AtEnd(); table->Next())
-        out.insert(emailKey(Cp1252::decode(table->BlobTextAt(0))));
-    out.remove(QString());
+        out.insert(Cp1252::decode(table->BlobTextAt(0)));
     return out;
 }
 
-ImportPlan ContactImport::prepare(const QList<ImportedContact>& contacts, const QSet<QString>& existingEmails)
+ImportRow ContactImport::judge(const ImportedContact& c)
 {
     const QList<QByteArray>& columns = ::contacts().valueColumns();
+    ImportRow row;
+    row.line = c.line;
+    row.problems = c.problems;
+    row.texts.reserve(columns.size());
+    row.values.reserve(columns.size());
+    for (const QByteArray& column : columns) {
+        const QString text = CardText::trimmed(CardText::scrubbed(c.values.value(column)));
+        row.texts << text;
+        if (row.status == ImportRow::Status::NotStorable)
+            continue;
+        // A character Windows-1252 has no form for is refused, never
+        // replaced; a NUL would end the statement.
+        QByteArray bytes;
+        if (!text.contains(QChar(0)) && Cp1252::tryEncode(text, bytes)) {
+            row.values << bytes;
+            continue;
+        }
+        const QString refused = text.contains(QChar(0)) ? QStringLiteral("\u2400") : Cp1252::firstUnencodable(text);
+        row.status = ImportRow::Status::NotStorable;
+        row.reason = QStringLiteral("il carattere \u00ab%1\u00bb del campo \u00ab%2\u00bb non può essere "
+                                    "salvato in archivio")
+                         .arg(refused, ContactMapping::labelOf(column));
+        row.values.clear();
+    }
+    if (row.status == ImportRow::Status::NotStorable)
+        return row;
+    if (row.texts.value(columns.indexOf("varContatto")).isEmpty()) {
+        row.status = ImportRow::Status::MissingRequired;
+        row.reason = QStringLiteral("manca il nome del contatto");
+    } else if (row.texts.value(columns.indexOf("varEmail")).isEmpty()) {
+        row.status = ImportRow::Status::MissingRequired;
+        row.reason = QStringLiteral("manca l'indirizzo e-mail");
+    }
+    return row;
+}
+
+QString ContactImport::duplicateReason(const QString& email, const EmailSet& existing, EmailSet& seen)
+{
+    if (existing.contains(email))
+        return QStringLiteral("l'indirizzo e-mail è già in archivio");
+    if (seen.contains(email))
+        return QStringLiteral("l'indirizzo e-mail compare già più sopra nel file");
+    seen.insert(email);
+    return {};
+}
+
+ImportPlan ContactImport::prepare(const QList<ImportedContact>& contacts, const EmailSet& existingEmails)
+{
+    const qsizetype email = ::contacts().valueColumns().indexOf("varEmail");
     ImportPlan plan;
     plan.rows.reserve(contacts.size());
-    QSet<QString> seen;
+    EmailSet seen;
     for (const ImportedContact& c : contacts) {
-        ImportRow row;
-        row.line = c.line;
-        row.problems = c.problems;
-        row.texts.reserve(columns.size());
-        row.values.reserve(columns.size());
-        for (const QByteArray& column : columns) {
-            const QString text = CardText::trimmed(CardText::scrubbed(c.values.value(column)));
-            row.texts << text;
-            if (row.status == ImportRow::Status::NotStorable)
-                continue;
-            // A character Windows-1252 has no form for is refused, never
-            // replaced; a NUL would end the statement.
-            QString refused = Cp1252::firstUnencodable(text);
-            if (text.contains(QChar(0)))
-                refused = QStringLiteral("\u2400");
-            QByteArray bytes;
-            if (!refused.isEmpty() || !Cp1252::tryEncode(text, bytes)) {
-                row.status = ImportRow::Status::NotStorable;
-                row.reason = QStringLiteral("il carattere \u00ab%1\u00bb del campo \u00ab%2\u00bb non può essere "
-                                            "salvato in archivio")
-                                 .arg(refused, ContactMapping::labelOf(column));
-                row.values.clear();
-                continue;
-            }
-            row.values << bytes;
+        ImportRow row = judge(c);
+        const QString address = row.texts.value(email);
+        if (row.status == ImportRow::Status::Ready) {
+            row.reason = duplicateReason(address, existingEmails, seen);
+            if (!row.reason.isEmpty())
+                row.status = ImportRow::Status::Duplicate;
+        } else {
+            // A refused row's address still counts for the rows below it.
+            seen.insert(address);
         }
-        const QString name = row.texts.value(columns.indexOf("varContatto"));
-        const QString email = row.texts.value(columns.indexOf("varEmail"));
-        if (row.status == ImportRow::Status::NotStorable) {
-            // reason already set
-        } else if (name.isEmpty()) {
-            row.status = ImportRow::Status::MissingRequired;
-            row.reason = QStringLiteral("manca il nome del contatto");
-        } else if (email.isEmpty()) {
-            row.status = ImportRow::Status::MissingRequired;
-            row.reason = QStringLiteral("manca l'indirizzo e-mail");
-        } else if (existingEmails.contains(emailKey(email))) {
-            row.status = ImportRow::Status::Duplicate;
-            row.reason = QStringLiteral("l'indirizzo e-mail è già in archivio");
-        } else if (seen.contains(emailKey(email))) {
-            row.status = ImportRow::Status::Duplicate;
-            row.reason = QStringLiteral("l'indirizzo e-mail compare già più sopra nel file");
-        }
-        if (!email.isEmpty())
-            seen.insert(emailKey(email));
         plan.rows << std::move(row);
     }
     return plan;
 }
 
-ImportOutcome ContactImport::store(TSQLiteDatabase& db, const ImportPlan& plan, bool includeDuplicates,
-    const std::function<void(int done, int total)>& progress)
+ImportOutcome ContactImport::store(TSQLiteDatabase& db, int total,
+    const std::function<bool(QList<QByteArray>& values)>& next, const std::function<void(int done, int total)>& progress)
 {
     ImportOutcome outcome;
-    int total = 0;
-    for (const ImportRow& r : plan.rows)
-        total += stored(r, includeDuplicates) ? 1 : 0;
     db.StartTransaction();
     try {
         int done = 0;
         BoundInsert insert(db);
-        for (const ImportRow& r : plan.rows) {
-            if (!stored(r, includeDuplicates))
-                continue;
-            insert.insert(r.values);
+        QList<QByteArray> values;
+        while (next(values)) {
+            insert.insert(values);
             if (outcome.firstId == 0)
                 outcome.firstId = qint32(db.LastInsertedRowId());
             ++done;
@@ -175,6 +212,27 @@ ImportOutcome ContactImport::store(TSQLiteDatabase& db, const ImportPlan& plan, 
         }
         throw;
     }
+    return outcome;
+}
+
+ImportOutcome ContactImport::store(TSQLiteDatabase& db, const ImportPlan& plan, bool includeDuplicates,
+    const std::function<void(int done, int total)>& progress)
+{
+    int total = 0;
+    for (const ImportRow& r : plan.rows)
+        total += stored(r, includeDuplicates) ? 1 : 0;
+    qsizetype at = 0;
+    ImportOutcome outcome = store(
+        db, total,
+        [&](QList<QByteArray>& values) {
+            while (at < plan.rows.size() && !stored(plan.rows[at], includeDuplicates))
+                ++at;
+            if (at == plan.rows.size())
+                return false;
+            values = plan.rows[at++].values;
+            return true;
+        },
+        progress);
     outcome.skipped = int(plan.rows.size()) - outcome.added;
     return outcome;
 }

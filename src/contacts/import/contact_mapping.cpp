@@ -1,5 +1,6 @@
 #include "contacts/import/contact_mapping.h"
 
+#include "contacts/import/heading_table.h"
 #include "contacts/province_codes.h"
 
 #include <QSet>
@@ -8,38 +9,107 @@ namespace {
 
 const QString kBreak = QStringLiteral("\r\n");
 
-} // namespace
+bool isBlank(QChar c) { return c.unicode() <= 32; }
 
-QString ContactMapping::labelOf(const QByteArray& column)
+// Blanks and control characters at both ends do not count, as when the
+// editor saves a card.
+QStringView trimmedView(QStringView text)
 {
-    for (const auto& t : ContactMapping::targets())
-        if (t.key == column)
-            return t.label;
-    return QString::fromLatin1(column);
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return text.sliced(begin, end - begin);
 }
 
-namespace {
-
-// One line for single-line fields, "\r\n" breaks for the note.
-QString lines(QString text)
+// Every line break (CR LF, CR or LF) becomes `with`; one pass, so a value of
+// millions of breaks costs what its reading does.
+QString replaceBreaks(QStringView text, QStringView with)
 {
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text.trimmed().replace(QLatin1Char('\n'), kBreak);
+    QString out;
+    out.reserve(text.size());
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
+        out.append(text.sliced(run, i - run));
+        out.append(with);
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        run = i + 1;
+    }
+    if (run == 0)
+        return text.toString();
+    out.append(text.sliced(run));
+    return out;
 }
 
-QString oneLine(const QString& text)
+// "\r\n" breaks, for the note.
+QString lines(QStringView text) { return replaceBreaks(trimmedView(text), kBreak); }
+
+// One line, for every other field.
+QString oneLine(QStringView text) { return replaceBreaks(trimmedView(text), u" "); }
+
+QString joined(const QStringList& parts, const QString& separator)
 {
-    QString out = lines(text).replace(kBreak, QStringLiteral(" "));
-    out.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    return out.trimmed();
+    QStringList kept;
+    for (const QString& p : parts) {
+        const QString line = oneLine(p);
+        if (!line.isEmpty())
+            kept << line;
+    }
+    return kept.join(separator);
 }
+
+QString part(const QStringList& parts, int i) { return i < parts.size() ? parts[i] : QString(); }
+
+bool isItaly(const QString& country)
+{
+    const QString c = country.trimmed().toLower();
+    return c == u"italia" || c == u"italy" || c == u"it";
+}
+
+// One postal address as the files give it, in parts.
+struct Address {
+    QStringList street; // street lines, post office box, extended address
+    QString city, zip, region, country;
+
+    // The country alone does not make an address worth a card.
+    bool hasPlace() const { return !joined(street, QString()).isEmpty() || !(city + zip + region).trimmed().isEmpty(); }
+    bool isEmpty() const { return !hasPlace() && country.trimmed().isEmpty(); }
+    QString oneLineText() const
+    {
+        const QString place = joined({ zip, city }, QStringLiteral(" "));
+        const QString prov = oneLine(region);
+        return joined({ joined(street, QStringLiteral(", ")), prov.isEmpty() ? place : place + " (" + prov + ")",
+                          country },
+            QStringLiteral(", "));
+    }
+    void set(const QByteArray& part, const QString& value)
+    {
+        if (part == "varIndirizzo")
+            street << value;
+        else if (part == "varCitta")
+            city = value;
+        else if (part == "varCap")
+            zip = value;
+        else if (part == "varProv")
+            region = value;
+        else
+            country = value;
+    }
+};
 
 class Builder {
 public:
     explicit Builder(int line) { contact_.line = line; }
 
-    void set(const QByteArray& column, const QString& value)
+    // A field already filled keeps its value; this one goes to the note
+    // under caption, or else under the field's name.
+    void set(const QByteArray& column, const QString& value, const QString& caption = {})
     {
         if (column == "varNote") {
             const QString v = lines(value);
@@ -56,22 +126,26 @@ public:
             return;
         }
         if (column == "varProv") {
-            const QString code = ProvinceCodes::codeOf(v);
+            // A province code, or any one or two characters as if typed into
+            // the field (which capitalises a-z); a region name to the note.
+            QString code = ProvinceCodes::codeOf(v);
+            if (code.isEmpty() && v.size() <= 2) {
+                code = v;
+                for (QChar& c : code)
+                    if (c >= u'a' && c <= u'z')
+                        c = QChar(c.unicode() - 32);
+            }
             if (code.isEmpty())
                 note(QStringLiteral("Provincia"), v);
             else
-                set(QByteArray("#prov"), code);
+                store("varProv", code, caption);
             return;
         }
-        const QByteArray key = column == "#prov" ? QByteArray("varProv") : column;
-        QString& slot = contact_.values[key];
-        if (slot.isEmpty())
-            slot = v;
-        else if (slot != v)
-            note(ContactMapping::labelOf(key), v);
+        store(column, v, caption);
     }
     bool isSet(const QByteArray& column) const { return !contact_.values.value(column).isEmpty(); }
     void given(const QString& v) { given_ << oneLine(v); }
+    void middle(const QString& v) { middle_ << oneLine(v); }
     void family(const QString& v) { family_ << oneLine(v); }
     void note(const QString& caption, const QString& value)
     {
@@ -81,9 +155,21 @@ public:
     }
     void problems(const QStringList& p) { contact_.problems << p; }
 
+    // Puts an address on the card: street, city, postcode, province, and a
+    // country other than Italy to the note.
+    void address(const Address& a)
+    {
+        set("varIndirizzo", joined(a.street, QStringLiteral(", ")));
+        set("varCitta", a.city);
+        set("varCap", a.zip);
+        set("varProv", a.region);
+        if (!isItaly(a.country))
+            note(QStringLiteral("Paese"), a.country);
+    }
+
     ImportedContact finish()
     {
-        QString name = (QStringList(family_) << given_).join(QLatin1Char(' ')).simplified();
+        QString name = joined(QStringList(family_) << given_ << middle_, QStringLiteral(" "));
         if (name.isEmpty())
             name = fullName_;
         if (!name.isEmpty())
@@ -97,21 +183,19 @@ public:
     }
 
 private:
+    void store(const QByteArray& column, const QString& v, const QString& caption)
+    {
+        QString& slot = contact_.values[column];
+        if (slot.isEmpty())
+            slot = v;
+        else if (slot != v)
+            note(caption.isEmpty() ? ContactMapping::labelOf(column) : caption, v);
+    }
+
     ImportedContact contact_;
-    QStringList given_, family_, notes_, extra_;
+    QStringList given_, middle_, family_, notes_, extra_;
     QString fullName_;
 };
-
-QString joined(const QStringList& parts, const QString& separator)
-{
-    QStringList kept;
-    for (const QString& p : parts)
-        if (!oneLine(p).isEmpty())
-            kept << oneLine(p);
-    return kept.join(separator);
-}
-
-QString part(const QStringList& parts, int i) { return i < parts.size() ? parts[i] : QString(); }
 
 // Properties that are the card's machinery, not the contact's data.
 bool technical(const QByteArray& name)
@@ -122,6 +206,19 @@ bool technical(const QByteArray& name)
     return names.contains(name) || name.startsWith("X-");
 }
 
+// This program's own fields that vCard has no property for.
+const QHash<QByteArray, QByteArray>& ownProperties()
+{
+    static const QHash<QByteArray, QByteArray> names {
+        { "X-VELMARO-CODICE", "varCodice" },
+        { "X-VELMARO-CODICE-FISCALE", "varCodFisc" },
+        { "X-VELMARO-PARTITA-IVA", "varIva" },
+        { "X-VELMARO-IBAN", "varIban" },
+        { "X-VELMARO-PAGAMENTI", "varPagamenti" },
+    };
+    return names;
+}
+
 QString noteCaption(const QByteArray& name)
 {
     static const QHash<QByteArray, QString> captions {
@@ -129,7 +226,6 @@ QString noteCaption(const QByteArray& name)
         { "BDAY", QStringLiteral("Compleanno") },
         { "ANNIVERSARY", QStringLiteral("Anniversario") },
         { "NICKNAME", QStringLiteral("Soprannome") },
-        { "CATEGORIES", QStringLiteral("Categorie") },
         { "ROLE", QStringLiteral("Ruolo") },
         { "IMPP", QStringLiteral("Messaggistica") },
         { "RELATED", QStringLiteral("Relazione") },
@@ -153,38 +249,117 @@ QByteArray phoneColumn(const VCardProperty& p)
     return "varCasa"; // HOME, VOICE or no type at all
 }
 
-bool isItaly(const QString& country)
-{
-    const QString c = country.trimmed().toLower();
-    return c == u"italia" || c == u"italy" || c == u"it";
-}
-
-void address(Builder& b, const QStringList& parts)
+Address vcardAddress(const QStringList& parts)
 {
     // post office box; extended address; street; locality; region; postal code; country
-    b.set("varIndirizzo", joined({ part(parts, 2), part(parts, 1), part(parts, 0) }, QStringLiteral(", ")));
-    b.set("varCitta", part(parts, 3));
-    b.set("varCap", part(parts, 5));
-    b.set("varProv", part(parts, 4));
-    if (!isItaly(part(parts, 6)))
-        b.note(QStringLiteral("Paese"), part(parts, 6));
+    Address a;
+    a.street = QStringList { part(parts, 2), part(parts, 1), part(parts, 0) };
+    a.city = part(parts, 3);
+    a.region = part(parts, 4);
+    a.zip = part(parts, 5);
+    a.country = part(parts, 6);
+    return a;
 }
 
-QString normalisedHeading(const QString& heading)
+// What the label of a numbered column says ("* Mobile", "Work Fax",
+// "Casa"): the words, lower case, without the webmail's mark of the
+// preferred value.
+QStringList labelWords(const QString& label)
 {
-    QString out;
-    for (const QChar c : heading.normalized(QString::NormalizationForm_D)) {
-        if (c.isMark())
-            continue;
-        if (QStringView(u"-_.:/()#*'").contains(c))
-            out += u' ';
-        else
-            out += c.toLower();
-    }
-    return out.simplified();
+    QString clean = label.toLower();
+    for (QChar& c : clean)
+        if (!c.isLetter())
+            c = u' ';
+    return clean.split(u' ', Qt::SkipEmptyParts);
+}
+
+bool hasAny(const QStringList& words, std::initializer_list<const char*> wanted)
+{
+    for (const char* w : wanted)
+        if (words.contains(QLatin1String(w)))
+            return true;
+    return false;
+}
+
+// The card field of a telephone number with this label; empty when no field
+// fits (a pager, a custom label): the number then goes to the note.
+QByteArray phoneColumnOf(const QString& label)
+{
+    const QStringList w = labelWords(label);
+    if (hasAny(w, { "fax" }))
+        return "varFax";
+    if (hasAny(w, { "mobile", "cell", "cellulare", "cellphone", "iphone", "mobil" }))
+        return "varCel";
+    if (hasAny(w, { "work", "business", "ufficio", "lavoro", "company", "azienda" }))
+        return "varUff";
+    if (w.isEmpty() || hasAny(w, { "home", "casa", "abitazione", "main", "principale", "voice" }))
+        return "varCasa";
+    return {};
+}
+
+// A label as the note names the value: without the mark of the preferred one.
+QString shownLabel(const QString& label)
+{
+    QStringView l = trimmedView(label);
+    while (!l.isEmpty() && (l.front() == u'*' || isBlank(l.front())))
+        l = l.sliced(1);
+    return l.isEmpty() ? QStringLiteral("Telefono") : l.toString();
+}
+
+enum class AddressKind { Home, Work, Other };
+
+AddressKind addressKindOf(const QString& label)
+{
+    const QStringList w = labelWords(label);
+    if (hasAny(w, { "work", "business", "ufficio", "lavoro" }))
+        return AddressKind::Work;
+    if (w.isEmpty() || hasAny(w, { "home", "casa", "abitazione", "main", "principale" }))
+        return AddressKind::Home;
+    return AddressKind::Other;
+}
+
+bool isAddressPart(const QByteArray& t)
+{
+    return t == "varIndirizzo" || t == "varCitta" || t == "varCap" || t == "varProv" || t == ContactMapping::kCountry;
+}
+
+// The card column a work address target stands for.
+QByteArray workPart(const QByteArray& t)
+{
+    using namespace ContactMapping;
+    if (t == kWorkStreet)
+        return "varIndirizzo";
+    if (t == kWorkCity)
+        return "varCitta";
+    if (t == kWorkZip)
+        return "varCap";
+    if (t == kWorkRegion)
+        return "varProv";
+    if (t == kWorkCountry)
+        return kCountry;
+    return {};
+}
+
+// A webmail's numbered column: "Phone 2 - Value" is in group "phone 2".
+QString groupOf(const QString& heading, QString* item = nullptr)
+{
+    const qsizetype dash = heading.indexOf(QLatin1String(" - "));
+    if (dash < 0)
+        return {};
+    if (item)
+        *item = heading.mid(dash + 3).trimmed().toLower();
+    return heading.left(dash).simplified().toLower();
 }
 
 } // namespace
+
+QString ContactMapping::labelOf(const QByteArray& column)
+{
+    for (const auto& t : ContactMapping::targets())
+        if (t.key == column)
+            return t.label;
+    return QString::fromLatin1(column);
+}
 
 const QList<ContactMapping::Target>& ContactMapping::targets()
 {
@@ -193,6 +368,7 @@ const QList<ContactMapping::Target>& ContactMapping::targets()
         { "varContatto", QStringLiteral("Cognome e nome") },
         { kFamilyName, QStringLiteral("Cognome") },
         { kGivenName, QStringLiteral("Nome") },
+        { kMiddleName, QStringLiteral("Secondo nome") },
         { "varCodice", QStringLiteral("Codice ID") },
         { "varAzienda", QStringLiteral("Azienda") },
         { "varQualifica", QStringLiteral("Qualifica") },
@@ -202,10 +378,18 @@ const QList<ContactMapping::Target>& ContactMapping::targets()
         { "varCitta", QStringLiteral("Città") },
         { "varCap", QStringLiteral("CAP") },
         { "varProv", QStringLiteral("Prov.") },
+        { kCountry, QStringLiteral("Paese") },
+        { kWorkStreet, QStringLiteral("Indirizzo (ufficio)") },
+        { kWorkCity, QStringLiteral("Città (ufficio)") },
+        { kWorkZip, QStringLiteral("CAP (ufficio)") },
+        { kWorkRegion, QStringLiteral("Prov. (ufficio)") },
+        { kWorkCountry, QStringLiteral("Paese (ufficio)") },
         { "varCel", QStringLiteral("Cellulare") },
         { "varCasa", QStringLiteral("Tel. casa") },
         { "varUff", QStringLiteral("Tel. uff.") },
         { "varFax", QStringLiteral("Fax") },
+        { kPhoneByLabel, QStringLiteral("Telefono (secondo l'etichetta)") },
+        { kLabel, QStringLiteral("Etichetta") },
         { "varCodFisc", QStringLiteral("Cod. fiscale") },
         { "varIva", QStringLiteral("Partita Iva") },
         { "varIban", QStringLiteral("IBAN") },
@@ -218,72 +402,29 @@ const QList<ContactMapping::Target>& ContactMapping::targets()
 
 QByteArray ContactMapping::targetOf(const QString& heading)
 {
-    static const QHash<QString, QByteArray> known = [] {
-        const QList<std::pair<QByteArray, QStringList>> table {
-            { "varContatto",
-                { "cognome e nome", "nome e cognome", "nominativo", "contatto", "name", "full name", "display name",
-                    "nome visualizzato", "nome completo", "varContatto" } },
-            { kFamilyName, { "cognome", "last name", "surname", "family name" } },
-            { kGivenName, { "nome", "first name", "given name" } },
-            { "varCodice", { "codice id", "codice", "varCodice" } },
-            { "varAzienda",
-                { "azienda", "società", "ditta", "organizzazione", "company", "organization", "organisation",
-                    "organization 1 - name", "varAzienda" } },
-            { "varQualifica",
-                { "qualifica", "posizione", "professione", "job title", "organization 1 - title", "varQualifica" } },
-            { "varEmail",
-                { "e-mail", "email", "indirizzo e-mail", "indirizzo email", "posta elettronica", "e-mail address",
-                    "email address", "e-mail 1 - value", "primary email", "varEmail" } },
-            { "varGruppo", { "gruppo", "varGruppo" } },
-            { "varIndirizzo",
-                { "indirizzo", "via", "address", "street", "home street", "business street", "via (uff.)",
-                    "via (ab.)", "address 1 - street", "varIndirizzo" } },
-            { "varCitta",
-                { "città", "comune", "località", "city", "home city", "business city", "città (uff.)", "città (ab.)",
-                    "address 1 - city", "varCitta" } },
-            { "varCap",
-                { "cap", "c.a.p.", "codice postale", "zip", "zip code", "postal code", "postcode",
-                    "home postal code", "business postal code", "cap (uff.)", "cap (ab.)", "address 1 - postal code",
-                    "varCap" } },
-            { "varProv",
-                { "prov.", "provincia", "state", "region", "home state", "business state", "provincia (uff.)",
-                    "provincia (ab.)", "address 1 - region", "varProv" } },
-            { "varCel",
-                { "cellulare", "cell", "telefono cellulare", "mobile", "mobile phone", "cell phone", "varCel" } },
-            { "varCasa",
-                { "tel. casa", "telefono casa", "telefono abitazione", "abitazione", "home phone", "telefono",
-                    "phone", "varCasa" } },
-            { "varUff",
-                { "tel. uff.", "telefono ufficio", "ufficio", "telefono lavoro", "business phone", "work phone",
-                    "varUff" } },
-            { "varFax", { "fax", "fax ufficio", "business fax", "home fax", "varFax" } },
-            { "varCodFisc", { "cod. fiscale", "codice fiscale", "varCodFisc" } },
-            { "varIva", { "partita iva", "p. iva", "p.iva", "vat number", "varIva" } },
-            { "varIban", { "iban", "varIban" } },
-            { "varPagamenti", { "pagamenti", "varPagamenti" } },
-            { "varNote", { "note", "notes", "annotazioni", "varNote" } },
-        };
-        QHash<QString, QByteArray> map;
-        for (const auto& [key, headings] : table)
-            for (const QString& h : headings)
-                map.insert(normalisedHeading(h), key);
-        return map;
-    }();
-    return known.value(normalisedHeading(heading), QByteArray(kJoinNote));
+    const QByteArray known = HeadingTable::lookup(heading);
+    return known.isNull() ? QByteArray(kJoinNote) : known;
 }
 
-QList<QByteArray> ContactMapping::guessTargets(const QStringList& headings)
+ContactMapping::Mapping ContactMapping::guessMapping(const QStringList& headings)
 {
-    QList<QByteArray> out;
-    QSet<QByteArray> taken;
-    for (const QString& h : headings) {
-        QByteArray t = targetOf(h);
-        // A second column for the same field (e.g. a second e-mail) joins
-        // the note instead of competing with the first.
-        if (t.startsWith("var") && t != "varNote" && taken.contains(t))
-            t = kJoinNote;
-        taken.insert(t);
-        out << t;
+    // The label column of each numbered group ("phone 2" -> its column).
+    QHash<QString, int> labels;
+    for (int i = 0; i < headings.size(); ++i) {
+        QString item;
+        const QString group = groupOf(headings[i], &item);
+        if (!group.isEmpty() && (item == u"label" || item == u"type") && targetOf(headings[i]) == kLabel)
+            labels.insert(group, i);
+    }
+    // Columns for the same field (a second e-mail, a home and a work fax)
+    // keep it: the first one filled in a row goes to the card, the others to
+    // the note.
+    Mapping out;
+    for (int i = 0; i < headings.size(); ++i) {
+        ColumnMap m { targetOf(headings[i]), -1 };
+        if (m.target == kPhoneByLabel || isAddressPart(m.target))
+            m.labelColumn = labels.value(groupOf(headings[i]), -1);
+        out << m;
     }
     return out;
 }
@@ -294,9 +435,15 @@ ImportedContact ContactMapping::fromVCard(const VCard& card)
     b.problems(card.problems);
     bool hasN = false;
     QString fn;
-    bool addressDone = false;
+    QList<const VCardProperty*> addresses;
     for (const VCardProperty& p : card.properties) {
-        if (p.binary || technical(p.name))
+        if (p.binary)
+            continue;
+        if (const auto own = ownProperties().constFind(p.name); own != ownProperties().cend()) {
+            b.set(*own, p.text);
+            continue;
+        }
+        if (technical(p.name))
             continue;
         if (p.name == "N") {
             if (!hasN) {
@@ -316,31 +463,42 @@ ImportedContact ContactMapping::fromVCard(const VCard& card)
             const QByteArray column = phoneColumn(p);
             // 4.0 may write the number as a "tel:" address.
             QString number = p.text.trimmed();
-            if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
+            if (p.valueType != "TEXT" && number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
                 number.remove(0, 4);
             if (b.isSet(column))
                 b.note(labelOf(column), number);
             else
                 b.set(column, number);
         } else if (p.name == "ADR") {
-            if (addressDone) {
-                b.note(noteCaption(p.name), joined(p.parts, QStringLiteral(", ")));
-            } else {
-                address(b, p.parts);
-                addressDone = true;
-            }
+            addresses << &p;
         } else if (p.name == "ORG") {
             b.set("varAzienda", joined(p.parts, QStringLiteral(", ")));
         } else if (p.name == "TITLE") {
             b.set("varQualifica", p.text);
         } else if (p.name == "NOTE") {
             b.set("varNote", p.text);
+        } else if (p.name == "CATEGORIES") {
+            b.set("varGruppo", p.text);
         } else {
-            b.note(noteCaption(p.name), p.name == "CATEGORIES" ? p.text : joined(p.parts, QStringLiteral(" ")));
+            b.note(noteCaption(p.name), joined(p.parts, QStringLiteral(" ")));
         }
     }
     if (!hasN)
         b.set("varContatto", fn);
+    // The home address, else the first one with a place; the others to the note.
+    qsizetype chosen = -1;
+    for (qsizetype i = 0; i < addresses.size() && chosen < 0; ++i)
+        if (addresses[i]->hasType("HOME") && vcardAddress(addresses[i]->parts).hasPlace())
+            chosen = i;
+    for (qsizetype i = 0; i < addresses.size() && chosen < 0; ++i)
+        if (vcardAddress(addresses[i]->parts).hasPlace())
+            chosen = i;
+    for (qsizetype i = 0; i < addresses.size(); ++i) {
+        if (i == chosen)
+            b.address(vcardAddress(addresses[i]->parts));
+        else
+            b.note(noteCaption("ADR"), joined(addresses[i]->parts, QStringLiteral(", ")));
+    }
     return b.finish();
 }
 
@@ -353,35 +511,81 @@ QList<ImportedContact> ContactMapping::fromVCards(const QList<VCard>& cards)
     return out;
 }
 
-ImportedContact ContactMapping::fromCsvRow(
-    const CsvRow& row, const QStringList& headings, const QList<QByteArray>& targets)
+ImportedContact ContactMapping::fromCsvRow(const CsvRow& row, const QStringList& headings, const Mapping& mapping)
 {
     Builder b(row.line);
     b.problems(row.problems);
-    for (qsizetype i = 0; i < row.fields.size() && i < targets.size(); ++i) {
-        const QByteArray& t = targets[i];
+    Address home, work, other;
+    const auto caption = [&](qsizetype i) {
+        return i < headings.size() && !headings[i].isEmpty() ? headings[i] : QStringLiteral("Colonna %1").arg(i + 1);
+    };
+    const auto labelAt = [&](int column) {
+        const bool readable = column >= 0 && column < mapping.size() && mapping[column].target == kLabel;
+        return readable && column < row.fields.size() ? row.fields[column] : QString();
+    };
+    for (qsizetype i = 0; i < row.fields.size() && i < mapping.size(); ++i) {
+        const QByteArray& t = mapping[i].target;
         const QString& value = row.fields[i];
-        if (t == kIgnore)
+        if (t == kIgnore || t == kLabel || value.isEmpty())
             continue;
-        if (t == kGivenName)
-            b.given(value);
-        else if (t == kFamilyName)
-            b.family(value);
-        else if (t == kJoinNote)
-            b.note(i < headings.size() && !headings[i].isEmpty() ? headings[i]
-                                                                  : QStringLiteral("Colonna %1").arg(i + 1),
-                value);
-        else
+        if (t == kJoinNote) {
+            b.note(caption(i), value);
+            continue;
+        }
+        if (t == "varNote") {
             b.set(t, value);
+            continue;
+        }
+        const QStringList values = value.split(QLatin1String(kMultiValueSeparator));
+        const QStringList labels = labelAt(mapping[i].labelColumn).split(QLatin1String(kMultiValueSeparator));
+        for (qsizetype k = 0; k < values.size(); ++k) {
+            const QString& v = values[k];
+            const QString label = labels.value(k, labels.first());
+            if (t == kPhoneByLabel) {
+                const QByteArray column = phoneColumnOf(label);
+                if (column.isEmpty())
+                    b.note(shownLabel(label), v);
+                else
+                    b.set(column, v);
+            } else if (k > 0 && (isAddressPart(t) || !workPart(t).isEmpty())) {
+                // A second address in one field is no part of the first.
+                b.note(caption(i), v);
+            } else if (isAddressPart(t)) {
+                const AddressKind kind = mapping[i].labelColumn >= 0 ? addressKindOf(label) : AddressKind::Home;
+                (kind == AddressKind::Home ? home : kind == AddressKind::Work ? work : other).set(t, v);
+            } else if (!workPart(t).isEmpty()) {
+                work.set(workPart(t), v);
+            } else if (t == kGivenName) {
+                b.given(v);
+            } else if (t == kMiddleName) {
+                b.middle(v);
+            } else if (t == kFamilyName) {
+                b.family(v);
+            } else {
+                // A second value in one field is named by the field.
+                b.set(t, v, k == 0 ? caption(i) : QString());
+            }
+        }
     }
+    // The home address on the card, or else the work address; the other one
+    // to the note.
+    if (home.hasPlace()) {
+        b.address(home);
+        b.note(QStringLiteral("Indirizzo ufficio"), work.oneLineText());
+    } else {
+        if (!isItaly(home.country))
+            b.note(QStringLiteral("Paese"), home.country);
+        b.address(work);
+    }
+    b.note(QStringLiteral("Altro indirizzo"), other.oneLineText());
     return b.finish();
 }
 
-QList<ImportedContact> ContactMapping::fromCsv(const CsvTable& table, const QList<QByteArray>& targets)
+QList<ImportedContact> ContactMapping::fromCsv(const CsvTable& table, const Mapping& mapping)
 {
     QList<ImportedContact> out;
     out.reserve(table.rows.size());
     for (const CsvRow& row : table.rows)
-        out << fromCsvRow(row, table.headings, targets);
+        out << fromCsvRow(row, table.headings, mapping);
     return out;
 }
