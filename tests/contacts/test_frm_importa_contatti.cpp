@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QToolButton>
@@ -121,6 +122,86 @@ private slots:
         });
         QCOMPARE(TestCards::count(ArchiveKind::Contacts), 3);
         QCOMPARE(form_->fieldText("txtNote"), QString());
+    }
+
+    void wheelLeavesTheMappingAlone()
+    {
+        const QString path = writeFile("contatti.csv", kCsv);
+        importFile(path, [&](QDialog* d) {
+            auto* combo = d->findChild<QComboBox*>("cboColonna3");
+            const int before = combo->currentIndex();
+            for (int delta : { -120, 120, 120 }) {
+                QWheelEvent wheel(QPointF(5, 5), combo->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(combo, &wheel);
+            }
+            QCOMPARE(combo->currentIndex(), before);
+            // Keys still choose.
+            combo->setFocus();
+            QTest::keyClick(combo, Qt::Key_Down);
+            QCOMPARE(combo->currentIndex(), before + 1);
+            d->findChild<QPushButton*>("cmdAnnulla")->click();
+        });
+    }
+
+    void fileOfNoContactsIsRefusedBeforeAnyWindow()
+    {
+        QByteArray wide;
+        for (int i = 0; i < 100000; ++i)
+            wide += "x,";
+        bool shown = false;
+        importFile(writeFile("sbagliato.csv", wide), [&](QDialog*) { shown = true; });
+        QVERIFY(!shown);
+        QCOMPARE(dialogs_->count(), 1);
+        QCOMPARE(dialogs_->last().caption, QStringLiteral("Importa contatti"));
+        QVERIFY(dialogs_->last().text.startsWith(
+            QStringLiteral("Attenzione: il file «sbagliato.csv» non sembra un elenco di contatti")));
+    }
+
+    void largeFileShowsItsFirstRowsWhileReading()
+    {
+        QByteArray big = "Cognome e nome;E-mail\r\n";
+        for (int i = 0; i < 100000; ++i)
+            big += "Contatto " + QByteArray::number(i) + ";c" + QByteArray::number(i) + "@x.it\r\n";
+        const QString path = writeFile("grande.csv", big);
+        // Left while reading: nothing stored.
+        importFile(path, [&](QDialog* d) {
+            QCOMPARE(d->findChild<QTableWidget*>("tblAnteprima")->rowCount(), 20);
+            QCOMPARE(d->findChild<QTableWidget*>("tblAnteprima")->item(0, 2)->text(), QStringLiteral("Contatto 0"));
+            QVERIFY(d->findChild<QLabel*>("lblLetti")->text().startsWith(QStringLiteral("Lettura del file in corso")));
+            QVERIFY(!d->findChild<QPushButton*>("cmdImporta")->isEnabled());
+            d->findChild<QPushButton*>("cmdAnnulla")->click();
+        });
+        QCOMPARE(TestCards::count(ArchiveKind::Contacts), 1);
+        // Read to the end while the window is painted, then stored.
+        importFile(path, [&](QDialog* d) {
+            auto* bar = d->findChild<QProgressBar*>("barProgresso");
+            QElapsedTimer t;
+            t.start();
+            while (!d->findChild<QPushButton*>("cmdImporta")->isEnabled() && t.elapsed() < 60000)
+                QCoreApplication::processEvents();
+            QCOMPARE(bar->value(), bar->maximum());
+            QCOMPARE(d->findChild<QLabel*>("lblLetti")->text(),
+                QStringLiteral("Contatti letti: 100000. Da importare: 100000; duplicati: 0; non importabili: 0."));
+            d->findChild<QPushButton*>("cmdImporta")->click();
+        });
+        QCOMPARE(TestCards::count(ArchiveKind::Contacts), 100001);
+    }
+
+    void duplicatesCountAsImportedWhenTicked()
+    {
+        importFile(writeFile("contatti.csv", kCsv), [&](QDialog* d) {
+            auto* label = d->findChild<QLabel*>("lblLetti");
+            d->findChild<QCheckBox*>("chkDuplicati")->setChecked(true);
+            QCOMPARE(label->text(),
+                QStringLiteral("Contatti letti: 4. Da importare: 2; duplicati: 1; non importabili: 2."));
+            QCOMPARE(listLines(d).size(), 2);
+            d->findChild<QCheckBox*>("chkDuplicati")->setChecked(false);
+            QCOMPARE(label->text(),
+                QStringLiteral("Contatti letti: 4. Da importare: 1; duplicati: 1; non importabili: 2."));
+            QCOMPARE(listLines(d).size(), 3);
+            d->findChild<QPushButton*>("cmdAnnulla")->click();
+        });
     }
 
     void cancelStoresNothing()

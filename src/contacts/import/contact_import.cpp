@@ -14,6 +14,12 @@ const CardArchive& contacts() { return CardArchive::of(ArchiveKind::Contacts); }
 
 QString emailKey(const QString& email) { return email.trimmed().toLower(); }
 
+// Most values hold neither ';' nor '"': they are not copied.
+bool needsScrubbing(const QString& text)
+{
+    return text.contains(QLatin1Char(';')) || text.contains(QLatin1Char('"'));
+}
+
 bool stored(const ImportRow& row, bool includeDuplicates)
 {
     return row.status == ImportRow::Status::Ready
@@ -116,29 +122,33 @@ EmailSet ContactImport::existingEmails(TSQLiteDatabase& db)
 ImportRow ContactImport::judge(const ImportedContact& c)
 {
     const QList<QByteArray>& columns = ::contacts().valueColumns();
+    static const QHash<QByteArray, int> position = [&columns] {
+        QHash<QByteArray, int> p;
+        for (int i = 0; i < columns.size(); ++i)
+            p.insert(columns[i], i);
+        return p;
+    }();
     ImportRow row;
     row.line = c.line;
     row.problems = c.problems;
-    row.texts.reserve(columns.size());
-    row.values.reserve(columns.size());
-    for (const QByteArray& column : columns) {
-        const QString text = CardText::trimmed(CardText::scrubbed(c.values.value(column)));
-        row.texts << text;
-        if (row.status == ImportRow::Status::NotStorable)
-            continue;
+    row.texts.resize(columns.size());
+    for (auto it = c.values.cbegin(); it != c.values.cend(); ++it)
+        if (const int at = position.value(it.key(), -1); at >= 0)
+            row.texts[at] = CardText::trimmed(needsScrubbing(it.value()) ? CardText::scrubbed(it.value()) : it.value());
+    row.values.resize(columns.size());
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        const QString& text = row.texts[i];
         // A character Windows-1252 has no form for is refused, never
         // replaced; a NUL would end the statement.
-        QByteArray bytes;
-        if (!text.contains(QChar(0)) && Cp1252::tryEncode(text, bytes)) {
-            row.values << bytes;
+        if (text.isEmpty() || (!text.contains(QChar(0)) && Cp1252::tryEncode(text, row.values[i])))
             continue;
-        }
         const QString refused = text.contains(QChar(0)) ? QStringLiteral("\u2400") : Cp1252::firstUnencodable(text);
         row.status = ImportRow::Status::NotStorable;
         row.reason = QStringLiteral("il carattere \u00ab%1\u00bb del campo \u00ab%2\u00bb non può essere "
                                     "salvato in archivio")
-                         .arg(refused, ContactMapping::labelOf(column));
+                         .arg(refused, ContactMapping::labelOf(columns[i]));
         row.values.clear();
+        break;
     }
     if (row.status == ImportRow::Status::NotStorable)
         return row;

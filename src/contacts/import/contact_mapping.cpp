@@ -24,34 +24,39 @@ QStringView trimmedView(QStringView text)
     return text.sliced(begin, end - begin);
 }
 
-// Every line break (CR LF, CR or LF) becomes `with`; one pass, so a value of
-// millions of breaks costs what its reading does.
-QString replaceBreaks(QStringView text, QStringView with)
+// The text trimmed, every line break (CR LF, CR or LF) made `with`; one
+// pass, so a value of millions of breaks costs what its reading does. A text
+// with nothing to change is shared, not copied.
+QString normalised(const QString& text, QStringView with)
 {
+    const QStringView t = trimmedView(text);
+    qsizetype first = 0;
+    while (first < t.size() && t[first] != u'\r' && t[first] != u'\n')
+        ++first;
+    if (first == t.size())
+        return t.size() == text.size() ? text : t.toString();
     QString out;
-    out.reserve(text.size());
+    out.reserve(t.size());
     qsizetype run = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
+    for (qsizetype i = first; i < t.size(); ++i) {
+        const QChar c = t[i];
         if (c != u'\r' && c != u'\n')
             continue;
-        out.append(text.sliced(run, i - run));
+        out.append(t.sliced(run, i - run));
         out.append(with);
-        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+        if (c == u'\r' && i + 1 < t.size() && t[i + 1] == u'\n')
             ++i;
         run = i + 1;
     }
-    if (run == 0)
-        return text.toString();
-    out.append(text.sliced(run));
+    out.append(t.sliced(run));
     return out;
 }
 
 // "\r\n" breaks, for the note.
-QString lines(QStringView text) { return replaceBreaks(trimmedView(text), kBreak); }
+QString lines(const QString& text) { return normalised(text, kBreak); }
 
 // One line, for every other field.
-QString oneLine(QStringView text) { return replaceBreaks(trimmedView(text), u" "); }
+QString oneLine(const QString& text) { return normalised(text, u" "); }
 
 QString joined(const QStringList& parts, const QString& separator)
 {
@@ -76,30 +81,35 @@ bool isItaly(const QString& country)
 struct Address {
     QStringList street; // street lines, post office box, extended address
     QString city, zip, region, country;
+    bool place = false; // a part besides the country holds text
 
     // The country alone does not make an address worth a card.
-    bool hasPlace() const { return !joined(street, QString()).isEmpty() || !(city + zip + region).trimmed().isEmpty(); }
-    bool isEmpty() const { return !hasPlace() && country.trimmed().isEmpty(); }
+    bool hasPlace() const { return place; }
     QString oneLineText() const
     {
-        const QString place = joined({ zip, city }, QStringLiteral(" "));
+        if (!place && trimmedView(country).isEmpty())
+            return {};
+        const QString placeName = joined({ zip, city }, QStringLiteral(" "));
         const QString prov = oneLine(region);
-        return joined({ joined(street, QStringLiteral(", ")), prov.isEmpty() ? place : place + " (" + prov + ")",
-                          country },
+        return joined({ joined(street, QStringLiteral(", ")),
+                          prov.isEmpty() ? placeName : placeName + " (" + prov + ")", country },
             QStringLiteral(", "));
     }
     void set(const QByteArray& part, const QString& value)
     {
+        if (part == ContactMapping::kCountry) {
+            country = value;
+            return;
+        }
+        place = place || !trimmedView(value).isEmpty();
         if (part == "varIndirizzo")
             street << value;
         else if (part == "varCitta")
             city = value;
         else if (part == "varCap")
             zip = value;
-        else if (part == "varProv")
-            region = value;
         else
-            country = value;
+            region = value;
     }
 };
 
@@ -159,6 +169,8 @@ public:
     // country other than Italy to the note.
     void address(const Address& a)
     {
+        if (!a.hasPlace() && a.country.isEmpty())
+            return;
         set("varIndirizzo", joined(a.street, QStringLiteral(", ")));
         set("varCitta", a.city);
         set("varCap", a.zip);
@@ -174,7 +186,9 @@ public:
             name = fullName_;
         if (!name.isEmpty())
             contact_.values.insert("varContatto", name);
-        const QString note = (QStringList(notes_) << extra_).join(kBreak);
+        // A single piece (a large note) is taken as it is, not copied.
+        const QStringList pieces = QStringList(notes_) << extra_;
+        const QString note = pieces.size() == 1 ? pieces.first() : pieces.join(kBreak);
         if (!note.isEmpty())
             contact_.values.insert("varNote", note);
         for (auto it = contact_.values.begin(); it != contact_.values.end();)
@@ -253,11 +267,12 @@ Address vcardAddress(const QStringList& parts)
 {
     // post office box; extended address; street; locality; region; postal code; country
     Address a;
-    a.street = QStringList { part(parts, 2), part(parts, 1), part(parts, 0) };
-    a.city = part(parts, 3);
-    a.region = part(parts, 4);
-    a.zip = part(parts, 5);
-    a.country = part(parts, 6);
+    for (int i : { 2, 1, 0 })
+        a.set("varIndirizzo", part(parts, i));
+    a.set("varCitta", part(parts, 3));
+    a.set("varProv", part(parts, 4));
+    a.set("varCap", part(parts, 5));
+    a.set(ContactMapping::kCountry, part(parts, 6));
     return a;
 }
 
@@ -536,8 +551,13 @@ ImportedContact ContactMapping::fromCsvRow(const CsvRow& row, const QStringList&
             b.set(t, value);
             continue;
         }
-        const QStringList values = value.split(QLatin1String(kMultiValueSeparator));
-        const QStringList labels = labelAt(mapping[i].labelColumn).split(QLatin1String(kMultiValueSeparator));
+        const auto split = [](const QString& text) {
+            return text.contains(QLatin1String(kMultiValueSeparator))
+                ? text.split(QLatin1String(kMultiValueSeparator))
+                : QStringList { text };
+        };
+        const QStringList values = split(value);
+        const QStringList labels = mapping[i].labelColumn >= 0 ? split(labelAt(mapping[i].labelColumn)) : QStringList { QString() };
         for (qsizetype k = 0; k < values.size(); ++k) {
             const QString& v = values[k];
             const QString label = labels.value(k, labels.first());
@@ -572,10 +592,12 @@ ImportedContact ContactMapping::fromCsvRow(const CsvRow& row, const QStringList&
     if (home.hasPlace()) {
         b.address(home);
         b.note(QStringLiteral("Indirizzo ufficio"), work.oneLineText());
-    } else {
+    } else if (work.hasPlace()) {
         if (!isItaly(home.country))
             b.note(QStringLiteral("Paese"), home.country);
         b.address(work);
+    } else {
+        b.address(home);
     }
     b.note(QStringLiteral("Altro indirizzo"), other.oneLineText());
     return b.finish();

@@ -66,7 +66,9 @@ bool parseRow(QByteArrayView b, qsizetype& pos, int& line, char sep, bool utf8, 
     qsizetype fields = 0;
     qsizetype extra = 0;
     bool extraHaveText = false;
-    const qsizetype n = b.size();
+    // A row cut at the limit ends there.
+    const bool limited = limits.maxBytes >= 0 && b.size() - pos > limits.maxBytes;
+    const qsizetype n = limited ? pos + limits.maxBytes + 1 : b.size();
     const char* d = b.data();
     auto endField = [&] {
         if (fields < limits.maxFields) {
@@ -88,11 +90,6 @@ bool parseRow(QByteArrayView b, qsizetype& pos, int& line, char sep, bool utf8, 
         return true;
     };
     while (pos < n) {
-        if (limits.maxBytes >= 0 && pos - row.offset > limits.maxBytes) {
-            if (cut)
-                *cut = true;
-            return finish();
-        }
         const char c = d[pos];
         if (quoted) {
             if (c == '"') {
@@ -146,6 +143,11 @@ bool parseRow(QByteArrayView b, qsizetype& pos, int& line, char sep, bool utf8, 
             field.append(d + pos, end - pos);
             pos = end;
         }
+    }
+    if (limited) {
+        if (cut)
+            *cut = true;
+        return finish();
     }
     if (quoted) {
         row.problems << QStringLiteral("virgolette non chiuse alla fine del file: il campo arriva fino in fondo");
