@@ -465,7 +465,7 @@ private slots:
             file += " ::: 2";
         const CsvTable t = CsvReader::read(file + "\"\n");
         const ContactMapping::Mapping m = ContactMapping::guessMapping(t.headings);
-        QCOMPARE(m[1], (ContactMapping::ColumnMap { ContactMapping::kPhoneByLabel, 0 }));
+        QCOMPARE(m[1], (ContactMapping::ColumnMap { ContactMapping::kPhoneByLabel, 0, true }));
         QCOMPARE(ContactMapping::fromCsv(t, m)[0].values, expected);
 
         // A label column sent nowhere leaves the numbers without a label.

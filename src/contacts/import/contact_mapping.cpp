@@ -431,12 +431,17 @@ ContactMapping::Mapping ContactMapping::guessMapping(const QStringList& headings
         if (!group.isEmpty() && (item == u"label" || item == u"type") && targetOf(headings[i]) == kLabel)
             labels.insert(group, i);
     }
+    // Numbered groups are the mark of the webmail exports.
+    const bool webmail = std::any_of(headings.cbegin(), headings.cend(), [](const QString& h) {
+        QString item;
+        return !groupOf(h, &item).isEmpty() && (item == u"value" || item == u"label" || item == u"type");
+    });
     // Columns for the same field (a second e-mail, a home and a work fax)
     // keep it: the first one filled in a row goes to the card, the others to
     // the note.
     Mapping out;
     for (int i = 0; i < headings.size(); ++i) {
-        ColumnMap m { targetOf(headings[i]), -1 };
+        ColumnMap m { targetOf(headings[i]), -1, webmail };
         if (m.target == kPhoneByLabel || isAddressPart(m.target))
             m.labelColumn = labels.value(groupOf(headings[i]), -1);
         out << m;
@@ -477,9 +482,10 @@ ImportedContact ContactMapping::fromVCard(const VCard& card)
         } else if (p.name == "TEL") {
             const QByteArray column = phoneColumn(p);
             // 4.0 may write the number as a "tel:" address.
-            QString number = p.text.trimmed();
-            if (p.valueType != "TEXT" && number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
-                number.remove(0, 4);
+            QString number = p.text;
+            if (const QStringView t = trimmedView(number);
+                p.valueType != "TEXT" && t.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
+                number = t.sliced(4).toString();
             if (b.isSet(column))
                 b.note(labelOf(column), number);
             else
@@ -551,8 +557,8 @@ ImportedContact ContactMapping::fromCsvRow(const CsvRow& row, const QStringList&
             b.set(t, value);
             continue;
         }
-        const auto split = [](const QString& text) {
-            return text.contains(QLatin1String(kMultiValueSeparator))
+        const auto split = [&](const QString& text) {
+            return mapping[i].multiValue && text.contains(QLatin1String(kMultiValueSeparator))
                 ? text.split(QLatin1String(kMultiValueSeparator))
                 : QStringList { text };
         };

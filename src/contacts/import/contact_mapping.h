@@ -48,12 +48,14 @@ const QList<Target>& targets();
 // The caption of an archive column or target key.
 QString labelOf(const QByteArray& column);
 
-// What one CSV column becomes: its target, and for numbered columns read by
+// What one CSV column becomes: its target; for numbered columns read by
 // label ("Phone 1 - Value", "Address 2 - City") the column holding the label,
-// or -1.
+// or -1; and whether a field may hold several values (webmail exports only:
+// elsewhere " ::: " is text like any other).
 struct ColumnMap {
     QByteArray target;
     int labelColumn = -1;
+    bool multiValue = false;
     bool operator==(const ColumnMap&) const = default;
 };
 using Mapping = QList<ColumnMap>;

@@ -1,0 +1,226 @@
+#include "contacts/export/contact_writers.h"
+
+#include "contacts/import/contact_mapping.h"
+#include "storage/card_archive.h"
+#include "storage/win1252.h"
+
+#include <array>
+
+namespace {
+
+// The card's own fields, in card order.
+enum Field { Contatto, Codice, Azienda, Qualifica, Email, Gruppo, Indirizzo, Citta, Cap, Prov, Cel, Casa, Uff, Fax,
+    CodFisc, Iva, Iban, Pagamenti, Note, kFields };
+const std::array<const char*, kFields> kColumns { "varContatto", "varCodice", "varAzienda", "varQualifica",
+    "varEmail", "varGruppo", "varIndirizzo", "varCitta", "varCap", "varProv", "varCel", "varCasa", "varUff", "varFax",
+    "varCodFisc", "varIva", "varIban", "varPagamenti", "varNote" };
+
+// A field of a card's values, looked up by position.
+const QByteArray& get(const QList<QByteArray>& values, Field f)
+{
+    static const std::array<qsizetype, kFields> positions = [] {
+        std::array<qsizetype, kFields> p;
+        for (size_t i = 0; i < kFields; ++i)
+            p[i] = CardArchive::of(ArchiveKind::Contacts).valueColumns().indexOf(kColumns[i]);
+        return p;
+    }();
+    static const QByteArray none;
+    const qsizetype i = positions[size_t(f)];
+    return i >= 0 && i < values.size() ? values[i] : none;
+}
+
+const std::array<QByteArray, 256>& utf8Table()
+{
+    static const std::array<QByteArray, 256> table = [] {
+        std::array<QByteArray, 256> t;
+        for (int b = 0; b < 256; ++b)
+            t[size_t(b)] = Cp1252::decode(QByteArray(1, char(b))).toUtf8();
+        return t;
+    }();
+    return table;
+}
+
+// A text value: backslash, comma, semicolon and line breaks escaped.
+void appendEscaped(QByteArray& out, const QByteArray& cp1252)
+{
+    const auto& utf8 = utf8Table();
+    for (qsizetype i = 0; i < cp1252.size(); ++i) {
+        const char c = cp1252[i];
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case ',':
+            out += "\\,";
+            break;
+        case ';':
+            out += "\\;";
+            break;
+        case '\r':
+            if (i + 1 < cp1252.size() && cp1252[i + 1] == '\n')
+                ++i;
+            out += "\\n";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x80)
+                out += c;
+            else
+                out += utf8[static_cast<unsigned char>(c)];
+        }
+    }
+}
+
+// A logical line folded at 75 octets (the continuation's leading blank
+// counts), never inside a UTF-8 sequence.
+void appendFolded(QByteArray& out, const QByteArray& line)
+{
+    qsizetype pos = 0;
+    qsizetype room = 75;
+    while (line.size() - pos > room) {
+        qsizetype cut = pos + room;
+        while (cut > pos + 1 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
+            --cut;
+        out.append(line.constData() + pos, cut - pos);
+        out += "\r\n ";
+        pos = cut;
+        room = 74;
+    }
+    out.append(line.constData() + pos, line.size() - pos);
+    out += "\r\n";
+}
+
+class Card {
+public:
+    explicit Card(QByteArray& out)
+        : out_(out)
+    {
+    }
+    // name and parameters, then the value (escaped unless raw).
+    void property(const char* head, const QByteArray& value)
+    {
+        line_ = head;
+        line_ += ':';
+        appendEscaped(line_, value);
+        appendFolded(out_, line_);
+    }
+    void raw(const QByteArray& text)
+    {
+        appendFolded(out_, text);
+    }
+
+private:
+    QByteArray& out_;
+    QByteArray line_;
+};
+
+} // namespace
+
+void ContactWriters::appendUtf8(QByteArray& out, const QByteArray& cp1252)
+{
+    const auto& utf8 = utf8Table();
+    for (const char c : cp1252) {
+        if (static_cast<unsigned char>(c) < 0x80)
+            out += c;
+        else
+            out += utf8[static_cast<unsigned char>(c)];
+    }
+}
+
+QByteArray ContactWriters::vcard(const QList<QByteArray>& values, VCardVersion version)
+{
+    const bool v4 = version == VCardVersion::V4;
+    QByteArray out;
+    out.reserve(512);
+    Card card(out);
+    const auto field = [&](Field f) -> const QByteArray& { return get(values, f); };
+    card.raw("BEGIN:VCARD");
+    card.raw(v4 ? "VERSION:4.0" : "VERSION:3.0");
+    // "Cognome e nome" is one field: all of it is the family name, so the
+    // card sorts by surname and reads back whole.
+    card.property("FN", field(Contatto));
+    QByteArray n = "N:";
+    appendEscaped(n, field(Contatto));
+    card.raw(n + ";;;;");
+    const auto optional = [&](const char* head, Field f) {
+        if (!field(f).isEmpty())
+            card.property(head, field(f));
+    };
+    optional("ORG", Azienda);
+    optional("TITLE", Qualifica);
+    optional(v4 ? "EMAIL" : "EMAIL;TYPE=INTERNET", Email);
+    const auto phone = [&](const char* types4, const char* types3, Field f) {
+        const QByteArray& number = field(f);
+        if (number.isEmpty())
+            return;
+        QByteArray head = QByteArray("TEL;TYPE=") + (v4 ? types4 : types3);
+        // A number that reads like a "tel:" address is text all the same.
+        if (number.trimmed().toLower().startsWith("tel:"))
+            head += ";VALUE=text";
+        card.property(head.constData(), number);
+    };
+    phone("cell", "CELL", Cel);
+    phone("home,voice", "HOME,VOICE", Casa);
+    phone("work,voice", "WORK,VOICE", Uff);
+    phone("work,fax", "WORK,FAX", Fax);
+    if (!field(Indirizzo).isEmpty() || !field(Citta).isEmpty() || !field(Prov).isEmpty() || !field(Cap).isEmpty()) {
+        // post office box; extended address; street; locality; region; postal code; country
+        QByteArray adr = "ADR:;;";
+        appendEscaped(adr, field(Indirizzo));
+        for (Field f : { Citta, Prov, Cap }) {
+            adr += ';';
+            appendEscaped(adr, field(f));
+        }
+        card.raw(adr + ';');
+    }
+    optional("NOTE", Note);
+    optional("CATEGORIES", Gruppo);
+    optional("X-VELMARO-CODICE", Codice);
+    optional("X-VELMARO-CODICE-FISCALE", CodFisc);
+    optional("X-VELMARO-PARTITA-IVA", Iva);
+    optional("X-VELMARO-IBAN", Iban);
+    optional("X-VELMARO-PAGAMENTI", Pagamenti);
+    card.raw("END:VCARD");
+    return out;
+}
+
+QByteArray ContactWriters::csvHeadings(char separator)
+{
+    QByteArray out;
+    for (const char* column : kColumns) {
+        if (!out.isEmpty())
+            out += separator;
+        out += ContactMapping::labelOf(column).toUtf8();
+    }
+    return out + "\r\n";
+}
+
+QByteArray ContactWriters::csvRow(const QList<QByteArray>& values, char separator)
+{
+    QByteArray out;
+    out.reserve(256);
+    QByteArray field;
+    for (int f = 0; f < kFields; ++f) {
+        if (f > 0)
+            out += separator;
+        field.clear();
+        appendUtf8(field, get(values, Field(f)));
+        bool quote = false;
+        for (const char ch : field)
+            quote = quote || ch == separator || ch == '"' || ch == '\r' || ch == '\n';
+        if (!quote) {
+            out += field;
+            continue;
+        }
+        out += '"';
+        for (const char ch : field) {
+            if (ch == '"')
+                out += '"';
+            out += ch;
+        }
+        out += '"';
+    }
+    return out + "\r\n";
+}
