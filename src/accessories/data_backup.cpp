@@ -1,6 +1,7 @@
 #include "accessories/data_backup.h"
 
 #include "storage/app_paths.h"
+#include "storage/ini_file.h"
 #include "storage/card_archive.h"
 #include "storage/sqlite_backup.h"
 #include "storage/sqlite_table3.h"
@@ -403,4 +404,42 @@ bool DataBackup::reminderDue(const QDateTime& lastBackup, int days, const QDateT
     if (days <= 0)
         return false;
     return !lastBackup.isValid() || lastBackup.daysTo(now) >= days;
+}
+
+namespace {
+const QString kSection = QStringLiteral("Copia di sicurezza");
+const QString kLast = QStringLiteral("Ultima");
+const QString kDays = QStringLiteral("Promemoria giorni");
+IniFile settingsFile() { return IniFile(AppPaths::beside(QStringLiteral("Messaggi.ini"))); }
+} // namespace
+
+DataBackup::Settings DataBackup::settings()
+{
+    Settings s;
+    try {
+        const IniFile ini = settingsFile();
+        s.last = QDateTime::fromString(ini.read(kSection, kLast), Qt::ISODate);
+        bool ok = false;
+        const int days = ini.read(kSection, kDays).toInt(&ok);
+        if (ok && days >= 0)
+            s.days = days;
+    } catch (const IniFileError&) {
+        // As if never set.
+    }
+    return s;
+}
+
+void DataBackup::setLastBackup(const QDateTime& when)
+{
+    settingsFile().write(kSection, kLast, when.toString(Qt::ISODate));
+}
+
+void DataBackup::setReminderDays(int days) { settingsFile().write(kSection, kDays, QString::number(days)); }
+
+bool DataBackup::hasData()
+{
+    for (const File& f : files())
+        if (f.kind == File::Kind::Database && QFileInfo(AppPaths::beside(f.name)).size() > 0)
+            return true;
+    return false;
 }

@@ -76,4 +76,19 @@ QString restore(const Checked& checked, const QString& aside, const Progress& pr
 // True when a reminder is due: no backup yet, or the last one days or more
 // ago; never when days is 0.
 bool reminderDue(const QDateTime& lastBackup, int days, const QDateTime& now);
+
+// When the last backup was made and after how many days without one the
+// program reminds the user (0: never), kept in Messaggi.ini. Unreadable
+// settings read as none made and the usual interval.
+struct Settings {
+    static constexpr int kDefaultDays = 7;
+    QDateTime last;
+    int days = kDefaultDays;
+};
+Settings settings();
+// Failures are IniFileError.
+void setLastBackup(const QDateTime& when);
+void setReminderDays(int days);
+// Whether the data folder holds an archive worth a backup.
+bool hasData();
 } // namespace DataBackup

@@ -1,6 +1,7 @@
 #include "contacts/frm_rubrica.h"
 
 #include "contacts/contact_fields.h"
+#include "contacts/frm_esporta_contatti.h"
 #include "contacts/frm_importa_contatti.h"
 #include "storage/ascii.h"
 #include "storage/card_text.h"
@@ -10,6 +11,7 @@
 #include "ui/error_display.h"
 #include "ui/form_look.h"
 #include "ui/modal.h"
+#include "ui/search_forms.h"
 #include "ui/wiring.h"
 #include "validators/check_launch.h"
 
@@ -36,6 +38,7 @@ TfrmRubrica::TfrmRubrica(QWidget* parent)
     setWindowTitle(QStringLiteral(" Velmaro - Rubrica contatti"));
     buildFields(chrome().body, chrome().hints);
     addImportButton();
+    addExportButton();
     finishSetup();
 }
 
@@ -50,6 +53,34 @@ void TfrmRubrica::addImportButton()
     chrome().hints->add(button, QStringLiteral(" Importa contatti da un file vCard o CSV."));
     box->layout()->addWidget(button);
     FormLook::onRelease(button, [this] { cmdImportaContattiMouseUp(); });
+}
+
+void TfrmRubrica::addExportButton()
+{
+    auto* box = Wiring::child<QGroupBox>(chrome().container, QStringLiteral("grpControlli"));
+    auto* button = new QToolButton(box);
+    button->setObjectName(QStringLiteral("cmdEsportaContatti"));
+    button->setAutoRaise(true);
+    EditorChrome::dress(button, QStringLiteral("esporta"), QStringLiteral("Esporta"));
+    chrome().hints->add(button, QStringLiteral(" Esporta i contatti in un file vCard o CSV per un'altra rubrica o un telefono."));
+    box->layout()->addWidget(button);
+    FormLook::onRelease(button, [this] { cmdEsportaContattiMouseUp(); });
+}
+
+void TfrmRubrica::cmdEsportaContattiMouseUp()
+{
+    // The result of the last search made from this editor, if any.
+    std::optional<QList<QByteArray>> search;
+    quint64 latest = 0;
+    for (const auto& form : { profile().quickSearch, profile().advancedSearch }) {
+        SearchFormBase* f = form ? form() : nullptr;
+        if (f && f->lastSearch().serial > latest && f->lastSearch().mode == profile().searchMode) {
+            latest = f->lastSearch().serial;
+            search = f->lastSearch().conditions;
+        }
+    }
+    TfrmEsportaContatti window(search, this);
+    Modal::run(&window);
 }
 
 void TfrmRubrica::cmdImportaContattiMouseUp()

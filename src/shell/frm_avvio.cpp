@@ -124,6 +124,17 @@ TfrmAvvio::TfrmAvvio(QWidget* parent)
     layout->addWidget(lblSlogan);
     layout->addStretch(1);
 
+    // A backup is due: a line to click, never a box in the way.
+    lblPromemoria = new QLabel(grpContainer);
+    lblPromemoria->setObjectName(QStringLiteral("lblPromemoria"));
+    lblPromemoria->setAlignment(Qt::AlignCenter);
+    lblPromemoria->setWordWrap(true);
+    lblPromemoria->setStyleSheet(QStringLiteral(
+        "QLabel { background: #fff4d6; color: #5a3d00; border: 1px solid #f5c04a; border-radius: 4px; padding: 4px; }"));
+    lblPromemoria->setCursor(Qt::PointingHandCursor);
+    lblPromemoria->hide();
+    layout->addWidget(lblPromemoria);
+
     auto* bottom = new QHBoxLayout;
     bottom->setSpacing(12);
     lblWeb = new QLabel(QUrl(Maker::webAddress()).host(), grpContainer);
@@ -141,7 +152,9 @@ TfrmAvvio::TfrmAvvio(QWidget* parent)
     imgGuida = glyph(grpContainer, "imgGuida", QStringLiteral(":/img/guida.png"), QStringLiteral(" Guida "));
     imgInfo = glyph(grpContainer, "imgInfo", QStringLiteral(":/img/info.png"), QStringLiteral(" Informazioni su... "));
     imgEsci = glyph(grpContainer, "imgEsci", QStringLiteral(":/img/esci.png"), QStringLiteral(" Esci "));
-    for (QLabel* l : { imgCopyright, imgGuida, imgInfo, imgEsci })
+    imgCopia = glyph(grpContainer, "imgCopia", QStringLiteral(":/img/copia.png"),
+        QStringLiteral(" Copia di sicurezza e ripristino dei dati "));
+    for (QLabel* l : { imgCopia, imgCopyright, imgGuida, imgInfo, imgEsci })
         bottom->addWidget(l);
     layout->addLayout(bottom);
 
@@ -149,6 +162,8 @@ TfrmAvvio::TfrmAvvio(QWidget* parent)
     FormLook::onRelease(imgInfo, [this] { imgInfoMouseUp(); });
     FormLook::onRelease(imgCopyright, [this] { imgCopyrightMouseUp(); });
     FormLook::onRelease(imgEsci, [this] { imgEsciMouseUp(); });
+    FormLook::onRelease(imgCopia, [this] { imgCopiaMouseUp(); });
+    FormLook::onRelease(lblPromemoria, [this] { imgCopiaMouseUp(); });
     FormLook::onRelease(lblWeb, [this] { lblWebMouseUp(); });
     // The web glyph beside the address is part of the same link.
     FormLook::onRelease(findChild<QLabel*>(QStringLiteral("imgWebLink")), [this] { lblWebMouseUp(); });
@@ -156,6 +171,7 @@ TfrmAvvio::TfrmAvvio(QWidget* parent)
     for (Tile t : { Tile::Contatti, Tile::Gruppi, Tile::Messaggi, Tile::InvioEmail })
         updateTile(t);
     setSplashForm(nullptr);
+    setBackupForm(nullptr, {});
 
     FormLook::centreOnResize(this, grpContainer);
 }
@@ -226,6 +242,22 @@ void TfrmAvvio::setSplashForm(QDialog* splash)
     imgCopyright->setCursor(splash ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
+void TfrmAvvio::setBackupForm(QDialog* backup, std::function<QString()> reminder)
+{
+    backup_ = backup;
+    reminder_ = std::move(reminder);
+    imgCopia->setEnabled(backup != nullptr);
+    imgCopia->setCursor(backup ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    updateReminder();
+}
+
+void TfrmAvvio::updateReminder()
+{
+    const QString text = backup_ && reminder_ ? reminder_() : QString();
+    lblPromemoria->setText(text);
+    lblPromemoria->setVisible(!text.isEmpty());
+}
+
 void TfrmAvvio::bringBack()
 {
     show();
@@ -271,6 +303,14 @@ void TfrmAvvio::imgCopyrightMouseUp()
 
 void TfrmAvvio::imgEsciMouseUp() { terminate(); }
 
+void TfrmAvvio::imgCopiaMouseUp()
+{
+    if (!backup_)
+        return;
+    Modal::run(backup_);
+    updateReminder();
+}
+
 void TfrmAvvio::lblWebMouseUp() { Maker::openWebPage(); }
 
 void TfrmAvvio::showEvent(QShowEvent* event)
@@ -293,6 +333,7 @@ void TfrmAvvio::FormShow()
     imgAnimata->setMovie(movie_);
     delete previous;
     movie_->start();
+    updateReminder();
 }
 
 void TfrmAvvio::hideEvent(QHideEvent* event)

@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 class QDialog;
 class QGroupBox;
 class QLabel;
@@ -25,6 +27,10 @@ public:
     QWidget* tileForm(Tile tile) const;
     // The splash window imgCopyright shows modally; disabled without one.
     void setSplashForm(QDialog* splash);
+    // The backup window imgCopia (and the reminder under the tiles) shows
+    // modally; reminder() says whether a backup is due. Without a window the
+    // icon is disabled and no reminder shows.
+    void setBackupForm(QDialog* backup, std::function<QString()> reminder);
 
     // Shows the launcher again (visible, in front).
     void bringBack();
@@ -45,6 +51,8 @@ public:
     QLabel* imgInfo = nullptr;
     QLabel* imgCopyright = nullptr;
     QLabel* imgEsci = nullptr;
+    QLabel* imgCopia = nullptr;
+    QLabel* lblPromemoria = nullptr;
     QLabel* lblWeb = nullptr;
     QPushButton* btnSfondo = nullptr;
 
@@ -57,6 +65,7 @@ public slots:
     void imgInfoMouseUp();
     void imgCopyrightMouseUp();
     void imgEsciMouseUp();
+    void imgCopiaMouseUp();
     void lblWebMouseUp();
 
 protected:
@@ -73,7 +82,11 @@ private:
     static void terminate();
 
     QPointer<QWidget> forms_[4];
+    void updateReminder();
+
     QPointer<QDialog> splash_;
+    QPointer<QDialog> backup_;
+    std::function<QString()> reminder_;
     QMovie* movie_ = nullptr;
 };
 

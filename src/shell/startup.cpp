@@ -2,6 +2,7 @@
 
 #include "accessories/card_files.h"
 #include "accessories/exports.h"
+#include "accessories/frm_copia_sicurezza.h"
 #include "contacts/contact_search.h"
 #include "contacts/frm_rubrica.h"
 #include "groups/frm_gruppi.h"
@@ -16,6 +17,7 @@
 #include "shell/frm_info.h"
 #include "shell/frm_password.h"
 #include "shell/frm_splash.h"
+#include "ui/error_display.h"
 #include "ui/help.h"
 #include "ui/modal.h"
 
@@ -26,6 +28,10 @@
 #include <QWidget>
 
 #include <functional>
+
+#ifndef VELMARO_VERSION
+#define VELMARO_VERSION ""
+#endif
 
 namespace {
 
@@ -76,7 +82,19 @@ void Startup::createForms()
     create(frmAvanzateMes);
     create(frmInviaEmail);
     create(frmCambiaPassword);
+    create(frmCopiaSicurezza);
     frmAvvio->setSplashForm(frmSplash);
+    frmAvvio->setBackupForm(frmCopiaSicurezza, &TfrmCopiaSicurezza::reminder);
+    frmCopiaSicurezza->setVersion(QStringLiteral(VELMARO_VERSION));
+    // After a restore no editor keeps a card of the replaced data on screen.
+    frmCopiaSicurezza->setAfterRestore([] {
+        for (CardEditor* editor : std::initializer_list<CardEditor*> { frmRubrica, frmGruppi, frmNewsletter }) {
+            if (!editor)
+                continue;
+            editor->clearCard();
+            ErrorDisplay::swallow([editor] { editor->reopenArchive(); });
+        }
+    });
 
     // The same tools on every editor.
     for (CardEditor* editor : std::initializer_list<CardEditor*> { frmRubrica, frmGruppi, frmNewsletter }) {

@@ -481,6 +481,7 @@ private slots:
         QTest::newRow("code") << " rm " << Values { { "varProv", "RM" } };
         QTest::newRow("two letters not a code") << "zz" << Values { { "varProv", "ZZ" } };
         QTest::newRow("accented kept as typed") << QStringLiteral("è1") << Values { { "varProv", QStringLiteral("è1") } };
+        QTest::newRow("no Unicode capitals") << QStringLiteral("ß") << Values { { "varProv", QStringLiteral("ß") } };
         QTest::newRow("region name") << "Toscana" << Values { { "varNote", "Provincia: Toscana" } };
     }
 

@@ -2,6 +2,7 @@
 
 #include "contacts/import/heading_table.h"
 #include "contacts/province_codes.h"
+#include "storage/ascii.h"
 
 #include <QSet>
 
@@ -139,12 +140,8 @@ public:
             // A province code, or any one or two characters as if typed into
             // the field (which capitalises a-z); a region name to the note.
             QString code = ProvinceCodes::codeOf(v);
-            if (code.isEmpty() && v.size() <= 2) {
-                code = v;
-                for (QChar& c : code)
-                    if (c >= u'a' && c <= u'z')
-                        c = QChar(c.unicode() - 32);
-            }
+            if (code.isEmpty() && v.size() <= 2)
+                code = Ascii::upper(v);
             if (code.isEmpty())
                 note(QStringLiteral("Provincia"), v);
             else
