@@ -61,10 +61,11 @@ QString ContactExport::write(TSQLiteDatabase& db, const QList<QByteArray>& condi
         for (rows->First(); !rows->AtEnd(); rows->Next()) {
             for (int c = 0; c < values; ++c)
                 card[c] = rows->BlobTextAt(positions[c + 1]);
-            chunk += csv ? ContactWriters::csvRow(card, separator)
-                         : ContactWriters::vcard(card,
-                             format == Format::VCard4 ? ContactWriters::VCardVersion::V4
-                                                      : ContactWriters::VCardVersion::V3);
+            if (csv)
+                ContactWriters::appendCsvRow(chunk, card, separator);
+            else
+                ContactWriters::appendVCard(chunk, card,
+                    format == Format::VCard4 ? ContactWriters::VCardVersion::V4 : ContactWriters::VCardVersion::V3);
             last = rows->IntegerAt(positions[0]);
             ++done;
         }

@@ -40,12 +40,22 @@ const std::array<QByteArray, 256>& utf8Table()
     return table;
 }
 
-// A text value: backslash, comma, semicolon and line breaks escaped.
+// A text value: backslash, comma, semicolon and line breaks escaped. Plain
+// runs are copied whole.
 void appendEscaped(QByteArray& out, const QByteArray& cp1252)
 {
     const auto& utf8 = utf8Table();
-    for (qsizetype i = 0; i < cp1252.size(); ++i) {
-        const char c = cp1252[i];
+    const char* d = cp1252.constData();
+    const qsizetype n = cp1252.size();
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = d[i];
+        const bool plain = static_cast<unsigned char>(c) < 0x80 && c != '\\' && c != ',' && c != ';' && c != '\r'
+            && c != '\n';
+        if (plain)
+            continue;
+        out.append(d + run, i - run);
+        run = i + 1;
         switch (c) {
         case '\\':
             out += "\\\\";
@@ -57,39 +67,42 @@ void appendEscaped(QByteArray& out, const QByteArray& cp1252)
             out += "\\;";
             break;
         case '\r':
-            if (i + 1 < cp1252.size() && cp1252[i + 1] == '\n')
-                ++i;
+            if (i + 1 < n && d[i + 1] == '\n')
+                run = ++i + 1;
             out += "\\n";
             break;
         case '\n':
             out += "\\n";
             break;
         default:
-            if (static_cast<unsigned char>(c) < 0x80)
-                out += c;
-            else
-                out += utf8[static_cast<unsigned char>(c)];
+            out += utf8[static_cast<unsigned char>(c)];
         }
     }
+    out.append(d + run, n - run);
 }
 
-// A logical line folded at 75 octets (the continuation's leading blank
-// counts), never inside a UTF-8 sequence.
-void appendFolded(QByteArray& out, const QByteArray& line)
+// Ends the logical line that began at start in out: folded at 75 octets
+// (the continuation's leading blank counts), never inside a UTF-8 sequence,
+// and CR LF. Most lines are short and stay as they are.
+void endLine(QByteArray& out, qsizetype start)
 {
-    qsizetype pos = 0;
-    qsizetype room = 75;
-    while (line.size() - pos > room) {
-        qsizetype cut = pos + room;
-        while (cut > pos + 1 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
-            --cut;
-        out.append(line.constData() + pos, cut - pos);
-        out += "\r\n ";
-        pos = cut;
-        room = 74;
+    if (out.size() - start > 75) {
+        const QByteArray line = out.sliced(start);
+        out.truncate(start);
+        qsizetype pos = 0;
+        qsizetype room = 75;
+        while (line.size() - pos > room) {
+            qsizetype cut = pos + room;
+            while (cut > pos + 1 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
+                --cut;
+            out.append(line.constData() + pos, cut - pos);
+            out.append("\r\n ", 3);
+            pos = cut;
+            room = 74;
+        }
+        out.append(line.constData() + pos, line.size() - pos);
     }
-    out.append(line.constData() + pos, line.size() - pos);
-    out += "\r\n";
+    out.append("\r\n", 2);
 }
 
 class Card {
@@ -98,22 +111,23 @@ public:
         : out_(out)
     {
     }
-    // name and parameters, then the value (escaped unless raw).
+    // name and parameters, then the value escaped.
     void property(const char* head, const QByteArray& value)
     {
-        line_ = head;
-        line_ += ':';
-        appendEscaped(line_, value);
-        appendFolded(out_, line_);
+        const qsizetype start = out_.size();
+        out_.append(head);
+        out_.append(':');
+        appendEscaped(out_, value);
+        endLine(out_, start);
     }
-    void raw(const QByteArray& text)
-    {
-        appendFolded(out_, text);
-    }
+    void raw(const char* text) { out_.append(text).append("\r\n", 2); }
+    // A line built by the caller from start on.
+    qsizetype begin() const { return out_.size(); }
+    void end(qsizetype start) { endLine(out_, start); }
+    QByteArray& out() { return out_; }
 
 private:
     QByteArray& out_;
-    QByteArray line_;
 };
 
 } // namespace
@@ -121,19 +135,29 @@ private:
 void ContactWriters::appendUtf8(QByteArray& out, const QByteArray& cp1252)
 {
     const auto& utf8 = utf8Table();
-    for (const char c : cp1252) {
-        if (static_cast<unsigned char>(c) < 0x80)
-            out += c;
-        else
-            out += utf8[static_cast<unsigned char>(c)];
+    const char* d = cp1252.constData();
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < cp1252.size(); ++i) {
+        if (static_cast<unsigned char>(d[i]) < 0x80)
+            continue;
+        out.append(d + run, i - run);
+        out += utf8[static_cast<unsigned char>(d[i])];
+        run = i + 1;
     }
+    out.append(d + run, cp1252.size() - run);
 }
 
 QByteArray ContactWriters::vcard(const QList<QByteArray>& values, VCardVersion version)
 {
-    const bool v4 = version == VCardVersion::V4;
     QByteArray out;
     out.reserve(512);
+    appendVCard(out, values, version);
+    return out;
+}
+
+void ContactWriters::appendVCard(QByteArray& out, const QList<QByteArray>& values, VCardVersion version)
+{
+    const bool v4 = version == VCardVersion::V4;
     Card card(out);
     const auto field = [&](Field f) -> const QByteArray& { return get(values, f); };
     card.raw("BEGIN:VCARD");
@@ -141,9 +165,11 @@ QByteArray ContactWriters::vcard(const QList<QByteArray>& values, VCardVersion v
     // "Cognome e nome" is one field: all of it is the family name, so the
     // card sorts by surname and reads back whole.
     card.property("FN", field(Contatto));
-    QByteArray n = "N:";
-    appendEscaped(n, field(Contatto));
-    card.raw(n + ";;;;");
+    qsizetype start = card.begin();
+    card.out().append("N:", 2);
+    appendEscaped(card.out(), field(Contatto));
+    card.out().append(";;;;", 4);
+    card.end(start);
     const auto optional = [&](const char* head, Field f) {
         if (!field(f).isEmpty())
             card.property(head, field(f));
@@ -167,13 +193,15 @@ QByteArray ContactWriters::vcard(const QList<QByteArray>& values, VCardVersion v
     phone("work,fax", "WORK,FAX", Fax);
     if (!field(Indirizzo).isEmpty() || !field(Citta).isEmpty() || !field(Prov).isEmpty() || !field(Cap).isEmpty()) {
         // post office box; extended address; street; locality; region; postal code; country
-        QByteArray adr = "ADR:;;";
-        appendEscaped(adr, field(Indirizzo));
+        start = card.begin();
+        card.out().append("ADR:;;", 6);
+        appendEscaped(card.out(), field(Indirizzo));
         for (Field f : { Citta, Prov, Cap }) {
-            adr += ';';
-            appendEscaped(adr, field(f));
+            card.out().append(';');
+            appendEscaped(card.out(), field(f));
         }
-        card.raw(adr + ';');
+        card.out().append(';');
+        card.end(start);
     }
     optional("NOTE", Note);
     optional("CATEGORIES", Gruppo);
@@ -183,7 +211,6 @@ QByteArray ContactWriters::vcard(const QList<QByteArray>& values, VCardVersion v
     optional("X-VELMARO-IBAN", Iban);
     optional("X-VELMARO-PAGAMENTI", Pagamenti);
     card.raw("END:VCARD");
-    return out;
 }
 
 QByteArray ContactWriters::csvHeadings(char separator)
@@ -201,26 +228,28 @@ QByteArray ContactWriters::csvRow(const QList<QByteArray>& values, char separato
 {
     QByteArray out;
     out.reserve(256);
-    QByteArray field;
+    appendCsvRow(out, values, separator);
+    return out;
+}
+
+void ContactWriters::appendCsvRow(QByteArray& out, const QList<QByteArray>& values, char separator)
+{
     for (int f = 0; f < kFields; ++f) {
         if (f > 0)
             out += separator;
-        field.clear();
-        appendUtf8(field, get(values, Field(f)));
+        const QByteArray& value = get(values, Field(f));
+        // The characters that call for quotes are ASCII, the same bytes in
+        // Windows-1252 and UTF-8.
         bool quote = false;
-        for (const char ch : field)
+        for (const char ch : value)
             quote = quote || ch == separator || ch == '"' || ch == '\r' || ch == '\n';
         if (!quote) {
-            out += field;
+            appendUtf8(out, value);
             continue;
         }
         out += '"';
-        for (const char ch : field) {
-            if (ch == '"')
-                out += '"';
-            out += ch;
-        }
+        appendUtf8(out, value.contains('"') ? QByteArray(value).replace("\"", "\"\"") : value);
         out += '"';
     }
-    return out + "\r\n";
+    out += "\r\n";
 }

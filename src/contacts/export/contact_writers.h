@@ -17,6 +17,7 @@ enum class VCardVersion { V4, V3 };
 // vCard has no property for travel as X-VELMARO-... properties, which the
 // import reads back.
 QByteArray vcard(const QList<QByteArray>& values, VCardVersion version);
+void appendVCard(QByteArray& out, const QList<QByteArray>& values, VCardVersion version);
 
 inline constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 // The heading row, the card's captions ("Cognome e nome", "E-mail", ...).
@@ -24,6 +25,7 @@ QByteArray csvHeadings(char separator);
 // One card as a CSV row; fields holding the separator, a quote or a line
 // break are quoted.
 QByteArray csvRow(const QList<QByteArray>& values, char separator);
+void appendCsvRow(QByteArray& out, const QList<QByteArray>& values, char separator);
 
 // Windows-1252 bytes as UTF-8, appended to out.
 void appendUtf8(QByteArray& out, const QByteArray& cp1252);
