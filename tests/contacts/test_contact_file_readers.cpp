@@ -166,8 +166,8 @@ private slots:
         const QList<VCard> cards = VCardReader::read(file);
         QCOMPARE(cards.size(), 1);
         const ImportedContact c = ContactMapping::fromVCard(cards.first());
-        QCOMPARE(keys(c.values), keys(expected));
-        QCOMPARE(c.values, expected);
+        QCOMPARE(keys(c.values()), keys(expected));
+        QCOMPARE(c.values(), expected);
         QCOMPARE(c.line, cards.first().line);
         QVERIFY2(c.problems.isEmpty(), qPrintable(c.problems.join(u'|')));
     }
@@ -183,10 +183,10 @@ private slots:
         QCOMPARE(cards[0].problems.size(), 1);
         QVERIFY(cards[0].problems[0].startsWith("riga 4"));
         QVERIFY(cards[1].problems.isEmpty());
-        QCOMPARE(ContactMapping::fromVCard(cards[1]).values.value("varContatto"), QStringLiteral("Due"));
-        QCOMPARE(ContactMapping::fromVCard(cards[1]).values.value("varEmail"), QStringLiteral("d@x.it"));
+        QCOMPARE(ContactMapping::fromVCard(cards[1]).values().value("varContatto"), QStringLiteral("Due"));
+        QCOMPARE(ContactMapping::fromVCard(cards[1]).values().value("varEmail"), QStringLiteral("d@x.it"));
         QCOMPARE(cards[2].problems.size(), 2); // unknown charset, missing END
-        QCOMPARE(ContactMapping::fromVCard(cards[2]).values.value("varContatto"), QStringLiteral("A B"));
+        QCOMPARE(ContactMapping::fromVCard(cards[2]).values().value("varContatto"), QStringLiteral("A B"));
     }
 
     void csvRecords_data()
@@ -280,18 +280,18 @@ private slots:
         QCOMPARE(targets[4].target, QByteArray("varEmail")); // the second e-mail, to the note when the first is there
         const QList<ImportedContact> c = ContactMapping::fromCsv(t, targets);
         QCOMPARE(c.size(), 2);
-        QCOMPARE(c[0].values,
+        QCOMPARE(c[0].values(),
             (Values { { "varContatto", "Rossi Mario" }, { "varEmail", "m@r.it" }, { "varProv", "TO" },
                 { "varCel", "333" },
                 { "varNote", "a\r\nb\r\nE-mail 2 Address: m2@r.it\r\nBirthday: 1970-01-01" } }));
-        QCOMPARE(c[1].values,
+        QCOMPARE(c[1].values(),
             (Values { { "varContatto", "Ditta X" }, { "varEmail", "x@x.it" }, { "varNote", "Provincia: Lazio" } }));
         QCOMPARE(c[1].line, 4); // the first row spans two lines
 
         // A column the user sends nowhere is not read at all.
         ContactMapping::Mapping changed = targets;
         changed[8].target = ContactMapping::kIgnore;
-        QVERIFY(!ContactMapping::fromCsv(t, changed)[0].values.value("varNote").startsWith("a"));
+        QVERIFY(!ContactMapping::fromCsv(t, changed)[0].values().value("varNote").startsWith("a"));
     }
 
     void headingTableRows_data()
@@ -435,8 +435,8 @@ private slots:
         const CsvTable t = CsvReader::read(file);
         QCOMPARE(t.rows.size(), 1);
         const QList<ImportedContact> c = ContactMapping::fromCsv(t, ContactMapping::guessMapping(t.headings));
-        QCOMPARE(keys(c[0].values), keys(expected));
-        QCOMPARE(c[0].values, expected);
+        QCOMPARE(keys(c[0].values()), keys(expected));
+        QCOMPARE(c[0].values(), expected);
     }
 
     void phonesByLabel_data()
@@ -466,12 +466,12 @@ private slots:
         const CsvTable t = CsvReader::read(file + "\"\n");
         const ContactMapping::Mapping m = ContactMapping::guessMapping(t.headings);
         QCOMPARE(m[1], (ContactMapping::ColumnMap { ContactMapping::kPhoneByLabel, 0, true }));
-        QCOMPARE(ContactMapping::fromCsv(t, m)[0].values, expected);
+        QCOMPARE(ContactMapping::fromCsv(t, m)[0].values(), expected);
 
         // A label column sent nowhere leaves the numbers without a label.
         ContactMapping::Mapping unlabelled = m;
         unlabelled[0].target = ContactMapping::kIgnore;
-        QCOMPARE(ContactMapping::fromCsv(t, unlabelled)[0].values.value("varCasa"), QStringLiteral("1"));
+        QCOMPARE(ContactMapping::fromCsv(t, unlabelled)[0].values().value("varCasa"), QStringLiteral("1"));
     }
 
     void provinceAsTyped_data()
@@ -490,7 +490,7 @@ private slots:
         QFETCH(QString, region);
         QFETCH(Values, expected);
         const CsvTable t = CsvReader::read("Prov.\n" + region.toUtf8() + "\n");
-        QCOMPARE(ContactMapping::fromCsv(t, ContactMapping::guessMapping(t.headings))[0].values, expected);
+        QCOMPARE(ContactMapping::fromCsv(t, ContactMapping::guessMapping(t.headings))[0].values(), expected);
     }
 
     void junkNeverCrashes()

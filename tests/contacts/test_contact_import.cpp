@@ -13,10 +13,7 @@ const CardArchive& archive() { return CardArchive::of(ArchiveKind::Contacts); }
 
 ImportedContact contact(int line, Values values)
 {
-    ImportedContact c;
-    c.line = line;
-    c.values = std::move(values);
-    return c;
+    return ImportedContact::withValues(line, values);
 }
 
 QString column(const ImportRow& row, const char* name) { return row.texts.value(archive().valueColumns().indexOf(name)); }

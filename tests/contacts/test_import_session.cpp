@@ -17,13 +17,17 @@ QByteArray assortedCsv()
     QByteArray out = "Nome;Cognome;E-mail;Note;Tel. casa\r\n";
     for (int i = 0; i < 500; ++i) {
         const QByteArray n = QByteArray::number(i);
-        switch (i % 7) {
+        switch (i % 8) {
         case 0: out += "Mario;Rossi" + n + ";m" + n + "@x.it;\"riga\r\nseconda\";02 " + n + "\r\n"; break;
         case 1: out += "Anna;Bianchi;m" + QByteArray::number(i - 1) + "@X.it;;\r\n"; break; // earlier in the file
         case 2: out += "Gia;Presente;gia@presente.it;;\r\n"; break;                         // in the archive
         case 3: out += "Senza;Posta;;;\r\n"; break;
         case 4: out += "Jan;Kowalski\xC5\x82;j" + n + "@x.pl;;\r\n"; break;                // not storable
         case 5: out += "Luca;Verdi;l" + n + "@x.it;;1;oltre\r\n"; break;                   // a warning
+        case 6: // NUL inside a value (refused) and at its end (trimmed away)
+            out += QByteArray("Nul;In\0mezzo;n", 15) + n + QByteArray("@x.it;;\x01\0\r\nNul;Fine\0;f", 22) + n
+                + "@x.it;;\r\n";
+            break;
         default: out += "\r\n;;\r\n"; break;                                                // blank, then empty
         }
     }

@@ -112,29 +112,33 @@ bool EmailSet::contains(const QString& email) const
 
 EmailSet ContactImport::existingEmails(TSQLiteDatabase& db)
 {
+    // A few thousand at a time: a large archive is never held whole.
     EmailSet out;
-    auto table = db.Query("select varEmail from " + contacts().table() + ";");
-    for (table->First(); !table->AtEnd(); table->Next())
-        out.insert(Cp1252::decode(table->BlobTextAt(0)));
-    return out;
+    qint64 last = 0;
+    for (;;) {
+        auto table = db.Query("select ID, varEmail from " + contacts().table() + " where ID > "
+            + QByteArray::number(last) + " order by ID limit 5000;");
+        if (table->RowCount() == 0)
+            return out;
+        for (table->First(); !table->AtEnd(); table->Next()) {
+            out.insert(Cp1252::decode(table->BlobTextAt(1)));
+            last = table->IntegerAt(0);
+        }
+    }
 }
 
 ImportRow ContactImport::judge(const ImportedContact& c)
 {
     const QList<QByteArray>& columns = ::contacts().valueColumns();
-    static const QHash<QByteArray, int> position = [&columns] {
-        QHash<QByteArray, int> p;
-        for (int i = 0; i < columns.size(); ++i)
-            p.insert(columns[i], i);
-        return p;
-    }();
     ImportRow row;
     row.line = c.line;
     row.problems = c.problems;
     row.texts.resize(columns.size());
-    for (auto it = c.values.cbegin(); it != c.values.cend(); ++it)
-        if (const int at = position.value(it.key(), -1); at >= 0)
-            row.texts[at] = CardText::trimmed(needsScrubbing(it.value()) ? CardText::scrubbed(it.value()) : it.value());
+    for (qsizetype i = 0; i < c.fields.size() && i < columns.size(); ++i) {
+        const QString& v = c.fields[i];
+        if (!v.isEmpty())
+            row.texts[i] = CardText::trimmed(needsScrubbing(v) ? CardText::scrubbed(v) : v);
+    }
     row.values.resize(columns.size());
     for (qsizetype i = 0; i < columns.size(); ++i) {
         const QString& text = row.texts[i];
@@ -160,6 +164,60 @@ ImportRow ContactImport::judge(const ImportedContact& c)
         row.reason = QStringLiteral("manca l'indirizzo e-mail");
     }
     return row;
+}
+
+namespace {
+
+// Which UTF-16 code units Windows-1252 has a byte for (NUL aside, which
+// would end the statement), looked up instead of encoded.
+const std::vector<bool>& encodableUnits()
+{
+    static const std::vector<bool> table = [] {
+        std::vector<bool> t(0x10000, false);
+        for (int b = 1; b < 256; ++b) {
+            const QString c = Cp1252::decode(QByteArray(1, char(b)));
+            if (c.size() == 1)
+                t[c[0].unicode()] = true;
+        }
+        return t;
+    }();
+    return table;
+}
+
+bool storable(QStringView text)
+{
+    const auto& table = encodableUnits();
+    for (const QChar c : text)
+        if (!table[c.unicode()])
+            return false;
+    return true;
+}
+
+// Whether anything but blanks, control characters, ';' and '"' is left.
+bool hasStoredText(QStringView text)
+{
+    for (const QChar c : text)
+        if (c.unicode() > 32 && c != u';' && c != u'"')
+            return true;
+    return false;
+}
+
+} // namespace
+
+ImportRow::Status ContactImport::verdict(const ImportedContact& c, QString* email)
+{
+    const CardArchive& a = ::contacts();
+    static const qsizetype name = a.valueColumns().indexOf("varContatto");
+    static const qsizetype mail = a.valueColumns().indexOf("varEmail");
+    // Blanks and control characters at the ends are trimmed before storing.
+    for (const QString& v : c.fields)
+        if (!storable(CardText::trimmed(v)))
+            return ImportRow::Status::NotStorable;
+    const QString address = c.fields.value(mail);
+    *email = address.isEmpty() ? QString() : CardText::trimmed(needsScrubbing(address) ? CardText::scrubbed(address) : address);
+    if (!hasStoredText(c.fields.value(name)) || email->isEmpty())
+        return ImportRow::Status::MissingRequired;
+    return ImportRow::Status::Ready;
 }
 
 QString ContactImport::duplicateReason(const QString& email, const EmailSet& existing, EmailSet& seen)

@@ -3,12 +3,37 @@
 #include "contacts/import/heading_table.h"
 #include "contacts/province_codes.h"
 #include "storage/ascii.h"
+#include "storage/card_archive.h"
 
 #include <QSet>
 
 namespace {
 
 const QString kBreak = QStringLiteral("\r\n");
+
+// Where each card field stands among a contact's fields, found once: the
+// reading of a large file looks fields up by position, never by name.
+struct Columns {
+    int contatto, codice, azienda, qualifica, email, gruppo, indirizzo, citta, cap, prov, cel, casa, uff, fax,
+        codFisc, iva, iban, pagamenti, note, count;
+};
+
+int columnOf(const QByteArray& name) { return int(CardArchive::of(ArchiveKind::Contacts).valueColumns().indexOf(name)); }
+
+const Columns& col()
+{
+    static const Columns c { columnOf("varContatto"), columnOf("varCodice"), columnOf("varAzienda"),
+        columnOf("varQualifica"), columnOf("varEmail"), columnOf("varGruppo"), columnOf("varIndirizzo"),
+        columnOf("varCitta"), columnOf("varCap"), columnOf("varProv"), columnOf("varCel"), columnOf("varCasa"),
+        columnOf("varUff"), columnOf("varFax"), columnOf("varCodFisc"), columnOf("varIva"), columnOf("varIban"),
+        columnOf("varPagamenti"), columnOf("varNote"), CardArchive::of(ArchiveKind::Contacts).valueCount() };
+    return c;
+}
+
+QString labelAt(int column)
+{
+    return ContactMapping::labelOf(CardArchive::of(ArchiveKind::Contacts).valueColumns().value(column));
+}
 
 bool isBlank(QChar c) { return c.unicode() <= 32; }
 
@@ -96,33 +121,45 @@ struct Address {
                           prov.isEmpty() ? placeName : placeName + " (" + prov + ")", country },
             QStringLiteral(", "));
     }
-    void set(const QByteArray& part, const QString& value)
+    enum class Part : quint8 { Street, City, Zip, Region, Country };
+    void set(Part part, const QString& value)
     {
-        if (part == ContactMapping::kCountry) {
+        if (part == Part::Country) {
             country = value;
             return;
         }
         place = place || !trimmedView(value).isEmpty();
-        if (part == "varIndirizzo")
+        switch (part) {
+        case Part::Street:
             street << value;
-        else if (part == "varCitta")
+            break;
+        case Part::City:
             city = value;
-        else if (part == "varCap")
+            break;
+        case Part::Zip:
             zip = value;
-        else
+            break;
+        default:
             region = value;
+        }
     }
 };
 
 class Builder {
 public:
-    explicit Builder(int line) { contact_.line = line; }
+    explicit Builder(int line)
+        : fields_(col().count)
+    {
+        line_ = line;
+    }
 
     // A field already filled keeps its value; this one goes to the note
     // under caption, or else under the field's name.
-    void set(const QByteArray& column, const QString& value, const QString& caption = {})
+    void set(int column, const QString& value, const QString& caption = {})
     {
-        if (column == "varNote") {
+        if (column < 0)
+            return;
+        if (column == col().note) {
             const QString v = lines(value);
             if (!v.isEmpty())
                 notes_.prepend(v);
@@ -131,12 +168,12 @@ public:
         const QString v = oneLine(value);
         if (v.isEmpty())
             return;
-        if (column == "varContatto") {
+        if (column == col().contatto) {
             if (fullName_.isEmpty())
                 fullName_ = v;
             return;
         }
-        if (column == "varProv") {
+        if (column == col().prov) {
             // A province code, or any one or two characters as if typed into
             // the field (which capitalises a-z); a region name to the note.
             QString code = ProvinceCodes::codeOf(v);
@@ -145,12 +182,12 @@ public:
             if (code.isEmpty())
                 note(QStringLiteral("Provincia"), v);
             else
-                store("varProv", code, caption);
+                store(column, code, caption);
             return;
         }
         store(column, v, caption);
     }
-    bool isSet(const QByteArray& column) const { return !contact_.values.value(column).isEmpty(); }
+    bool isSet(int column) const { return !fields_[column].isEmpty(); }
     void given(const QString& v) { given_ << oneLine(v); }
     void middle(const QString& v) { middle_ << oneLine(v); }
     void family(const QString& v) { family_ << oneLine(v); }
@@ -160,7 +197,7 @@ public:
         if (!v.isEmpty())
             extra_ << caption + QStringLiteral(": ") + v;
     }
-    void problems(const QStringList& p) { contact_.problems << p; }
+    void problems(const QStringList& p) { problems_ << p; }
 
     // Puts an address on the card: street, city, postcode, province, and a
     // country other than Italy to the note.
@@ -168,10 +205,10 @@ public:
     {
         if (!a.hasPlace() && a.country.isEmpty())
             return;
-        set("varIndirizzo", joined(a.street, QStringLiteral(", ")));
-        set("varCitta", a.city);
-        set("varCap", a.zip);
-        set("varProv", a.region);
+        set(col().indirizzo, joined(a.street, QStringLiteral(", ")));
+        set(col().citta, a.city);
+        set(col().cap, a.zip);
+        set(col().prov, a.region);
         if (!isItaly(a.country))
             note(QStringLiteral("Paese"), a.country);
     }
@@ -181,29 +218,30 @@ public:
         QString name = joined(QStringList(family_) << given_ << middle_, QStringLiteral(" "));
         if (name.isEmpty())
             name = fullName_;
-        if (!name.isEmpty())
-            contact_.values.insert("varContatto", name);
+        fields_[col().contatto] = name;
         // A single piece (a large note) is taken as it is, not copied.
         const QStringList pieces = QStringList(notes_) << extra_;
-        const QString note = pieces.size() == 1 ? pieces.first() : pieces.join(kBreak);
-        if (!note.isEmpty())
-            contact_.values.insert("varNote", note);
-        for (auto it = contact_.values.begin(); it != contact_.values.end();)
-            it = it->isEmpty() ? contact_.values.erase(it) : std::next(it);
-        return std::move(contact_);
+        fields_[col().note] = pieces.size() == 1 ? pieces.first() : pieces.join(kBreak);
+        ImportedContact c;
+        c.line = line_;
+        c.fields = std::move(fields_);
+        c.problems = std::move(problems_);
+        return c;
     }
 
 private:
-    void store(const QByteArray& column, const QString& v, const QString& caption)
+    void store(int column, const QString& v, const QString& caption)
     {
-        QString& slot = contact_.values[column];
+        QString& slot = fields_[column];
         if (slot.isEmpty())
             slot = v;
         else if (slot != v)
-            note(caption.isEmpty() ? ContactMapping::labelOf(column) : caption, v);
+            note(caption.isEmpty() ? labelAt(column) : caption, v);
     }
 
-    ImportedContact contact_;
+    int line_ = 0;
+    QList<QString> fields_;
+    QStringList problems_;
     QStringList given_, middle_, family_, notes_, extra_;
     QString fullName_;
 };
@@ -218,14 +256,14 @@ bool technical(const QByteArray& name)
 }
 
 // This program's own fields that vCard has no property for.
-const QHash<QByteArray, QByteArray>& ownProperties()
+const QHash<QByteArray, int>& ownProperties()
 {
-    static const QHash<QByteArray, QByteArray> names {
-        { "X-VELMARO-CODICE", "varCodice" },
-        { "X-VELMARO-CODICE-FISCALE", "varCodFisc" },
-        { "X-VELMARO-PARTITA-IVA", "varIva" },
-        { "X-VELMARO-IBAN", "varIban" },
-        { "X-VELMARO-PAGAMENTI", "varPagamenti" },
+    static const QHash<QByteArray, int> names {
+        { "X-VELMARO-CODICE", col().codice },
+        { "X-VELMARO-CODICE-FISCALE", col().codFisc },
+        { "X-VELMARO-PARTITA-IVA", col().iva },
+        { "X-VELMARO-IBAN", col().iban },
+        { "X-VELMARO-PAGAMENTI", col().pagamenti },
     };
     return names;
 }
@@ -249,27 +287,28 @@ QString noteCaption(const QByteArray& name)
     return captions.value(name, QString::fromLatin1(name));
 }
 
-QByteArray phoneColumn(const VCardProperty& p)
+int phoneColumn(const VCardProperty& p)
 {
     if (p.hasType("FAX"))
-        return "varFax";
+        return col().fax;
     if (p.hasType("CELL") || p.hasType("IPHONE") || p.hasType("MOBILE"))
-        return "varCel";
+        return col().cel;
     if (p.hasType("WORK"))
-        return "varUff";
-    return "varCasa"; // HOME, VOICE or no type at all
+        return col().uff;
+    return col().casa; // HOME, VOICE or no type at all
 }
 
 Address vcardAddress(const QStringList& parts)
 {
     // post office box; extended address; street; locality; region; postal code; country
+    using Part = Address::Part;
     Address a;
     for (int i : { 2, 1, 0 })
-        a.set("varIndirizzo", part(parts, i));
-    a.set("varCitta", part(parts, 3));
-    a.set("varProv", part(parts, 4));
-    a.set("varCap", part(parts, 5));
-    a.set(ContactMapping::kCountry, part(parts, 6));
+        a.set(Part::Street, part(parts, i));
+    a.set(Part::City, part(parts, 3));
+    a.set(Part::Region, part(parts, 4));
+    a.set(Part::Zip, part(parts, 5));
+    a.set(Part::Country, part(parts, 6));
     return a;
 }
 
@@ -293,20 +332,20 @@ bool hasAny(const QStringList& words, std::initializer_list<const char*> wanted)
     return false;
 }
 
-// The card field of a telephone number with this label; empty when no field
+// The card field of a telephone number with this label; -1 when no field
 // fits (a pager, a custom label): the number then goes to the note.
-QByteArray phoneColumnOf(const QString& label)
+int phoneColumnOf(const QString& label)
 {
     const QStringList w = labelWords(label);
     if (hasAny(w, { "fax" }))
-        return "varFax";
+        return col().fax;
     if (hasAny(w, { "mobile", "cell", "cellulare", "cellphone", "iphone", "mobil" }))
-        return "varCel";
+        return col().cel;
     if (hasAny(w, { "work", "business", "ufficio", "lavoro", "company", "azienda" }))
-        return "varUff";
+        return col().uff;
     if (w.isEmpty() || hasAny(w, { "home", "casa", "abitazione", "main", "principale", "voice" }))
-        return "varCasa";
-    return {};
+        return col().casa;
+    return -1;
 }
 
 // A label as the note names the value: without the mark of the preferred one.
@@ -333,23 +372,6 @@ AddressKind addressKindOf(const QString& label)
 bool isAddressPart(const QByteArray& t)
 {
     return t == "varIndirizzo" || t == "varCitta" || t == "varCap" || t == "varProv" || t == ContactMapping::kCountry;
-}
-
-// The card column a work address target stands for.
-QByteArray workPart(const QByteArray& t)
-{
-    using namespace ContactMapping;
-    if (t == kWorkStreet)
-        return "varIndirizzo";
-    if (t == kWorkCity)
-        return "varCitta";
-    if (t == kWorkZip)
-        return "varCap";
-    if (t == kWorkRegion)
-        return "varProv";
-    if (t == kWorkCountry)
-        return kCountry;
-    return {};
 }
 
 // A webmail's numbered column: "Phone 2 - Value" is in group "phone 2".
@@ -472,37 +494,37 @@ ImportedContact ContactMapping::fromVCard(const VCard& card)
             if (fn.isEmpty())
                 fn = p.text;
         } else if (p.name == "EMAIL") {
-            if (b.isSet("varEmail"))
+            if (b.isSet(col().email))
                 b.note(noteCaption(p.name), p.text);
             else
-                b.set("varEmail", p.text);
+                b.set(col().email, p.text);
         } else if (p.name == "TEL") {
-            const QByteArray column = phoneColumn(p);
+            const int column = phoneColumn(p);
             // 4.0 may write the number as a "tel:" address.
             QString number = p.text;
             if (const QStringView t = trimmedView(number);
                 p.valueType != "TEXT" && t.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
                 number = t.sliced(4).toString();
             if (b.isSet(column))
-                b.note(labelOf(column), number);
+                b.note(labelAt(column), number);
             else
                 b.set(column, number);
         } else if (p.name == "ADR") {
             addresses << &p;
         } else if (p.name == "ORG") {
-            b.set("varAzienda", joined(p.parts, QStringLiteral(", ")));
+            b.set(col().azienda, joined(p.parts, QStringLiteral(", ")));
         } else if (p.name == "TITLE") {
-            b.set("varQualifica", p.text);
+            b.set(col().qualifica, p.text);
         } else if (p.name == "NOTE") {
-            b.set("varNote", p.text);
+            b.set(col().note, p.text);
         } else if (p.name == "CATEGORIES") {
-            b.set("varGruppo", p.text);
+            b.set(col().gruppo, p.text);
         } else {
             b.note(noteCaption(p.name), joined(p.parts, QStringLiteral(" ")));
         }
     }
     if (!hasN)
-        b.set("varContatto", fn);
+        b.set(col().contatto, fn);
     // The home address, else the first one with a place; the others to the note.
     qsizetype chosen = -1;
     for (qsizetype i = 0; i < addresses.size() && chosen < 0; ++i)
@@ -529,64 +551,118 @@ QList<ImportedContact> ContactMapping::fromVCards(const QList<VCard>& cards)
     return out;
 }
 
-ImportedContact ContactMapping::fromCsvRow(const CsvRow& row, const QStringList& headings, const Mapping& mapping)
+struct ContactMapping::CsvPlan::Step {
+    enum class Kind : quint8 { Ignore, Label, JoinNote, Note, Field, Given, Middle, Family, Phone, Home, Work };
+    Kind kind = Kind::Ignore;
+    int column = -1;                              // Field
+    Address::Part part = Address::Part::Street; // Home, Work
+    int labelColumn = -1;
+    bool multiValue = false;
+    QString caption;
+};
+
+ContactMapping::CsvPlan::CsvPlan(const QStringList& headings, const Mapping& mapping)
 {
+    using Kind = Step::Kind;
+    using Part = Address::Part;
+    static const QHash<QByteArray, std::pair<Kind, Part>> special {
+        { kIgnore, { Kind::Ignore, Part::Street } }, { kLabel, { Kind::Label, Part::Street } },
+        { kJoinNote, { Kind::JoinNote, Part::Street } }, { "varNote", { Kind::Note, Part::Street } },
+        { kGivenName, { Kind::Given, Part::Street } }, { kMiddleName, { Kind::Middle, Part::Street } },
+        { kFamilyName, { Kind::Family, Part::Street } }, { kPhoneByLabel, { Kind::Phone, Part::Street } },
+        { "varIndirizzo", { Kind::Home, Part::Street } }, { "varCitta", { Kind::Home, Part::City } },
+        { "varCap", { Kind::Home, Part::Zip } }, { "varProv", { Kind::Home, Part::Region } },
+        { kCountry, { Kind::Home, Part::Country } }, { kWorkStreet, { Kind::Work, Part::Street } },
+        { kWorkCity, { Kind::Work, Part::City } }, { kWorkZip, { Kind::Work, Part::Zip } },
+        { kWorkRegion, { Kind::Work, Part::Region } }, { kWorkCountry, { Kind::Work, Part::Country } },
+    };
+    for (qsizetype i = 0; i < mapping.size(); ++i) {
+        Step step;
+        const ColumnMap& m = mapping[i];
+        if (const auto it = special.constFind(m.target); it != special.cend()) {
+            step.kind = it->first;
+            step.part = it->second;
+        } else if (const int column = columnOf(m.target); column >= 0) {
+            step.kind = Kind::Field;
+            step.column = column;
+        } else {
+            step.kind = Kind::JoinNote;
+        }
+        // The label is read only from a column sent to "Etichetta".
+        if (m.labelColumn >= 0 && m.labelColumn < mapping.size() && mapping[m.labelColumn].target == kLabel)
+            step.labelColumn = m.labelColumn;
+        step.multiValue = m.multiValue;
+        step.caption = i < headings.size() && !headings[i].isEmpty() ? headings[i] : QStringLiteral("Colonna %1").arg(i + 1);
+        steps_ << step;
+    }
+}
+
+ContactMapping::CsvPlan::~CsvPlan() = default;
+ContactMapping::CsvPlan::CsvPlan(const CsvPlan&) = default;
+ContactMapping::CsvPlan& ContactMapping::CsvPlan::operator=(const CsvPlan&) = default;
+
+ImportedContact ContactMapping::CsvPlan::contact(const CsvRow& row) const
+{
+    using Kind = Step::Kind;
     Builder b(row.line);
     b.problems(row.problems);
     Address home, work, other;
-    const auto caption = [&](qsizetype i) {
-        return i < headings.size() && !headings[i].isEmpty() ? headings[i] : QStringLiteral("Colonna %1").arg(i + 1);
-    };
-    const auto labelAt = [&](int column) {
-        const bool readable = column >= 0 && column < mapping.size() && mapping[column].target == kLabel;
-        return readable && column < row.fields.size() ? row.fields[column] : QString();
-    };
-    for (qsizetype i = 0; i < row.fields.size() && i < mapping.size(); ++i) {
-        const QByteArray& t = mapping[i].target;
+    for (qsizetype i = 0; i < row.fields.size() && i < steps_.size(); ++i) {
+        const Step& step = steps_[i];
         const QString& value = row.fields[i];
-        if (t == kIgnore || t == kLabel || value.isEmpty())
+        if (step.kind == Kind::Ignore || step.kind == Kind::Label || value.isEmpty())
             continue;
-        if (t == kJoinNote) {
-            b.note(caption(i), value);
+        if (step.kind == Kind::JoinNote) {
+            b.note(step.caption, value);
             continue;
         }
-        if (t == "varNote") {
-            b.set(t, value);
+        if (step.kind == Kind::Note) {
+            b.set(col().note, value);
             continue;
         }
         const auto split = [&](const QString& text) {
-            return mapping[i].multiValue && text.contains(QLatin1String(kMultiValueSeparator))
+            return step.multiValue && text.contains(QLatin1String(kMultiValueSeparator))
                 ? text.split(QLatin1String(kMultiValueSeparator))
                 : QStringList { text };
         };
         const QStringList values = split(value);
-        const QStringList labels = mapping[i].labelColumn >= 0 ? split(labelAt(mapping[i].labelColumn)) : QStringList { QString() };
+        const QStringList labels = step.labelColumn >= 0 && step.labelColumn < row.fields.size()
+            ? split(row.fields[step.labelColumn])
+            : QStringList { QString() };
         for (qsizetype k = 0; k < values.size(); ++k) {
             const QString& v = values[k];
-            const QString label = labels.value(k, labels.first());
-            if (t == kPhoneByLabel) {
-                const QByteArray column = phoneColumnOf(label);
-                if (column.isEmpty())
-                    b.note(shownLabel(label), v);
-                else
+            const QString& label = labels.value(k, labels.first());
+            switch (step.kind) {
+            case Kind::Phone:
+                if (const int column = phoneColumnOf(label); column >= 0)
                     b.set(column, v);
-            } else if (k > 0 && (isAddressPart(t) || !workPart(t).isEmpty())) {
-                // A second address in one field is no part of the first.
-                b.note(caption(i), v);
-            } else if (isAddressPart(t)) {
-                const AddressKind kind = mapping[i].labelColumn >= 0 ? addressKindOf(label) : AddressKind::Home;
-                (kind == AddressKind::Home ? home : kind == AddressKind::Work ? work : other).set(t, v);
-            } else if (!workPart(t).isEmpty()) {
-                work.set(workPart(t), v);
-            } else if (t == kGivenName) {
+                else
+                    b.note(shownLabel(label), v);
+                break;
+            case Kind::Home:
+            case Kind::Work:
+                if (k > 0) {
+                    // A second address in one field is no part of the first.
+                    b.note(step.caption, v);
+                } else if (step.kind == Kind::Work) {
+                    work.set(step.part, v);
+                } else {
+                    const AddressKind kind = step.labelColumn >= 0 ? addressKindOf(label) : AddressKind::Home;
+                    (kind == AddressKind::Home ? home : kind == AddressKind::Work ? work : other).set(step.part, v);
+                }
+                break;
+            case Kind::Given:
                 b.given(v);
-            } else if (t == kMiddleName) {
+                break;
+            case Kind::Middle:
                 b.middle(v);
-            } else if (t == kFamilyName) {
+                break;
+            case Kind::Family:
                 b.family(v);
-            } else {
+                break;
+            default:
                 // A second value in one field is named by the field.
-                b.set(t, v, k == 0 ? caption(i) : QString());
+                b.set(step.column, v, k == 0 ? step.caption : QString());
             }
         }
     }
@@ -606,11 +682,40 @@ ImportedContact ContactMapping::fromCsvRow(const CsvRow& row, const QStringList&
     return b.finish();
 }
 
+ImportedContact ContactMapping::fromCsvRow(const CsvRow& row, const QStringList& headings, const Mapping& mapping)
+{
+    return CsvPlan(headings, mapping).contact(row);
+}
+
 QList<ImportedContact> ContactMapping::fromCsv(const CsvTable& table, const Mapping& mapping)
 {
+    const CsvPlan plan(table.headings, mapping);
     QList<ImportedContact> out;
     out.reserve(table.rows.size());
     for (const CsvRow& row : table.rows)
-        out << fromCsvRow(row, table.headings, mapping);
+        out << plan.contact(row);
     return out;
+}
+
+QString ImportedContact::value(const QByteArray& column) const { return fields.value(columnOf(column)); }
+
+QHash<QByteArray, QString> ImportedContact::values() const
+{
+    QHash<QByteArray, QString> out;
+    const QList<QByteArray>& columns = CardArchive::of(ArchiveKind::Contacts).valueColumns();
+    for (qsizetype i = 0; i < fields.size() && i < columns.size(); ++i)
+        if (!fields[i].isEmpty())
+            out.insert(columns[i], fields[i]);
+    return out;
+}
+
+ImportedContact ImportedContact::withValues(int line, const QHash<QByteArray, QString>& values)
+{
+    ImportedContact c;
+    c.line = line;
+    c.fields.resize(CardArchive::of(ArchiveKind::Contacts).valueCount());
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        if (const int at = columnOf(it.key()); at >= 0)
+            c.fields[at] = it.value();
+    return c;
 }

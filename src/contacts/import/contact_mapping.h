@@ -9,12 +9,17 @@
 #include <QString>
 #include <QStringList>
 
-// A contact read from a file: its values by archive column (varContatto,
-// varEmail, ...), line breaks as "\r\n" as the editor stores them.
+// A contact read from a file: its values in the archive's column order,
+// line breaks as "\r\n" as the editor stores them.
 struct ImportedContact {
     int line = 0;
-    QHash<QByteArray, QString> values;
+    QList<QString> fields; // one per value column, empty when not read
     QStringList problems;
+
+    QString value(const QByteArray& column) const;
+    // The filled values by column name (varContatto, varEmail, ...).
+    QHash<QByteArray, QString> values() const;
+    static ImportedContact withValues(int line, const QHash<QByteArray, QString>& values);
 };
 
 namespace ContactMapping {
@@ -66,6 +71,20 @@ QByteArray targetOf(const QString& heading);
 // The guessed mapping of a whole heading row: a second column for a field
 // that takes one value joins the note, numbered columns find their label.
 Mapping guessMapping(const QStringList& headings);
+
+// A mapping made ready for reading many rows.
+class CsvPlan {
+public:
+    CsvPlan(const QStringList& headings, const Mapping& mapping);
+    ~CsvPlan();
+    CsvPlan(const CsvPlan&);
+    CsvPlan& operator=(const CsvPlan&);
+    ImportedContact contact(const CsvRow& row) const;
+
+private:
+    struct Step;
+    QList<Step> steps_;
+};
 
 ImportedContact fromVCard(const VCard& card);
 QList<ImportedContact> fromVCards(const QList<VCard>& cards);

@@ -5,12 +5,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 
-namespace {
-
-qsizetype emailColumn() { return CardArchive::of(ArchiveKind::Contacts).valueColumns().indexOf("varEmail"); }
-
-} // namespace
-
 bool ImportSession::looksLikeVCard(const QString& fileName, QByteArrayView bytes)
 {
     if (QFileInfo(fileName).suffix().compare(QLatin1String("vcf"), Qt::CaseInsensitive) == 0)
@@ -39,6 +33,7 @@ std::unique_ptr<ImportSession> ImportSession::open(const QString& fileName, QByt
             return nullptr;
         }
         s->mapping_ = ContactMapping::guessMapping(s->csv_.headings);
+        s->plan_ = std::make_unique<ContactMapping::CsvPlan>(s->csv_.headings, s->mapping_);
     }
     s->restart();
     return s;
@@ -53,6 +48,7 @@ ImportSession::ImportSession(Kind kind, QByteArray bytes)
 void ImportSession::setMapping(const ContactMapping::Mapping& mapping)
 {
     mapping_ = mapping;
+    plan_ = std::make_unique<ContactMapping::CsvPlan>(csv_.headings, mapping_);
     restart();
 }
 
@@ -65,7 +61,7 @@ void ImportSession::setExisting(EmailSet existing)
 void ImportSession::restart()
 {
     // The old rows go before the new ones are read: never both at once.
-    std::vector<Row>().swap(rows_);
+    std::deque<Row>().swap(rows_);
     seen_.clear();
     std::fill(std::begin(counts_), std::end(counts_), 0);
     finished_ = false;
@@ -90,7 +86,7 @@ bool ImportSession::readNext(ImportedContact& contact, Row& row)
             return false;
         row.offset = quint32(r.offset);
         row.line = quint32(r.line);
-        contact = ContactMapping::fromCsvRow(r, csv_.headings, mapping_);
+        contact = plan_->contact(r);
     } else {
         VCard card;
         if (!vcardStream_->next(card))
@@ -109,7 +105,7 @@ ImportedContact ImportSession::read(const Row& row) const
         CsvReader::Stream stream(bytes_, csv_, row.offset, int(row.line));
         CsvRow r;
         stream.next(r);
-        return ContactMapping::fromCsvRow(r, csv_.headings, mapping_);
+        return plan_->contact(r);
     }
     VCardReader::Stream stream(bytes_, row.offset, int(row.line));
     VCard card;
@@ -121,7 +117,6 @@ bool ImportSession::advance(int milliseconds)
 {
     QElapsedTimer timer;
     timer.start();
-    const qsizetype email = emailColumn();
     ImportedContact contact;
     Row row {};
     while (!finished_) {
@@ -129,9 +124,8 @@ bool ImportSession::advance(int milliseconds)
             finished_ = true;
             break;
         }
-        const ImportRow judged = ContactImport::judge(contact);
-        const QString address = judged.texts.value(email);
-        switch (judged.status) {
+        QString address;
+        switch (ContactImport::verdict(contact, &address)) {
         case ImportRow::Status::Ready:
             row.verdict = existing_.contains(address) ? Verdict::InArchive
                 : seen_.contains(address)             ? Verdict::EarlierInFile
@@ -151,8 +145,6 @@ bool ImportSession::advance(int milliseconds)
         if ((rows_.size() & 63) == 0 && timer.elapsed() >= milliseconds)
             break;
     }
-    if (finished_)
-        rows_.shrink_to_fit();
     return finished_;
 }
 

@@ -7,9 +7,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <deque>
 #include <functional>
 #include <memory>
-#include <vector>
 
 class TSQLiteDatabase;
 
@@ -80,9 +80,11 @@ private:
     QByteArray bytes_;
     CsvReader::Layout csv_;
     ContactMapping::Mapping mapping_;
+    std::unique_ptr<ContactMapping::CsvPlan> plan_;
     EmailSet existing_;
     EmailSet seen_;
-    std::vector<Row> rows_;
+    // Grows a block at a time: never copied whole while a file is read.
+    std::deque<Row> rows_;
     int counts_[4] = {};
     bool finished_ = false;
     std::unique_ptr<CsvReader::Stream> csvStream_;
