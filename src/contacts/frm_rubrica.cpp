@@ -96,9 +96,13 @@ void TfrmRubrica::cmdImportaContattiMouseUp()
                 QStringLiteral("Attenzione: impossibile leggere il file \u00ab%1\u00bb (%2).").arg(file, f.errorString()));
             return;
         }
+        QString refusal = ImportSession::sizeRefusal(file, f.size());
+        if (!refusal.isEmpty()) {
+            Dialogs::warning(QStringLiteral("Importa contatti"), refusal);
+            return;
+        }
         QByteArray bytes = f.readAll();
         f.close();
-        QString refusal;
         std::unique_ptr<ImportSession> session = ImportSession::open(file, std::move(bytes), &refusal);
         if (!session) {
             Dialogs::warning(QStringLiteral("Importa contatti"), refusal);

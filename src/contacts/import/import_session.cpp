@@ -15,20 +15,32 @@ bool ImportSession::looksLikeVCard(const QString& fileName, QByteArrayView bytes
     return start.trimmed().size() >= 11 && qstrnicmp(start.trimmed().data(), "BEGIN:VCARD", 11) == 0;
 }
 
+namespace {
+
+QString intro(const QString& fileName)
+{
+    return QStringLiteral("Attenzione: il file \u00ab%1\u00bb non sembra un elenco di contatti: ")
+        .arg(QFileInfo(fileName).fileName());
+}
+
+} // namespace
+
+QString ImportSession::sizeRefusal(const QString& fileName, qint64 size)
+{
+    return size > kMaxFileBytes ? intro(fileName) + QStringLiteral("è più grande di 4 GB.") : QString();
+}
+
 std::unique_ptr<ImportSession> ImportSession::open(const QString& fileName, QByteArray bytes, QString* refusal)
 {
-    const QString intro = QStringLiteral("Attenzione: il file \u00ab%1\u00bb non sembra un elenco di contatti: ")
-                              .arg(QFileInfo(fileName).fileName());
-    if (bytes.size() > kMaxFileBytes) {
-        *refusal = intro + QStringLiteral("è più grande di 4 GB.");
+    *refusal = sizeRefusal(fileName, bytes.size());
+    if (!refusal->isEmpty())
         return nullptr;
-    }
     const Kind kind = looksLikeVCard(fileName, bytes) ? Kind::VCard : Kind::Csv;
     std::unique_ptr<ImportSession> s(new ImportSession(kind, std::move(bytes)));
     if (kind == Kind::Csv) {
         s->csv_ = CsvReader::layout(s->bytes_);
         if (!s->csv_.refusal.isEmpty()) {
-            *refusal = intro + s->csv_.refusal
+            *refusal = intro(fileName) + s->csv_.refusal
                 + QStringLiteral(", più di quanto esporti qualunque rubrica o programma di posta.");
             return nullptr;
         }

@@ -31,6 +31,8 @@ public:
     // why the file cannot be a contacts file (too large, too many columns, a
     // heading row too long).
     static std::unique_ptr<ImportSession> open(const QString& fileName, QByteArray bytes, QString* refusal);
+    // The refusal of a file too large to be read at all; empty when it is not.
+    static QString sizeRefusal(const QString& fileName, qint64 size);
 
     Kind kind() const { return kind_; }
     const QString& encoding() const { return csv_.encoding; }
