@@ -82,8 +82,8 @@ void appendEscaped(QByteArray& out, const QByteArray& cp1252)
 }
 
 // Ends the logical line that began at start in out: folded at 75 octets
-// (the continuation's leading blank counts), never inside a UTF-8 sequence,
-// and CR LF. Most lines are short and stay as they are.
+// (the continuation's leading blank counts), never inside a UTF-8 sequence
+// or an escape, and CR LF. Most lines are short and stay as they are.
 void endLine(QByteArray& out, qsizetype start)
 {
     if (out.size() - start > 75) {
@@ -94,6 +94,14 @@ void endLine(QByteArray& out, qsizetype start)
         while (line.size() - pos > room) {
             qsizetype cut = pos + room;
             while (cut > pos + 1 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
+                --cut;
+            // An escape stays whole too, for readers that unescape each line:
+            // an odd run of backslashes before the cut ends in one that
+            // starts an escape.
+            qsizetype slashes = 0;
+            while (cut - slashes > pos && line[cut - slashes - 1] == '\\')
+                ++slashes;
+            if (slashes % 2 == 1 && cut > pos + 1)
                 --cut;
             out.append(line.constData() + pos, cut - pos);
             out.append("\r\n ", 3);

@@ -97,6 +97,7 @@ QString joined(const QStringList& parts, const QString& separator)
 
 QString part(const QStringList& parts, int i) { return i < parts.size() ? parts[i] : QString(); }
 
+
 bool isItaly(const QString& country)
 {
     const QString c = country.trimmed().toLower();
@@ -118,7 +119,8 @@ struct Address {
         const QString placeName = joined({ zip, city }, QStringLiteral(" "));
         const QString prov = oneLine(region);
         return joined({ joined(street, QStringLiteral(", ")),
-                          prov.isEmpty() ? placeName : placeName + " (" + prov + ")", country },
+                          prov.isEmpty() ? placeName : placeName + " (" + prov + ")",
+                          isItaly(country) ? QString() : country },
             QStringLiteral(", "));
     }
     enum class Part : quint8 { Street, City, Zip, Region, Country };
