@@ -119,7 +119,7 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments();
     if (args.size() == 5 && args[1] == "--child")
         return child(args[2], args[3], args[4]);
-    const int cards = args.size() > 1 ? args[1].toInt() : 112000;
+    const int cards = args.size() > 1 ? args[1].toInt() : 100000;
     QTemporaryDir work;
     const QString data = work.filePath("dati");
     const QString out = work.filePath("copie");

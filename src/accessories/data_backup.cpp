@@ -6,7 +6,6 @@
 #include "storage/sqlite_backup.h"
 #include "storage/sqlite_table3.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +14,7 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
+#include <nettle/sha2.h>
 #include <zip.h>
 
 #include <memory>
@@ -27,15 +27,33 @@ constexpr qint64 kChunk = 1 << 20;
 constexpr qint64 kMaxManifestBytes = 1 << 20;
 const QString kProgram = QStringLiteral("Velmaro");
 
+// SHA-256 in hexadecimal, fed a piece at a time.
+class Sha256 {
+public:
+    Sha256() { sha256_init(&ctx_); }
+    void add(const char* data, qint64 size) { sha256_update(&ctx_, size_t(size), reinterpret_cast<const uint8_t*>(data)); }
+    QByteArray hex()
+    {
+        QByteArray digest(SHA256_DIGEST_SIZE, Qt::Uninitialized);
+        sha256_digest(&ctx_, SHA256_DIGEST_SIZE, reinterpret_cast<uint8_t*>(digest.data()));
+        return digest.toHex();
+    }
+
+private:
+    sha256_ctx ctx_;
+};
+
 QByteArray sha256Of(const QString& path, qint64* size)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return {};
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(&f);
+    Sha256 hash;
+    QByteArray chunk;
+    while (!(chunk = f.read(kChunk)).isEmpty())
+        hash.add(chunk.constData(), chunk.size());
     *size = f.size();
-    return hash.result().toHex();
+    return hash.hex();
 }
 
 QString zipError(zip_t* zip) { return QString::fromLocal8Bit(zip_strerror(zip)); }
@@ -323,11 +341,11 @@ Checked DataBackup::check(const QString& path, const QString& work, const Progre
             zip_fclose(in);
             return refuse(file.errorString());
         }
-        QCryptographicHash hash(QCryptographicHash::Sha256);
+        Sha256 hash;
         qint64 size = 0;
         zip_int64_t n = 0;
         while ((n = zip_fread(in, buffer.get(), zip_uint64_t(kChunk))) > 0) {
-            hash.addData(QByteArrayView(buffer.get(), qsizetype(n)));
+            hash.add(buffer.get(), n);
             size += n;
             if (file.write(buffer.get(), n) != n || !meter.step(n))
                 break;
@@ -336,7 +354,7 @@ Checked DataBackup::check(const QString& path, const QString& work, const Progre
         file.close();
         if (meter.stopped)
             return refuse(kStopped);
-        if (n < 0 || size != e.size || hash.result().toHex() != e.sha256)
+        if (n < 0 || size != e.size || hash.hex() != e.sha256)
             return refuse(QStringLiteral("il file \u00ab%1\u00bb è danneggiato (non corrisponde a quello copiato).")
                               .arg(e.name));
         const File* f = fileNamed(e.name);

@@ -16,26 +16,19 @@
 class TestFrmCopiaSicurezza : public QObject {
     Q_OBJECT
 
-    QTemporaryDir home_;
+    std::unique_ptr<TempHome> home_;
     std::unique_ptr<TempDataDir> dir_;
     std::unique_ptr<ScriptedDialogs> dialogs_;
     std::unique_ptr<RecordingDesktop> desktop_;
     std::unique_ptr<TfrmCopiaSicurezza> form_;
 
-    QString documents() const { return home_.filePath(QStringLiteral("Documents")); }
+    QString documents() const { return home_->documents(); }
     void click(const char* name) { form_->findChild<QPushButton*>(QLatin1String(name))->click(); }
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("HOME", QFile::encodeName(home_.path()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath(QStringLiteral(".config"))));
-    }
-
     void init()
     {
-        QDir(documents()).removeRecursively();
-        QVERIFY(QDir(home_.path()).mkpath(QStringLiteral("Documents")));
+        home_ = std::make_unique<TempHome>();
         dir_ = std::make_unique<TempDataDir>();
         dialogs_ = std::make_unique<ScriptedDialogs>();
         desktop_ = std::make_unique<RecordingDesktop>();
@@ -49,6 +42,7 @@ private slots:
         desktop_.reset();
         dialogs_.reset();
         dir_.reset();
+        home_.reset();
     }
 
     void backupThenRestore()

@@ -15,13 +15,13 @@
 class TestFrmEsportaContatti : public QObject {
     Q_OBJECT
 
-    QTemporaryDir home_;
+    std::unique_ptr<TempHome> home_;
     std::unique_ptr<TempDataDir> dir_;
     std::unique_ptr<ScriptedDialogs> dialogs_;
     std::unique_ptr<TfrmRubrica> editor_;
     std::unique_ptr<TfrmRicercaRub> quick_;
 
-    QString documents() const { return home_.filePath(QStringLiteral("Documents")); }
+    QString documents() const { return home_->documents(); }
 
     // Presses the toolbar button and lets act drive the export window.
     void exportWith(const std::function<void(QDialog*)>& act)
@@ -45,16 +45,9 @@ class TestFrmEsportaContatti : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("HOME", QFile::encodeName(home_.path()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath(QStringLiteral(".config"))));
-    }
-
     void init()
     {
-        QDir(documents()).removeRecursively();
-        QVERIFY(QDir(home_.path()).mkpath(QStringLiteral("Documents")));
+        home_ = std::make_unique<TempHome>();
         dir_ = std::make_unique<TempDataDir>();
         dialogs_ = std::make_unique<ScriptedDialogs>();
         TestCards::store(ArchiveKind::Contacts,
@@ -74,6 +67,7 @@ private slots:
         editor_.reset();
         dialogs_.reset();
         dir_.reset();
+        home_.reset();
     }
 
     void allContactsToCsv()
