@@ -1,4 +1,5 @@
 // Storage layer against a bare sqlite3_step loop over 100,000 contacts.
+#include "archives/archive_registry.h"
 #include "bench_util.h"
 #include "storage/app_paths.h"
 #include "storage/card_archive.h"
@@ -6,8 +7,6 @@
 #include <QCoreApplication>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-
-#include <sqlite3.h>
 
 #include <variant>
 
@@ -57,7 +56,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     AppPaths::setDataDir(dir.path());
-    const CardArchive& a = CardArchive::of(ArchiveKind::Contacts);
+    const CardArchive& a = Archives::card(ArchiveKind::Contacts);
     const int cards = 100000;
     {
         auto db = a.open();
@@ -70,18 +69,17 @@ int main(int argc, char** argv)
     std::printf("%d contacts in %s\n\n", cards, qPrintable(a.path()));
 
     auto db = a.open();
-    sqlite3* raw = db->handle();
     const QByteArray all = a.all();
     // "Rossi" is one surname in twenty; "ro" in the city hits Roma alone.
     const QByteArray search = a.contains("varCitta", "roma");
     std::printf("search hits: %u cards\n", db->Query(search)->RowCount());
 
     // One untimed pass each warms the page cache and the allocator.
-    bareLoop(raw, all.constData());
+    bareLoop(*db, all);
     db->Query(all);
     std::vector<double> bare, layer;
     const auto pair = [&](const QByteArray& sql) {
-        bare.push_back(medianMs(1, [&] { bareLoop(raw, sql.constData()); }));
+        bare.push_back(medianMs(1, [&] { bareLoop(*db, sql); }));
         layer.push_back(medianMs(1, [&] { db->Query(sql); }));
     };
     const auto median = [](std::vector<double> v) {

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "storage/sqlite_table3.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
-
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -35,31 +35,27 @@ inline void report(const char* what, double ms, double baseline = 0)
 }
 
 // The bare loop the access layer is measured against: the same copy of every
-// value (empty blobs as empty entries), without the layer's bookkeeping.
-inline size_t bareLoop(sqlite3* db, const char* sql)
+// value (empty blobs as empty entries), stepped through a prepared statement
+// of the same connection (so the same LIKE), without the layer's bookkeeping.
+inline size_t bareLoop(TSQLiteDatabase& db, const QByteArray& sql)
 {
     using Value = std::variant<std::monostate, qint64, QByteArray>;
-    sqlite3_stmt* s = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
+    const auto s = db.Prepare(sql);
     std::vector<Value> values;
-    const int n = sqlite3_column_count(s);
-    while (sqlite3_step(s) == SQLITE_ROW) {
+    const int n = s->ColumnCount();
+    while (s->Step()) {
         for (int c = 0; c < n; ++c) {
-            if (sqlite3_column_type(s, c) == SQLITE_NULL) {
-                values.emplace_back();
-            } else if (c == 0) {
-                values.emplace_back(qint64(sqlite3_column_int64(s, c)));
-            } else {
-                const int bytes = sqlite3_column_bytes(s, c);
-                const void* data = sqlite3_column_blob(s, c);
-                if (bytes == 0)
-                    values.emplace_back();
-                else
-                    values.emplace_back(QByteArray(static_cast<const char*>(data), bytes));
+            if (c == 0) {
+                values.emplace_back(s->IntegerAt(c));
+                continue;
             }
+            const QByteArray bytes = s->BytesAt(c);
+            if (bytes.isEmpty())
+                values.emplace_back();
+            else
+                values.emplace_back(QByteArray(bytes.constData(), bytes.size()));
         }
     }
-    sqlite3_finalize(s);
     return values.size();
 }
 

@@ -1,4 +1,5 @@
 #include "fuzz_input.h"
+#include "archives/archive_registry.h"
 #include "contacts/export/contact_writers.h"
 #include "contacts/import/contact_mapping.h"
 #include "contacts/import/csv_reader.h"
@@ -15,7 +16,7 @@
 // give exactly the same fields.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QList<QByteArray>& columns = CardArchive::of(ArchiveKind::Contacts).valueColumns();
+    const QList<QByteArray>& columns = Archives::card(ArchiveKind::Contacts).valueColumns();
     const QList<QByteArray> pieces = QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)).split('\0');
     QList<QByteArray> values(columns.size());
     QHash<QByteArray, QString> expected;

@@ -30,6 +30,7 @@ template <typename Check> void forEachDecoding(const std::uint8_t* data, std::si
 
 #ifdef VELMARO_FUZZ_IMPORT
 #include "contacts/import/contact_import.h"
+#include "archives/archive_registry.h"
 #include "storage/card_archive.h"
 
 // The quick judgement of the preview agrees with the full one that stores.
@@ -39,6 +40,6 @@ inline void requireSameVerdict(const ImportedContact& c)
     QString email;
     FUZZ_REQUIRE(ContactImport::verdict(c, &email) == full.status);
     if (full.status == ImportRow::Status::Ready)
-        FUZZ_REQUIRE(email == full.texts.value(CardArchive::of(ArchiveKind::Contacts).valueColumns().indexOf("varEmail")));
+        FUZZ_REQUIRE(email == full.texts.value(Archives::card(ArchiveKind::Contacts).valueColumns().indexOf("varEmail")));
 }
 #endif

@@ -8,6 +8,8 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlite3-dev libgmime-3.0-dev libsimpleini-dev libxlsxwriter-dev libzip-dev nettle-dev libcups2-dev
   qt6-translations-l10n fonts-liberation2 fonts-dejavu-core xdg-utils xvfb xauth
+  # GNOME-like desktops' file dialogs; the Debian package's checks
+  qt6-gtk-platformtheme appstream desktop-file-utils
 )
 
 missing=()

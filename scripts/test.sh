@@ -3,6 +3,8 @@
 #   bash scripts/test.sh             optimised build in build-tests/
 #   bash scripts/test.sh --sanitize  AddressSanitizer + UndefinedBehaviorSanitizer
 #                                    build in build-sanitize/
+# VELMARO_WERROR=ON makes every warning in the project's own code an error
+# (CI sets it).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
@@ -16,26 +18,26 @@ done
 
 bash "$here/scripts/setup-deps.sh"
 export QT_QPA_PLATFORM=offscreen
+options=(-DVELMARO_WERROR="${VELMARO_WERROR:-OFF}")
 # Rebuilds (and a second checkout of the same sources) reuse what was
 # already compiled.
-launcher=()
 if command -v ccache >/dev/null 2>&1; then
   export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
-  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  options+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 if [ "$sanitize" = 1 ]; then
   build="${VELMARO_SANITIZE_BUILD:-$here/build-sanitize}"
   # Unoptimised and with line tables only: the suite is small, the build is
   # what takes time.
   flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined -O0 -g1"
-  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMARO_BUILD_TESTS=ON "${launcher[@]}" \
+  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMARO_BUILD_TESTS=ON "${options[@]}" \
     -DCMAKE_CXX_FLAGS_DEBUG="$flags" \
     -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
   export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_init_order=1"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 else
   build="${VELMARO_TEST_BUILD:-$here/build-tests}"
-  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMARO_BUILD_TESTS=ON "${launcher[@]}"
+  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMARO_BUILD_TESTS=ON "${options[@]}"
 fi
 cmake --build "$build" -j"$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"

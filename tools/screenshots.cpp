@@ -3,7 +3,7 @@
 // uses xvfb-run). The archives go to a temporary folder, never beside the
 // program; a few made-up contacts are stored there for the search pictures.
 
-#include "contacts/contact_fields.h"
+#include "archives/archive_registry.h"
 #include "contacts/frm_rubrica.h"
 #include "shell/frm_avvio.h"
 #include "shell/frm_help_form.h"
@@ -130,7 +130,7 @@ void storeSampleContacts()
         { "Rossi Giovanni", "S002", "", "giovanni.rossi@example.it", "Soci", "", "Via Nazionale 60", "Roma", "00184",
             "RM", "320 890 1234" },
     };
-    const CardArchive& archive = CardArchive::of(ArchiveKind::Contacts);
+    const CardArchive& archive = Archives::card(ArchiveKind::Contacts);
     const QList<QByteArray>& columns = archive.valueColumns();
     auto db = archive.open();
     db->StartTransaction();
@@ -255,7 +255,7 @@ int main(int argc, char** argv)
         shoot(form, QString::fromLatin1(t.name));
         if (form == frmRubrica) {
             nextName = QStringLiteral("guida_rubrica");
-            const HelpTopic topic = ContactFields::helpTopic();
+            const HelpTopic topic = frmRubrica->help();
             frmHelpForm->showTopic(topic.title, topic.text);
 
             nextName = QStringLiteral("ricerca_rubrica");

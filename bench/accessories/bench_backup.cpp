@@ -5,6 +5,7 @@
 //
 //   bench_backup [cards]
 #include "accessories/data_backup.h"
+#include "archives/archive_registry.h"
 #include "bench_util.h"
 #include "storage/app_paths.h"
 #include "storage/card_archive.h"
@@ -25,7 +26,7 @@ namespace {
 void build(const QString& dir, int cards)
 {
     AppPaths::setDataDir(dir);
-    const CardArchive& a = CardArchive::of(ArchiveKind::Messages);
+    const CardArchive& a = Archives::card(ArchiveKind::Messages);
     auto db = a.open();
     QRandomGenerator rng(11);
     const int body = int(a.valueColumns().indexOf("varTesto"));
@@ -47,9 +48,9 @@ void build(const QString& dir, int cards)
         db->Execute(a.insert(v));
     }
     db->CommitTransaction();
-    auto contacts = CardArchive::of(ArchiveKind::Contacts).open();
-    contacts->Execute(CardArchive::of(ArchiveKind::Contacts).insert(
-        QList<QByteArray>(CardArchive::of(ArchiveKind::Contacts).valueCount(), "x")));
+    auto contacts = Archives::card(ArchiveKind::Contacts).open();
+    contacts->Execute(Archives::card(ArchiveKind::Contacts).insert(
+        QList<QByteArray>(Archives::card(ArchiveKind::Contacts).valueCount(), "x")));
     QFile ini(AppPaths::beside("Messaggi.ini"));
     ini.open(QIODevice::WriteOnly);
     ini.write("[Archivio Messaggi]\r\nMittente=Ufficio\r\n");

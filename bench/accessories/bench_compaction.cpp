@@ -4,6 +4,7 @@
 // archive, so its peak memory (maximum resident size) is its own.
 //
 //   bench_compaction [cards]      builds the archive, runs both, prints figures
+#include "archives/archive_registry.h"
 #include "accessories/archive_compaction.h"
 #include "storage/app_paths.h"
 #include "storage/card_archive.h"
@@ -34,7 +35,7 @@ long maxRssKb()
 int runOnce(const QString& dir, bool routine)
 {
     AppPaths::setDataDir(dir);
-    const CardArchive& a = CardArchive::of(ArchiveKind::Messages);
+    const CardArchive& a = Archives::card(ArchiveKind::Messages);
     auto db = a.open();
     const long before = maxRssKb();
     QElapsedTimer t;
@@ -51,7 +52,7 @@ int runOnce(const QString& dir, bool routine)
 void build(const QString& dir, int cards)
 {
     AppPaths::setDataDir(dir);
-    const CardArchive& a = CardArchive::of(ArchiveKind::Messages);
+    const CardArchive& a = Archives::card(ArchiveKind::Messages);
     auto db = a.open();
     QRandomGenerator rng(11);
     const int body = int(a.valueColumns().indexOf("varTesto"));
@@ -90,7 +91,7 @@ int main(int argc, char** argv)
     const QString master = work.filePath("master");
     QDir().mkpath(master);
     build(master, cards);
-    const QString file = CardArchive::of(ArchiveKind::Messages).fileName();
+    const QString file = Archives::card(ArchiveKind::Messages).fileName();
     std::printf("archive: %d cards, 4 KB bodies, 10 %% deleted: %.1f MB\n", cards,
         double(QFileInfo(master + "/" + file).size()) / 1e6);
 

@@ -5,6 +5,7 @@
 //   bench_exports contacts | messages [memory]
 // With "memory" the grid is filled once and nothing else runs before it, so
 // the peak is the export's own.
+#include "archives/archive_registry.h"
 #include "accessories/export_profile.h"
 #include "accessories/frm_export.h"
 #include "bench_util.h"
@@ -74,7 +75,7 @@ QByteArray word(QRandomGenerator& rng, int length)
 
 void fill(ArchiveKind kind)
 {
-    const CardArchive& a = CardArchive::of(kind);
+    const CardArchive& a = Archives::card(kind);
     auto db = a.open();
     QRandomGenerator rng(11);
     db->StartTransaction();
@@ -133,13 +134,13 @@ int main(int argc, char** argv)
     AppPaths::setDataDir(dir.path());
     fill(kind);
     std::printf("%s: 100,000 cards, archive %.1f MB\n", messages ? "messages" : "contacts",
-        double(QFileInfo(CardArchive::of(kind).path()).size()) / 1e6);
+        double(QFileInfo(Archives::card(kind).path()).size()) / 1e6);
 
-    const ExportProfile& profile = ExportProfile::of(kind);
+    const ExportProfile profile = ExportProfile::of(Archives::get(kind));
     const QByteArray sql = profile.gridQuery();
     const bool memoryOnly = argc > 2 && std::strcmp(argv[2], "memory") == 0;
     if (memoryOnly) {
-        TfrmExport window(kind);
+        TfrmExport window(Archives::get(kind));
         const double before = statusMb("VmRSS:");
         resetPeak();
         window.show();
@@ -160,13 +161,13 @@ int main(int argc, char** argv)
     }
     double bare = 0;
     {
-        auto db = CardArchive::of(kind).open();
-        bareLoop(db->handle(), sql.constData()); // warm the page cache
-        bare = medianMs(3, [&] { bareLoop(db->handle(), sql.constData()); });
+        auto db = Archives::card(kind).open();
+        bareLoop(*db, sql); // warm the page cache
+        bare = medianMs(3, [&] { bareLoop(*db, sql); });
     }
     report("bare sqlite3 loop, exported columns", bare);
 
-    TfrmExport window(kind);
+    TfrmExport window(Archives::get(kind));
     const double grid = medianMs(3, [&] {
         window.show();
         QCoreApplication::processEvents();

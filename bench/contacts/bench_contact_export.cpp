@@ -5,6 +5,7 @@
 //
 //   bench_contact_export [contacts]
 #include "bench_util.h"
+#include "archives/archive_registry.h"
 #include "contacts/export/contact_export.h"
 #include "contacts/export/contact_writers.h"
 #include "storage/card_archive.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-const CardArchive& contacts() { return CardArchive::of(ArchiveKind::Contacts); }
+const CardArchive& contacts() { return Archives::card(ArchiveKind::Contacts); }
 
 void fill(const QString& path, int n)
 {

@@ -8,6 +8,7 @@
 //
 //   bench_contact_import              every scenario
 //   bench_contact_import --child ...  (internal)
+#include "archives/archive_registry.h"
 #include "bench_util.h"
 #include "contacts/import/csv_reader.h"
 #include "contacts/import/import_session.h"
@@ -26,7 +27,7 @@
 
 namespace {
 
-const CardArchive& contacts() { return CardArchive::of(ArchiveKind::Contacts); }
+const CardArchive& contacts() { return Archives::card(ArchiveKind::Contacts); }
 
 QByteArray vcardFile(int n)
 {

@@ -1,7 +1,8 @@
 // From the click on "Cerca in archivio" to the filled, sorted list, against
 // the bare query loop, over 100,000 contacts with a key hitting ~10,000.
+#include "archives/archive_registry.h"
 #include "bench_util.h"
-#include "contacts/contact_search.h"
+#include "ui/search_forms.h"
 #include "storage/app_paths.h"
 #include "storage/card_archive.h"
 
@@ -13,8 +14,6 @@
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QTemporaryDir>
-
-#include <sqlite3.h>
 
 namespace {
 const char* kCities[]
@@ -29,7 +28,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     AppPaths::setDataDir(dir.path());
-    const CardArchive& a = CardArchive::of(ArchiveKind::Contacts);
+    const CardArchive& a = Archives::card(ArchiveKind::Contacts);
     {
         auto db = a.open();
         QRandomGenerator rng(7);
@@ -46,7 +45,7 @@ int main(int argc, char** argv)
         }
         db->CommitTransaction();
     }
-    TfrmRicercaRub form;
+    QuickSearchForm form(Archives::get(ArchiveKind::Contacts));
     form.show();
     form.findChild<QComboBox*>("cboCriterio")->setCurrentText(QStringLiteral("Città"));
     form.findChild<QLineEdit*>("txtCriterio")->setText(QStringLiteral("roma"));
@@ -55,11 +54,11 @@ int main(int argc, char** argv)
 
     auto db = a.open();
     const QByteArray sql = a.contains("varCitta", "roma");
-    bareLoop(db->handle(), sql.constData());
+    bareLoop(*db, sql);
     button->click();
     std::printf("cards listed: %lld\n\n", (long long)form.lines().size());
 
-    const double bare = medianMs(5, [&] { bareLoop(db->handle(), sql.constData()); });
+    const double bare = medianMs(5, [&] { bareLoop(*db, sql); });
     const double click = medianMs(5, [&] {
         button->click();
         QCoreApplication::processEvents(); // the list is laid out and painted

@@ -2,8 +2,9 @@
 // the bare query loop, over 100,000 groups with 40-member lists (about 200
 // MB): a key hitting about a tenth of the cards and a key listing them all.
 // Peak memory of each step is measured from a reset high-water mark.
+#include "archives/archive_registry.h"
 #include "bench_util.h"
-#include "groups/group_search.h"
+#include "ui/search_forms.h"
 #include "storage/app_paths.h"
 #include "storage/card_archive.h"
 
@@ -16,8 +17,6 @@
 #include <QTemporaryDir>
 
 #include <malloc.h>
-#include <sqlite3.h>
-
 namespace {
 
 const char* kSurnames[] = { "Rossi", "Russo", "Ferrari", "Esposito", "Bianchi", "Romano", "Colombo", "Ricci" };
@@ -56,7 +55,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     AppPaths::setDataDir(dir.path());
-    const CardArchive& a = CardArchive::of(ArchiveKind::Groups);
+    const CardArchive& a = Archives::card(ArchiveKind::Groups);
     {
         auto db = a.open();
         QRandomGenerator rng(7);
@@ -83,7 +82,7 @@ int main(int argc, char** argv)
     }
     std::printf("archive: %.0f MB\n\n", double(QFileInfo(a.path()).size()) / 1e6);
 
-    TfrmRicercaGru form;
+    QuickSearchForm form(Archives::get(ArchiveKind::Groups));
     form.show();
     auto* criterion = form.findChild<QComboBox*>("cboCriterio");
     auto* key = form.findChild<QLineEdit*>("txtCriterio");
@@ -102,11 +101,11 @@ int main(int argc, char** argv)
         key->setText(QString::fromLatin1(c.key));
         // The same columns the form reads: ID and the list line's.
         const QByteArray sql
-            = a.matchingAll({ CardArchive::likeCondition(c.column, c.key) }, GroupSearch::listLine().columns());
+            = a.matchingAll({ CardArchive::likeCondition(c.column, c.key) }, SearchConfig::lineOf(Archives::get(ArchiveKind::Groups)).columns());
         const QByteArray whole = a.contains(c.column, c.key);
-        bareLoop(db->handle(), sql.constData()); // warm the page cache
-        const Step bare = measure([&] { bareLoop(db->handle(), sql.constData()); });
-        const Step bareWhole = measure([&] { bareLoop(db->handle(), whole.constData()); });
+        bareLoop(*db, sql); // warm the page cache
+        const Step bare = measure([&] { bareLoop(*db, sql); });
+        const Step bareWhole = measure([&] { bareLoop(*db, whole); });
         form.hide();
         form.show(); // the list and the last result are let go
         const Step click = measure([&] {

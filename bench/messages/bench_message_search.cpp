@@ -1,8 +1,9 @@
 // From the click on "Cerca in archivio" to the filled, sorted list, against a
 // bare sqlite3 loop running the same condition and reading the same columns,
 // over 100,000 message cards with 4 KB bodies; and the peak memory of each.
+#include "archives/archive_registry.h"
 #include "bench_util.h"
-#include "messages/message_search.h"
+#include "ui/search_forms.h"
 #include "storage/app_paths.h"
 #include "storage/card_archive.h"
 
@@ -13,8 +14,6 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-
-#include <sqlite3.h>
 
 namespace {
 
@@ -46,7 +45,7 @@ const Case kCases[] = {
 
 void buildArchive()
 {
-    const CardArchive& a = CardArchive::of(ArchiveKind::Messages);
+    const CardArchive& a = Archives::card(ArchiveKind::Messages);
     auto db = a.open();
     QRandomGenerator rng(11);
     db->StartTransaction();
@@ -70,19 +69,19 @@ void buildArchive()
 // median and peak.
 int measure(const Case& c, const QString& what)
 {
-    const CardArchive& a = CardArchive::of(ArchiveKind::Messages);
+    const CardArchive& a = Archives::card(ArchiveKind::Messages);
     if (what == "bare") {
         auto db = a.open();
         const QByteArray sql = a.matchingAll(
-            { CardArchive::likeCondition(c.column, c.key.toLatin1()) }, MessageSearch::listLine().columns());
+            { CardArchive::likeCondition(c.column, c.key.toLatin1()) }, SearchConfig::lineOf(Archives::get(ArchiveKind::Messages)).columns());
         size_t values = 0;
-        const double ms = medianMs(5, [&] { values = bareLoop(db->handle(), sql.constData()); });
+        const double ms = medianMs(5, [&] { values = bareLoop(*db, sql); });
         std::printf("%lld %f %f\n", (long long)values / 6, ms, procStatusMiB("VmHWM"));
         return 0;
     }
-    SearchConfig config = MessageSearch::config(false);
+    SearchConfig config = SearchConfig::of(Archives::get(ArchiveKind::Messages), false);
     config.listColumnsOnly = what == "form";
-    QuickSearchForm form(config, MessageSearch::criteria());
+    QuickSearchForm form(config, QuickSearchForm::criteriaOf(Archives::get(ArchiveKind::Messages)));
     form.show();
     form.findChild<QComboBox*>("cboCriterio")->setCurrentText(c.criterion);
     form.findChild<QLineEdit*>("txtCriterio")->setText(c.key);

@@ -11,7 +11,6 @@
 
 #include <QPointer>
 
-#include <functional>
 
 namespace {
 
@@ -20,18 +19,27 @@ namespace {
 // editor's next Save does that.
 class CardPathsAccessory final : public CardAccessory {
 public:
-    using Factory = std::function<CardPathsForm*(ArchiveKind, QWidget*)>;
-    CardPathsAccessory(QString button, QStringList labels, Factory create)
+    using Factory = CardPathsForm* (*)(const ArchiveDefinition&, QWidget*);
+    CardPathsAccessory(QString button, const QList<ArchiveDefinition::Column>& columns, Factory create)
         : button_(std::move(button))
-        , labels_(std::move(labels))
-        , create_(std::move(create))
-    { }
+        , create_(create)
+    {
+        for (const auto& c : columns)
+            labels_ << c.control;
+    }
+
+    // The hidden labels the form's values go to must be the editor's.
+    void check(const CardEditor& editor) const
+    {
+        for (const QString& l : labels_)
+            editor.field(l);
+    }
 
     QString button() const override { return button_; }
 
     void run(CardEditor& editor) override
     {
-        const QPointer<CardPathsForm> form = create_(editor.archive().kind(), &editor);
+        const QPointer<CardPathsForm> form = create_(editor.definition(), &editor);
         QStringList values;
         for (const QString& l : labels_)
             values << CardText::trimmed(editor.fieldText(l));
@@ -80,12 +88,13 @@ public:
 
 void Accessories::addCardFiles(CardEditor& editor)
 {
-    editor.addAccessory(std::make_shared<CardPathsAccessory>(QStringLiteral("cmdAllega"),
-        QStringList { QStringLiteral("lblFile01"), QStringLiteral("lblFile02"), QStringLiteral("lblFile03"),
-            QStringLiteral("lblDesc01"), QStringLiteral("lblDesc02"), QStringLiteral("lblDesc03") },
-        [](ArchiveKind kind, QWidget* owner) -> CardPathsForm* { return AttachedFilesForm::create(kind, owner); }));
-    editor.addAccessory(std::make_shared<CardPathsAccessory>(QStringLiteral("cmdAssocia"),
-        QStringList { QStringLiteral("lblCartella"), QStringLiteral("lblCartellaDesc") },
-        [](ArchiveKind kind, QWidget* owner) -> CardPathsForm* { return FolderForm::create(kind, owner); }));
+    auto files = std::make_shared<CardPathsAccessory>(
+        QStringLiteral("cmdAllega"), ArchiveDefinition::attachedFileColumns(), &CardPathsForm::attachedFiles);
+    auto folder = std::make_shared<CardPathsAccessory>(
+        QStringLiteral("cmdAssocia"), ArchiveDefinition::folderColumns(), &CardPathsForm::folder);
+    files->check(editor);
+    folder->check(editor);
+    editor.addAccessory(std::move(files));
+    editor.addAccessory(std::move(folder));
     editor.addAccessory(std::make_shared<CompactionAccessory>());
 }

@@ -1,8 +1,8 @@
 #include "accessories/data_backup.h"
 
+#include "archives/archive_registry.h"
 #include "storage/app_paths.h"
 #include "storage/ini_file.h"
-#include "storage/card_archive.h"
 #include "storage/sqlite_backup.h"
 #include "storage/sqlite_table3.h"
 
@@ -145,10 +145,8 @@ const QList<File>& DataBackup::files()
 {
     static const QList<File> list = [] {
         QList<File> l;
-        for (ArchiveKind kind : { ArchiveKind::Contacts, ArchiveKind::Groups, ArchiveKind::Messages }) {
-            const CardArchive& a = CardArchive::of(kind);
-            l << File { a.fileName(), File::Kind::Database, { a.table() }, false };
-        }
+        for (const ArchiveDefinition* a : Archives::all())
+            l << File { a->fileName, File::Kind::Database, { a->table }, false };
         l << File { QStringLiteral("Messaggi.ini"), File::Kind::Text, {}, false };
         l << File { QStringLiteral("unins000.dll"), File::Kind::Text, {}, true };
         return l;

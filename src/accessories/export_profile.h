@@ -1,14 +1,13 @@
 #pragma once
 
-#include "storage/card_archive.h"
+#include "archives/archive_definition.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 
-// What the spreadsheet and document exports need to know of one archive.
-// Everything that differs between contacts, groups and messages is here; the
-// export code itself is written once.
+// What the spreadsheet and document exports need to know of one archive,
+// computed from its definition; the export code itself is written once.
 struct ExportProfile {
     struct Column {
         QString heading; // as the grid shows it (leading blank included)
@@ -20,13 +19,13 @@ struct ExportProfile {
         QString control; // editor control whose text goes into the right cell
     };
 
-    ArchiveKind kind = ArchiveKind::Contacts;
+    CardArchive archive;
 
     // Spreadsheet export window.
     QString objectName; // "frmExpRubrica", ...
     QString caption;
     QString sheetName;
-    QString numberHeading; // grid column 0
+    QString numberHeading = QStringLiteral(" N."); // grid column 0
     int numberWidth = 50;
     QList<Column> columns; // grid columns 1 ...
     int lastBoldColumn = 0; // header cells B1 up to this column (0-based) are bold
@@ -40,7 +39,9 @@ struct ExportProfile {
     QString requiredControl; // empty: no field is required
     QString requiredText;
 
-    static const ExportProfile& of(ArchiveKind kind);
+    // Throws WiringError when the definition does not add up or exports a
+    // column its archive lacks.
+    static ExportProfile of(const ArchiveDefinition& definition);
 
     // "SELECT varA,varB,... FROM table": only the exported columns, so member
     // lists and message bodies are never read into memory.

@@ -25,7 +25,7 @@ public:
     void run(CardEditor& editor) override
     {
         if (!window_)
-            window_ = new TfrmExport(editor.profile().kind, &editor);
+            window_ = new TfrmExport(editor.definition(), &editor);
         Modal::run(window_);
     }
 
@@ -39,12 +39,11 @@ public:
     QString button() const override { return QStringLiteral("cmdWord"); }
     void run(CardEditor& editor) override
     {
-        const ExportProfile& profile = ExportProfile::of(editor.profile().kind);
+        const ExportProfile profile = ExportProfile::of(editor.definition());
         if (!profile.requiredControl.isEmpty()
             && CardText::trimmed(editor.fieldText(profile.requiredControl)).isEmpty()) {
             Dialogs::warning(kRefusalCaption, profile.requiredText);
-            if (QWidget* w = editor.field(profile.requiredControl))
-                w->setFocus(Qt::OtherFocusReason);
+            editor.field(profile.requiredControl)->setFocus(Qt::OtherFocusReason);
             return;
         }
         DocumentWriter::Rows rows;
@@ -70,6 +69,13 @@ public:
 
 void Accessories::addExports(CardEditor& editor)
 {
+    // Every control the document names must be the editor's: a misspelt one
+    // would export an empty cell without a word.
+    const ExportProfile profile = ExportProfile::of(editor.definition());
+    for (const auto& row : profile.rows)
+        editor.field(row.control);
+    if (!profile.requiredControl.isEmpty())
+        editor.field(profile.requiredControl);
     editor.addAccessory(std::make_shared<SpreadsheetExport>());
     editor.addAccessory(std::make_shared<DocumentExport>());
 }

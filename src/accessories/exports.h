@@ -1,6 +1,6 @@
 #pragma once
 
-#include "accessories/export_file.h"
+#include "storage/export_file.h"
 
 #include <QString>
 

@@ -1,6 +1,7 @@
 #include "accessories/frm_card_paths.h"
 
 #include "storage/card_text.h"
+#include "storage/wiring_error.h"
 #include "ui/form_look.h"
 #include "ui/path_chooser.h"
 
@@ -106,7 +107,8 @@ CardPathsForm::CardPathsForm(const Dress& dress, const PathChoice& choice, QWidg
 void CardPathsForm::setValues(const QStringList& values)
 {
     const int n = slotCount();
-    Q_ASSERT(values.size() == 2 * n);
+    if (values.size() != 2 * n)
+        throw WiringError(objectName() + QStringLiteral(": %1 values for %2 slots").arg(values.size()).arg(n));
     for (int i = 0; i < n; ++i) {
         paths_[i]->setText(values.value(i));
         descriptions_[i]->setText(values.value(n + i));
@@ -136,51 +138,27 @@ void CardPathsForm::setVisible(bool visible)
 
 // ---------------------------------------------------------------------------
 
-AttachedFilesForm::AttachedFilesForm(const QString& objectName, QWidget* parent)
-    : CardPathsForm(
-        { objectName, QStringLiteral(" File allegati"),
+CardPathsForm* CardPathsForm::attachedFiles(const ArchiveDefinition& definition, QWidget* parent)
+{
+    return new CardPathsForm(
+        { definition.filesForm, QStringLiteral(" File allegati"),
             { QStringLiteral("Selezionare i file da allegare alla scheda corrente servendosi del pulsante Sfoglia."),
                 QStringLiteral("Quindi fare clic su Applica e chiudi e poi sull'icona del floppy per salvare la "
                                "scheda."),
                 QStringLiteral("Per visualizzare un file è sufficiente premere il pulsante Apri.") },
             { QStringLiteral("File allegato 1"), QStringLiteral("File allegato 2"), QStringLiteral("File allegato 3") },
             470 },
-        PathChoice::attachedFile(), parent)
-{ }
-
-AttachedFilesForm* AttachedFilesForm::create(ArchiveKind kind, QWidget* parent)
-{
-    switch (kind) {
-    case ArchiveKind::Contacts:
-        return new TfrmAllegatiRub(parent);
-    case ArchiveKind::Groups:
-        return new TfrmAllegatiGru(parent);
-    case ArchiveKind::Messages:
-        break;
-    }
-    return new TfrmAllegatiMes(parent);
+        PathChoice::attachedFile(), parent);
 }
 
-FolderForm::FolderForm(const QString& objectName, QWidget* parent)
-    : CardPathsForm({ objectName, QStringLiteral(" Associa cartella"),
-                        { QStringLiteral("Selezionare la cartella da associare alla scheda corrente servendosi del "
-                                         "pulsante Sfoglia."),
-                            QStringLiteral("Quindi fare clic su Applica e chiudi e poi sul pulsante Salva per salvare "
-                                           "le modifiche."),
-                            QStringLiteral("Per aprire la cartella è sufficiente premere il pulsante Apri.") },
-                        { QStringLiteral("Cartella associata") }, 254 },
-        PathChoice::folder(), parent)
-{ }
-
-FolderForm* FolderForm::create(ArchiveKind kind, QWidget* parent)
+CardPathsForm* CardPathsForm::folder(const ArchiveDefinition& definition, QWidget* parent)
 {
-    switch (kind) {
-    case ArchiveKind::Contacts:
-        return new TfrmCartellaRub(parent);
-    case ArchiveKind::Groups:
-        return new TfrmCartellaGru(parent);
-    case ArchiveKind::Messages:
-        break;
-    }
-    return new TfrmCartellaMes(parent);
+    return new CardPathsForm({ definition.folderForm, QStringLiteral(" Associa cartella"),
+                                 { QStringLiteral("Selezionare la cartella da associare alla scheda corrente "
+                                                  "servendosi del pulsante Sfoglia."),
+                                     QStringLiteral("Quindi fare clic su Applica e chiudi e poi sul pulsante Salva "
+                                                    "per salvare le modifiche."),
+                                     QStringLiteral("Per aprire la cartella è sufficiente premere il pulsante Apri.") },
+                                 { QStringLiteral("Cartella associata") }, 254 },
+        PathChoice::folder(), parent);
 }

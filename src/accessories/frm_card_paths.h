@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/card_archive.h"
+#include "archives/archive_definition.h"
 
 #include <QDialog>
 #include <QList>
@@ -17,7 +17,13 @@ struct PathChoice;
 class CardPathsForm : public QDialog {
     Q_OBJECT
 public:
-    // Paths in slot order, then descriptions in slot order.
+    // " File allegati", three files, named as the archive's definition says.
+    static CardPathsForm* attachedFiles(const ArchiveDefinition& definition, QWidget* parent);
+    // " Associa cartella", one folder.
+    static CardPathsForm* folder(const ArchiveDefinition& definition, QWidget* parent);
+
+    // Paths in slot order, then descriptions in slot order; another count
+    // throws WiringError.
     void setValues(const QStringList& values);
     // The same, trimmed.
     QStringList values() const;
@@ -25,7 +31,7 @@ public:
 
     void setVisible(bool visible) override;
 
-protected:
+private:
     struct Dress {
         QString objectName;
         QString caption;
@@ -35,72 +41,7 @@ protected:
     };
     CardPathsForm(const Dress& dress, const PathChoice& choice, QWidget* parent);
 
-private:
     QList<QLineEdit*> paths_;
     QList<QLineEdit*> descriptions_;
     bool centred_ = false;
-};
-
-// " File allegati": three files per card.
-class AttachedFilesForm : public CardPathsForm {
-    Q_OBJECT
-public:
-    static AttachedFilesForm* create(ArchiveKind kind, QWidget* parent);
-
-protected:
-    AttachedFilesForm(const QString& objectName, QWidget* parent);
-};
-
-// " Associa cartella": one folder per card.
-class FolderForm : public CardPathsForm {
-    Q_OBJECT
-public:
-    static FolderForm* create(ArchiveKind kind, QWidget* parent);
-
-protected:
-    FolderForm(const QString& objectName, QWidget* parent);
-};
-
-// One form class per archive, as each editor knows its own.
-class TfrmAllegatiRub final : public AttachedFilesForm {
-    Q_OBJECT
-public:
-    explicit TfrmAllegatiRub(QWidget* parent = nullptr)
-        : AttachedFilesForm(QStringLiteral("frmAllegatiRub"), parent)
-    { }
-};
-class TfrmAllegatiGru final : public AttachedFilesForm {
-    Q_OBJECT
-public:
-    explicit TfrmAllegatiGru(QWidget* parent = nullptr)
-        : AttachedFilesForm(QStringLiteral("frmAllegatiGru"), parent)
-    { }
-};
-class TfrmAllegatiMes final : public AttachedFilesForm {
-    Q_OBJECT
-public:
-    explicit TfrmAllegatiMes(QWidget* parent = nullptr)
-        : AttachedFilesForm(QStringLiteral("frmAllegatiMes"), parent)
-    { }
-};
-class TfrmCartellaRub final : public FolderForm {
-    Q_OBJECT
-public:
-    explicit TfrmCartellaRub(QWidget* parent = nullptr)
-        : FolderForm(QStringLiteral("frmCartellaRub"), parent)
-    { }
-};
-class TfrmCartellaGru final : public FolderForm {
-    Q_OBJECT
-public:
-    explicit TfrmCartellaGru(QWidget* parent = nullptr)
-        : FolderForm(QStringLiteral("frmCartellaGru"), parent)
-    { }
-};
-class TfrmCartellaMes final : public FolderForm {
-    Q_OBJECT
-public:
-    explicit TfrmCartellaMes(QWidget* parent = nullptr)
-        : FolderForm(QStringLiteral("frmCartellaMes"), parent)
-    { }
 };

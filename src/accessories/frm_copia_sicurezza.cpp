@@ -1,8 +1,8 @@
 #include "accessories/frm_copia_sicurezza.h"
 
 #include "accessories/data_backup.h"
-#include "accessories/export_file.h"
 #include "storage/app_paths.h"
+#include "storage/export_file.h"
 #include "storage/ini_file.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"

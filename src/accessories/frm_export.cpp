@@ -24,9 +24,9 @@
 // ---------------------------------------------------------------------------
 // Grid model
 
-ExportGridModel::ExportGridModel(const ExportProfile& profile, QObject* parent)
+ExportGridModel::ExportGridModel(ExportProfile profile, QObject* parent)
     : QAbstractTableModel(parent)
-    , profile_(profile)
+    , profile_(std::move(profile))
 { }
 
 QColor ExportGridModel::fixedColour() { return QColor(166, 202, 240); }
@@ -94,9 +94,9 @@ QVariant ExportGridModel::headerData(int section, Qt::Orientation orientation, i
 // ---------------------------------------------------------------------------
 // Window
 
-TfrmExport::TfrmExport(ArchiveKind kind, QWidget* parent)
+TfrmExport::TfrmExport(const ArchiveDefinition& definition, QWidget* parent)
     : QDialog(parent)
-    , profile_(ExportProfile::of(kind))
+    , profile_(ExportProfile::of(definition))
 {
     setObjectName(profile_.objectName);
     setWindowTitle(profile_.caption);
@@ -222,7 +222,7 @@ void TfrmExport::fill()
 {
     BusyCursor busy;
     bool existed = false;
-    auto db = CardArchive::of(profile_.kind).open(&existed);
+    auto db = profile_.archive.open(&existed);
     if (!existed)
         return; // just created: headings only
     Exports::Progress progress(this, QStringLiteral("Lettura delle schede in corso..."));

@@ -15,7 +15,7 @@ class QTableView;
 class ExportGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit ExportGridModel(const ExportProfile& profile, QObject* parent = nullptr);
+    explicit ExportGridModel(ExportProfile profile, QObject* parent = nullptr);
 
     void setTable(ExportTable table);
     void clear();
@@ -34,7 +34,8 @@ public:
     static QColor evenRowColour();
 
 private:
-    const ExportProfile& profile_;
+    // Its own copy: the grid asks for headings while the window goes away.
+    const ExportProfile profile_;
     ExportTable table_;
 };
 
@@ -43,7 +44,7 @@ private:
 class TfrmExport : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmExport(ArchiveKind kind, QWidget* parent = nullptr);
+    explicit TfrmExport(const ArchiveDefinition& definition, QWidget* parent = nullptr);
 
     const ExportProfile& profile() const { return profile_; }
     ExportGridModel* model() const { return model_; }
@@ -68,6 +69,6 @@ private:
     QLabel* addControl(const char* image, const char* label, const QString& glyph, const QString& caption,
         const QString& hint, void (TfrmExport::*slot)());
 
-    const ExportProfile& profile_;
+    const ExportProfile profile_;
     ExportGridModel* model_ = nullptr;
 };

@@ -1,8 +1,10 @@
-// velmaro-password: sets the access password of the Velmaro installation it
-// is installed in (the file beside it), from the terminal or, without one,
-// from the environment variable VELMARO_PASSWORD.
+// velmaro-password: sets the access password of Velmaro, in the data folder
+// the program beside it uses (or the one named with --dati), from the
+// terminal or, without one, from the environment variable VELMARO_PASSWORD.
 
+#include "app/command_line.h"
 #include "shell/password_store.h"
+#include "storage/app_paths.h"
 #include "storage/card_text.h"
 #include "storage/ini_file.h"
 #include "storage/win1252.h"
@@ -43,12 +45,15 @@ QString askHidden(const char* prompt)
     return QString::fromLocal8Bit(line.data(), qsizetype(line.size()));
 }
 
-int usage(const QString& path)
+int usage(const QString& path, const QString& dataDir)
 {
+    QString command = QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
+    if (!dataDir.isEmpty())
+        command += QStringLiteral(" --dati '%1'").arg(QDir::toNativeSeparators(dataDir));
     say(QStringLiteral("Nessuna password impostata per Velmaro (%1).").arg(QDir::toNativeSeparators(path)));
     say(QStringLiteral("Per impostarla, eseguire da un terminale:\n  %1\n"
                        "oppure, senza terminale:\n  VELMARO_PASSWORD='...' %1")
-            .arg(QDir::toNativeSeparators(QCoreApplication::applicationFilePath())));
+            .arg(command));
     return 2;
 }
 
@@ -57,15 +62,21 @@ int usage(const QString& path)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const PasswordStore store;
-    if (app.arguments().size() > 1) {
-        say(QStringLiteral("Uso: velmaro-password\n"
-                           "Imposta la password di accesso di Velmaro, nel file %1.\n"
-                           "Chiede la password due volte dal terminale; senza terminale la prende "
-                           "dalla variabile d'ambiente VELMARO_PASSWORD.")
-                .arg(QDir::toNativeSeparators(store.path())));
-        return app.arguments().at(1) == QLatin1String("--help") ? 0 : 2;
-    }
+    CommandLine::prepare(QStringLiteral("velmaro-password"));
+    const CommandLine line(app.arguments());
+    // Where the program will look, without creating anything yet.
+    const QString target = AppPaths::choose(line.dataDir(), AppPaths::programDir(), AppPaths::userDataDir()).path
+        + QStringLiteral("/unins000.dll");
+    const auto status = line.printRequested(
+        QStringLiteral("Imposta la password di accesso di Velmaro, nel file\n  %1\n"
+                       "Chiede la password due volte dal terminale; senza terminale la prende\n"
+                       "dalla variabile d'ambiente VELMARO_PASSWORD. Con --dati vale per il\n"
+                       "programma avviato con la stessa cartella.")
+            .arg(QDir::toNativeSeparators(target)));
+    if (status)
+        return *status;
+    if (!line.dataDir().isEmpty())
+        AppPaths::setDataDir(line.dataDir());
 
     QString password;
     if (isatty(STDIN_FILENO)) {
@@ -78,7 +89,7 @@ int main(int argc, char** argv)
     } else {
         password = qEnvironmentVariable("VELMARO_PASSWORD");
         if (password.isEmpty())
-            return usage(store.path());
+            return usage(target, line.dataDir());
     }
 
     const QString form = PasswordStore::comparisonForm(password);
@@ -94,6 +105,7 @@ int main(int argc, char** argv)
         say(QStringLiteral("Il carattere \"%1\" non può essere usato in una password: nessuna modifica.").arg(bad));
         return 1;
     }
+    const PasswordStore store; // creates the user's data folder when it is the one
     try {
         store.store(password);
     } catch (const std::exception& e) {

@@ -1,8 +1,8 @@
-#include "contacts/contact_fields.h"
+#include "contacts/contact_archive.h"
 
-HelpTopic ContactFields::helpTopic()
+QStringList ContactArchive::helpParagraphs()
 {
-    return { QStringLiteral("Gestione rubrica contatti"), Help::paragraphs({
+    return {
         QStringLiteral("La rubrica contatti raccoglie in archivio le schede delle persone e delle aziende a cui si "
                        "scrive: ogni scheda riunisce dati anagrafici, recapiti, dati fiscali e bancari e note di un "
                        "contatto. Dalla rubrica si scelgono anche i membri dei gruppi e i destinatari dei messaggi."),
@@ -51,5 +51,5 @@ HelpTopic ContactFields::helpTopic()
             "programmi di posta, posta via web, fogli di calcolo), dopo un'anteprima che mostra dove va ogni "
             "colonna e quali righe non saranno importate. Il pulsante Esporta scrive tutti i contatti, o quelli "
             "trovati dall'ultima ricerca, in un file vCard o CSV per un'altra rubrica o un telefono."),
-    }) };
+    };
 }

@@ -1,8 +1,9 @@
 #include "contacts/frm_esporta_contatti.h"
 
-#include "accessories/export_file.h"
+#include "archives/archive_registry.h"
 #include "contacts/export/contact_export.h"
 #include "storage/card_archive.h"
+#include "storage/export_file.h"
 #include "ui/dialogs.h"
 #include "ui/error_display.h"
 #include "ui/form_look.h"
@@ -43,7 +44,7 @@ TfrmEsportaContatti::TfrmEsportaContatti(std::optional<QList<QByteArray>> search
     int all = 0;
     int found = 0;
     ErrorDisplay::guard([&] {
-        auto db = CardArchive::of(ArchiveKind::Contacts).open();
+        auto db = Archives::card(ArchiveKind::Contacts).open();
         all = ContactExport::count(*db, {});
         if (search_)
             found = ContactExport::count(*db, *search_);
@@ -109,7 +110,7 @@ void TfrmEsportaContatti::cmdEsportaClick()
                                                   : Format::CsvSemicolon;
     const QList<QByteArray> conditions = optRicerca_->isChecked() && search_ ? *search_ : QList<QByteArray>();
     ErrorDisplay::guard([&] {
-        auto db = CardArchive::of(ArchiveKind::Contacts).open();
+        auto db = Archives::card(ArchiveKind::Contacts).open();
         if (ContactExport::count(*db, conditions) == 0) {
             Dialogs::warning(kRefusalCaption, QStringLiteral("Attenzione: non ci sono contatti da esportare."));
             return;

@@ -1,5 +1,6 @@
 #include "contacts/frm_importa_contatti.h"
 
+#include "archives/archive_registry.h"
 #include "storage/card_archive.h"
 #include "ui/dialogs.h"
 #include "ui/error_display.h"
@@ -30,13 +31,10 @@ constexpr int kSliceMs = 40;
 const QString kCaption = QStringLiteral("Importa contatti");
 
 // The card's own fields, without the attachment and folder columns.
-QList<QByteArray> cardColumns()
+QList<ArchiveDefinition::Column> cardColumns()
 {
-    QList<QByteArray> out;
-    for (const QByteArray& c : CardArchive::of(ArchiveKind::Contacts).valueColumns())
-        if (ContactMapping::labelOf(c) != QString::fromLatin1(c))
-            out << c;
-    return out;
+    const auto& columns = Archives::get(ArchiveKind::Contacts).columns;
+    return columns.first(columns.size() - ArchiveDefinition::accessoryColumns().size());
 }
 
 QString statusText(ImportRow::Status status)
@@ -153,8 +151,8 @@ TfrmImportaContatti::TfrmImportaContatti(
     tblAnteprima_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblAnteprima_->verticalHeader()->hide();
     QStringList headers { QStringLiteral("Riga"), QStringLiteral("Esito") };
-    for (const QByteArray& c : cardColumns())
-        headers << ContactMapping::labelOf(c);
+    for (const auto& c : cardColumns())
+        headers << c.label;
     tblAnteprima_->setColumnCount(int(headers.size()));
     tblAnteprima_->setHorizontalHeaderLabels(headers);
     layout->addWidget(tblAnteprima_, 2);
@@ -273,15 +271,15 @@ void TfrmImportaContatti::showPreview()
     const int wanted = int(std::min<qsizetype>(session_->size(), kPreviewRows));
     if (wanted <= previewShown_)
         return;
-    const QList<QByteArray> columns = cardColumns();
-    const QList<QByteArray>& all = CardArchive::of(ArchiveKind::Contacts).valueColumns();
+    const qsizetype columns = cardColumns().size();
     tblAnteprima_->setRowCount(wanted);
     for (int r = previewShown_; r < wanted; ++r) {
         const ImportRow row = session_->row(r);
         tblAnteprima_->setItem(r, 0, new QTableWidgetItem(QString::number(row.line)));
         tblAnteprima_->setItem(r, 1, new QTableWidgetItem(statusText(row.status)));
-        for (int c = 0; c < columns.size(); ++c)
-            tblAnteprima_->setItem(r, c + 2, new QTableWidgetItem(row.texts.value(all.indexOf(columns[c]))));
+        // The card's own fields come first among the texts.
+        for (int c = 0; c < columns; ++c)
+            tblAnteprima_->setItem(r, c + 2, new QTableWidgetItem(row.texts.value(c)));
     }
     previewShown_ = wanted;
     // Every heading whole, and no column wider than a third of the window.

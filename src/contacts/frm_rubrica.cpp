@@ -1,8 +1,9 @@
 #include "contacts/frm_rubrica.h"
 
-#include "contacts/contact_fields.h"
+#include "archives/archive_registry.h"
 #include "contacts/frm_esporta_contatti.h"
 #include "contacts/frm_importa_contatti.h"
+#include "contacts/province_codes.h"
 #include "storage/ascii.h"
 #include "storage/card_text.h"
 #include "ui/desktop.h"
@@ -11,7 +12,6 @@
 #include "ui/error_display.h"
 #include "ui/form_look.h"
 #include "ui/modal.h"
-#include "ui/search_forms.h"
 #include "ui/wiring.h"
 #include "validators/check_launch.h"
 
@@ -32,7 +32,7 @@
 TfrmRubrica* frmRubrica = nullptr;
 
 TfrmRubrica::TfrmRubrica(QWidget* parent)
-    : CardEditor(ContactFields::profile(), parent)
+    : CardEditor(Archives::get(ArchiveKind::Contacts), parent)
 {
     setObjectName(QStringLiteral("frmRubrica"));
     setWindowTitle(QStringLiteral(" Velmaro - Rubrica contatti"));
@@ -69,17 +69,7 @@ void TfrmRubrica::addExportButton()
 
 void TfrmRubrica::cmdEsportaContattiMouseUp()
 {
-    // The result of the last search made from this editor, if any.
-    std::optional<QList<QByteArray>> search;
-    quint64 latest = 0;
-    for (const auto& form : { profile().quickSearch, profile().advancedSearch }) {
-        SearchFormBase* f = form ? form() : nullptr;
-        if (f && f->lastSearch().serial > latest && f->lastSearch().mode == profile().searchMode) {
-            latest = f->lastSearch().serial;
-            search = f->lastSearch().conditions;
-        }
-    }
-    TfrmEsportaContatti window(search, this);
+    TfrmEsportaContatti window(lastSearch(), this);
     Modal::run(&window);
 }
 
@@ -165,7 +155,7 @@ void TfrmRubrica::buildFields(QBoxLayout* body, HintBar* hints)
     txtProv_->setObjectName(QStringLiteral("txtProv"));
     txtProv_->setEditable(true);
     txtProv_->setInsertPolicy(QComboBox::NoInsert);
-    txtProv_->addItems(ContactFields::provinces());
+    txtProv_->addItems(ProvinceCodes::all());
     txtProv_->setCurrentIndex(-1);
     txtProv_->lineEdit()->setMaxLength(2);
     // Keys reach the combo first, which hands them to its line edit without

@@ -1,6 +1,6 @@
 #include "groups/frm_gruppi.h"
 
-#include "groups/group_fields.h"
+#include "archives/archive_registry.h"
 #include "groups/group_lists.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
@@ -49,7 +49,9 @@ private:
 } // namespace
 
 TfrmGruppi::TfrmGruppi(QWidget* parent)
-    : CardEditor(GroupFields::profile(), parent)
+    : CardEditor(Archives::get(ArchiveKind::Groups), parent)
+    , contactName_(Archives::get(ArchiveKind::Contacts).columnOf(QStringLiteral("txtContatto")).name)
+    , contactAddress_(Archives::get(ArchiveKind::Contacts).columnOf(QStringLiteral("txtEmail")).name)
 {
     setObjectName(QStringLiteral("frmGruppi"));
     setWindowTitle(QStringLiteral(" Velmaro - Gruppi destinatari"));
@@ -116,8 +118,7 @@ void TfrmGruppi::buildFields()
 
     // This archive's spreadsheet button has no hint of its own: over it the
     // bar is empty, as over the background.
-    if (auto* cmdExcel = findChild<QWidget*>(QStringLiteral("cmdExcel")))
-        hints->add(cmdExcel, QString());
+    hints->add(field(QStringLiteral("cmdExcel")), QString());
 
     FormLook::onRelease(imgEmail, [this] { imgEmailMouseUp(); });
     FormLook::onRelease(imgImporta, [this] { imgImportaMouseUp(); });
@@ -141,7 +142,7 @@ void TfrmGruppi::imgImportaMouseUp()
 {
     ErrorDisplay::guard([this] {
         SearchFormBase::openAs(contactPicker_, QStringLiteral("gruppi"), [this](const TSQLiteTable& row) {
-            appendMember(PickerText::column(row, "varContatto"), PickerText::column(row, "varEmail"));
+            appendMember(PickerText::column(row, contactName_), PickerText::column(row, contactAddress_));
         });
     });
 }

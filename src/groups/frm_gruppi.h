@@ -24,6 +24,9 @@ private:
     void buildFields();
 
     SearchFormBase* contactPicker_ = nullptr;
+    // The picked contact's columns a member is made of.
+    QByteArray contactName_;
+    QByteArray contactAddress_;
 };
 
 extern TfrmGruppi* frmGruppi;

@@ -1,6 +1,7 @@
 #include "mail/frm_invia_email.h"
-#include "ui/private_send_window.h"
 
+#include "archives/archive_registry.h"
+#include "mail/mail_compose.h"
 #include "mail/mapi_mail.h"
 #include "storage/win1252.h"
 #include "ui/editor_chrome.h"
@@ -8,10 +9,10 @@
 #include "ui/field_access.h"
 #include "ui/form_look.h"
 #include "ui/help.h"
-#include "ui/mail_compose.h"
 #include "ui/modal.h"
 #include "ui/picked_card.h"
 #include "ui/search_forms.h"
+#include "ui/wiring.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -31,6 +32,18 @@ TfrmInviaEmail* frmInviaEmail = nullptr;
 TfrmInviaEmail::TfrmInviaEmail(QWidget* parent)
     : QWidget(parent)
 {
+    // The picked cards' columns the message takes: a contact's name and
+    // address, a group's names and addresses, and a message card's fields of
+    // the same names as this form's.
+    const ArchiveDefinition& contacts = Archives::get(ArchiveKind::Contacts);
+    const ArchiveDefinition& groups = Archives::get(ArchiveKind::Groups);
+    const ArchiveDefinition& messages = Archives::get(ArchiveKind::Messages);
+    contactName_ = contacts.columnOf(QStringLiteral("txtContatto")).name;
+    contactAddress_ = contacts.columnOf(QStringLiteral("txtEmail")).name;
+    groupNames_ = groups.columnOf(QStringLiteral("txtDestinatari")).name;
+    groupAddresses_ = groups.columnOf(QStringLiteral("txtEmail")).name;
+    for (const char* control : { "txtMittente", "txtEmailMitt", "txtEmail", "txtOggetto", "txtTesto", "txtAllegato" })
+        messageFields_.append({ QLatin1String(control), messages.columnOf(QLatin1String(control)).name });
     setObjectName(QStringLiteral("frmInviaEmail"));
     setWindowTitle(QStringLiteral(" Velmaro - Invio e-mail"));
     setMinimumSize(800, 582);
@@ -82,11 +95,10 @@ void TfrmInviaEmail::build()
     pickers->addWidget(impSingolo);
     pickers->addWidget(impGruppo);
     g2->addLayout(pickers, 1, 3, 3, 1);
-    const MailCompose::MessageBlock message = MailCompose::buildMessageBlock(panEmail, g2, 4, hints);
+    send_ = std::make_unique<SendBlock>(panEmail, g2, 4, hints, QString::fromLatin1(kIniSection));
+    const SendBlock& message = *send_;
     QLineEdit* txtOggetto = message.txtOggetto;
     QPlainTextEdit* txtTesto = message.txtTesto;
-    chkPreviewMsg_ = message.chkPreviewMsg;
-    PrivateSendChoice::bind(message.chkRiservato, QString::fromLatin1(kIniSection));
     outer->addWidget(panEmail, 1);
     outer->addWidget(info);
 
@@ -114,7 +126,9 @@ void TfrmInviaEmail::build()
     FormLook::centreOnResize(this, container);
 }
 
-QWidget* TfrmInviaEmail::field(const QString& name) const { return findChild<QWidget*>(name); }
+TfrmInviaEmail::~TfrmInviaEmail() = default;
+
+QWidget* TfrmInviaEmail::field(const QString& name) const { return Wiring::child<QWidget>(this, name); }
 QString TfrmInviaEmail::fieldText(const QString& name) const { return FieldAccess::text(field(name)); }
 void TfrmInviaEmail::setFieldText(const QString& name, const QString& text) { FieldAccess::setText(field(name), text); }
 
@@ -149,9 +163,9 @@ void TfrmInviaEmail::btnEmailMouseUp()
 {
     if (!MailCompose::readyToSend([this](const QString& name) { return field(name); }))
         return;
-    bool preview = chkPreviewMsg_->isChecked();
-    const bool privately = findChild<QCheckBox*>(QStringLiteral("chkRiservato"))->isChecked();
-    if (!PrivateSendChoice::settle(privately, preview))
+    bool preview = false;
+    bool privately = false;
+    if (!send_->settle(preview, privately))
         return;
     ErrorDisplay::guard([&] {
         SendMapiMessage(fieldText(QStringLiteral("txtDestinatari")), fieldText(QStringLiteral("txtEmail")),
@@ -179,8 +193,8 @@ void TfrmInviaEmail::setSender(const QString& name, const QString& address)
 void TfrmInviaEmail::pickContact(const QString& mode, bool asSender)
 {
     SearchFormBase::openAs(contactPicker_, mode, [this, asSender](const TSQLiteTable& row) {
-        const QString name = PickerText::column(row, "varContatto");
-        const QString address = PickerText::column(row, "varEmail");
+        const QString name = PickerText::column(row, contactName_);
+        const QString address = PickerText::column(row, contactAddress_);
         if (asSender)
             setSender(name, address);
         else
@@ -192,7 +206,8 @@ void TfrmInviaEmail::impGruppoMouseUp()
 {
     // A picked group's member names and addresses join the recipients.
     SearchFormBase::openAs(groupPicker_, QStringLiteral("invia"), [this](const TSQLiteTable& row) {
-        if (const auto lists = PickedCard::columns(ArchiveKind::Groups, row, { "varDestinatari", "varEmail" }))
+        if (const auto lists
+            = PickedCard::columns(Archives::card(ArchiveKind::Groups), row, { groupNames_, groupAddresses_ }))
             appendRecipient(lists->value(0), lists->value(1));
     });
 }
@@ -204,20 +219,11 @@ void TfrmInviaEmail::cmdGuidaMouseUp() { Help::show(helpTopic()); }
 void TfrmInviaEmail::impMessaggioMouseUp()
 {
     SearchFormBase::openAs(messagePicker_, QStringLiteral("invia"), [this](const TSQLiteTable& row) {
-        const auto card = PickedCard::reload(ArchiveKind::Messages, row);
+        const auto card = PickedCard::reload(Archives::card(ArchiveKind::Messages), row);
         if (!card)
             return;
         // Values as stored, blanks included; the names list is the user's own.
-        static const std::pair<const char*, const char*> kTaken[] = {
-            { "txtMittente", "varMittente" },
-            { "txtEmailMitt", "varEmailMitt" },
-            { "txtEmail", "varEmail" },
-            { "txtOggetto", "varOggetto" },
-            { "txtTesto", "varTesto" },
-            { "txtAllegato", "varAllegato" },
-        };
-        for (const auto& [control, column] : kTaken)
-            setFieldText(QLatin1String(control),
-                Cp1252::decode(card->BlobTextAt(card->ColumnIndex(QLatin1String(column)))));
+        for (const auto& [control, column] : std::as_const(messageFields_))
+            setFieldText(control, Cp1252::decode(card->BlobTextAt(card->ColumnIndex(QString::fromLatin1(column)))));
     });
 }

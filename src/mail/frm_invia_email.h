@@ -1,12 +1,18 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QWidget>
+
+#include <memory>
+#include <utility>
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class SearchFormBase;
+class SendBlock;
 struct HelpTopic;
 
 // Composes and sends one message without storing it in an archive.
@@ -14,7 +20,9 @@ class TfrmInviaEmail : public QWidget {
     Q_OBJECT
 public:
     explicit TfrmInviaEmail(QWidget* parent = nullptr);
+    ~TfrmInviaEmail() override;
 
+    // A control of the form; throws WiringError when there is none.
     QWidget* field(const QString& name) const;
     QString fieldText(const QString& name) const;
     void setFieldText(const QString& name, const QString& text);
@@ -48,7 +56,12 @@ private:
     void build();
     void pickContact(const QString& mode, bool asSender);
 
-    QCheckBox* chkPreviewMsg_ = nullptr;
+    std::unique_ptr<SendBlock> send_;
+    QByteArray contactName_;
+    QByteArray contactAddress_;
+    QByteArray groupNames_;
+    QByteArray groupAddresses_;
+    QList<std::pair<QString, QByteArray>> messageFields_; // control, column
     SearchFormBase* contactPicker_ = nullptr;
     SearchFormBase* messagePicker_ = nullptr;
     SearchFormBase* groupPicker_ = nullptr;

@@ -1,16 +1,15 @@
 #include "messages/frm_newsletter.h"
-#include "ui/private_send_window.h"
 
+#include "archives/archive_registry.h"
+#include "mail/mail_compose.h"
 #include "mail/mapi_mail.h"
 #include "messages/frm_importa_data.h"
-#include "messages/message_fields.h"
 #include "storage/card_text.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/editor_chrome.h"
 #include "ui/error_display.h"
 #include "ui/form_look.h"
-#include "ui/mail_compose.h"
 #include "ui/modal.h"
 #include "ui/picked_card.h"
 #include "ui/search_forms.h"
@@ -29,13 +28,18 @@
 TfrmNewsletter* frmNewsletter = nullptr;
 
 TfrmNewsletter::TfrmNewsletter(QWidget* parent)
-    : CardEditor(MessageFields::profile(), parent)
+    : CardEditor(Archives::get(ArchiveKind::Messages), parent)
+    , contactName_(Archives::get(ArchiveKind::Contacts).columnOf(QStringLiteral("txtContatto")).name)
+    , contactAddress_(Archives::get(ArchiveKind::Contacts).columnOf(QStringLiteral("txtEmail")).name)
+    , groupAddresses_(Archives::get(ArchiveKind::Groups).columnOf(QStringLiteral("txtEmail")).name)
 {
     setObjectName(QStringLiteral("frmNewsletter"));
     setWindowTitle(QStringLiteral(" Velmaro - Archivio messaggi"));
     build();
     finishSetup();
 }
+
+TfrmNewsletter::~TfrmNewsletter() = default;
 
 void TfrmNewsletter::build()
 {
@@ -82,7 +86,8 @@ void TfrmNewsletter::build()
     g2->addWidget(
         new QLabel(QStringLiteral("Indirizzi e-mail destinatari (separati da virgola):"), panEmail), 0, 0, 1, 4);
     g2->addLayout(recipients, 1, 0, 1, 4);
-    const MailCompose::MessageBlock message = MailCompose::buildMessageBlock(panEmail, g2, 2, hints);
+    send_ = std::make_unique<SendBlock>(panEmail, g2, 2, hints, QString::fromLatin1(kIniSection));
+    const SendBlock& message = *send_;
     // Smaller pickers and tighter rows leave the room to the message body.
     for (QToolButton* picker : { impMittente, impCreazione, impSingolo, imgGruppo })
         picker->setIconSize(QSize(24, 24));
@@ -90,8 +95,6 @@ void TfrmNewsletter::build()
         g->setVerticalSpacing(3);
     QLineEdit* txtOggetto = message.txtOggetto;
     QPlainTextEdit* txtTesto = message.txtTesto;
-    chkPreviewMsg_ = message.chkPreviewMsg;
-    PrivateSendChoice::bind(message.chkRiservato, QString::fromLatin1(MessageFields::kIniSection));
     chrome.body->addWidget(panEmail, 1);
 
     hints->add(impSingolo, QStringLiteral(" Importa dati dalla rubrica dei contatti."));
@@ -116,20 +119,20 @@ void TfrmNewsletter::imgGruppoMouseUp()
 {
     // A picked group's whole address list joins the recipients.
     SearchFormBase::openAs(groupPicker_, QStringLiteral("newsletter"), [this](const TSQLiteTable& row) {
-        if (const auto lists = PickedCard::columns(ArchiveKind::Groups, row, { "varEmail" }))
+        if (const auto lists = PickedCard::columns(Archives::card(ArchiveKind::Groups), row, { groupAddresses_ }))
             appendRecipient(lists->value(0));
     });
 }
 
 void TfrmNewsletter::afterPrepare()
 {
-    const auto sender = MailCompose::rememberedSender(QString::fromLatin1(MessageFields::kIniSection));
+    const auto sender = MailCompose::rememberedSender(QString::fromLatin1(kIniSection));
     setSender(sender.name, sender.address);
 }
 
 void TfrmNewsletter::beforeLeave()
 {
-    MailCompose::rememberSender(QString::fromLatin1(MessageFields::kIniSection),
+    MailCompose::rememberSender(QString::fromLatin1(kIniSection),
         { fieldText(QStringLiteral("txtMittente")), fieldText(QStringLiteral("txtEmailMitt")) });
 }
 
@@ -137,9 +140,9 @@ void TfrmNewsletter::btnEmailMouseUp()
 {
     if (!MailCompose::readyToSend([this](const QString& name) { return field(name); }))
         return;
-    bool preview = chkPreviewMsg_->isChecked();
-    const bool privately = findChild<QCheckBox*>(QStringLiteral("chkRiservato"))->isChecked();
-    if (!PrivateSendChoice::settle(privately, preview))
+    bool preview = false;
+    bool privately = false;
+    if (!send_->settle(preview, privately))
         return;
     ErrorDisplay::guard([&] {
         SendMapiMessage(QString(), fieldText(QStringLiteral("txtEmail")), fieldText(QStringLiteral("txtMittente")),
@@ -163,9 +166,9 @@ void TfrmNewsletter::setSender(const QString& name, const QString& address)
 void TfrmNewsletter::pickContact(const QString& mode, bool asSender)
 {
     SearchFormBase::openAs(contactPicker_, mode, [this, asSender](const TSQLiteTable& row) {
-        const QString address = PickerText::column(row, "varEmail");
+        const QString address = PickerText::column(row, contactAddress_);
         if (asSender)
-            setSender(PickerText::column(row, "varContatto"), address);
+            setSender(PickerText::column(row, contactName_), address);
         else
             appendRecipient(address);
     });

@@ -6,6 +6,7 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class SearchFormBase;
+class SendBlock;
 class TfrmImportaData;
 
 // The messages archive editor, which also sends the card on screen.
@@ -13,6 +14,10 @@ class TfrmNewsletter : public CardEditor {
     Q_OBJECT
 public:
     explicit TfrmNewsletter(QWidget* parent = nullptr);
+    ~TfrmNewsletter() override;
+
+    // Where in Messaggi.ini the editor remembers its sender.
+    static constexpr const char* kIniSection = "Archivio Messaggi";
 
     void appendRecipient(const QString& address);
     void setSender(const QString& name, const QString& address);
@@ -38,7 +43,11 @@ private:
 
     void pickContact(const QString& mode, bool asSender);
 
-    QCheckBox* chkPreviewMsg_ = nullptr;
+    std::unique_ptr<SendBlock> send_;
+    // The picked cards' columns the message takes.
+    QByteArray contactName_;
+    QByteArray contactAddress_;
+    QByteArray groupAddresses_;
     SearchFormBase* contactPicker_ = nullptr;
     TfrmImportaData* datePicker_ = nullptr;
     SearchFormBase* groupPicker_ = nullptr;

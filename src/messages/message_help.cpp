@@ -1,8 +1,8 @@
-#include "messages/message_fields.h"
+#include "messages/message_archive.h"
 
-HelpTopic MessageFields::helpTopic()
+QStringList MessageArchive::helpParagraphs()
 {
-    return { QStringLiteral("Gestione archivio messaggi"), Help::paragraphs({
+    return {
         QStringLiteral(
             "L'archivio dei messaggi conserva le e-mail e le newsletter che si spediscono, spesso più volte, a uno "
             "o a molti destinatari. Ogni scheda riunisce il mittente, i destinatari, l'oggetto, il testo e un file "
@@ -40,5 +40,5 @@ HelpTopic MessageFields::helpTopic()
             "Il pulsante Word esporta la scheda in vista in un documento di videoscrittura; il pulsante Excel "
             "esporta l'intero archivio in un foglio di calcolo. Con i pulsanti della graffetta e della cartella "
             "si collegano alla scheda fino a tre file e una cartella; Ottimizza compatta l'archivio."),
-    }) };
+    };
 }

@@ -1,7 +1,5 @@
 #include "shell/frm_avvio.h"
 
-#include "shell/frm_help_form.h"
-#include "shell/frm_info.h"
 #include "shell/help_topics.h"
 #include "shell/maker.h"
 #include "ui/error_display.h"
@@ -291,8 +289,8 @@ void TfrmAvvio::imgGuidaMouseUp()
 
 void TfrmAvvio::imgInfoMouseUp()
 {
-    if (frmInfo)
-        Modal::run(frmInfo);
+    if (about_)
+        Modal::run(about_);
 }
 
 void TfrmAvvio::imgCopyrightMouseUp()

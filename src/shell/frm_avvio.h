@@ -27,6 +27,8 @@ public:
     QWidget* tileForm(Tile tile) const;
     // The splash window imgCopyright shows modally; disabled without one.
     void setSplashForm(QDialog* splash);
+    // The about window imgInfo shows modally.
+    void setAboutForm(QDialog* about) { about_ = about; }
     // The backup window imgCopia (and the reminder under the tiles) shows
     // modally; reminder() says whether a backup is due. Without a window the
     // icon is disabled and no reminder shows.
@@ -85,6 +87,7 @@ private:
     void updateReminder();
 
     QPointer<QDialog> splash_;
+    QPointer<QDialog> about_;
     QPointer<QDialog> backup_;
     std::function<QString()> reminder_;
     QMovie* movie_ = nullptr;

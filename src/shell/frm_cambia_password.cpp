@@ -1,6 +1,5 @@
 #include "shell/frm_cambia_password.h"
 
-#include "shell/frm_password.h"
 #include "shell/password_field.h"
 #include "shell/password_store.h"
 #include "storage/card_text.h"
@@ -140,6 +139,6 @@ void TfrmCambiaPassword::closeEvent(QCloseEvent* event)
     for (QLineEdit* e : { txtPasswordOld, txtPasswordNew, txtConferma })
         e->clear();
     event->accept();
-    if (frmPassword)
-        frmPassword->comeBack();
+    if (comeBack_)
+        comeBack_();
 }

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -12,6 +14,10 @@ class TfrmCambiaPassword : public QWidget {
     Q_OBJECT
 public:
     explicit TfrmCambiaPassword(QWidget* parent = nullptr);
+
+    // What closing the form leads back to (the login's comeBack); the
+    // start-up hands it over.
+    void setComeBack(std::function<void()> comeBack) { comeBack_ = std::move(comeBack); }
 
     QLineEdit* txtPasswordOld = nullptr;
     QLineEdit* txtPasswordNew = nullptr;
@@ -30,6 +36,7 @@ protected:
 
 private:
     bool centred_ = false;
+    std::function<void()> comeBack_;
 };
 
 extern TfrmCambiaPassword* frmCambiaPassword;

@@ -7,13 +7,12 @@
 #include "ui/form_look.h"
 #include "ui/modal.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStringList>
 #include <QVBoxLayout>
 
 TfrmHelpForm* frmHelpForm = nullptr;
@@ -118,10 +117,11 @@ void TfrmHelpForm::lblPDFClick()
 {
     // The shell answers true for a file that is not there (it only reports
     // that the opener started), so the file is looked for first.
-    const QString manual = AppPaths::beside(QStringLiteral("Guida.pdf"));
-    if (!QFileInfo(manual).isFile()) {
-        Dialogs::message(QStringLiteral("Il manuale Guida.pdf non si trova nella cartella del programma:\n%1")
-                             .arg(QDir::toNativeSeparators(manual)));
+    const QString manual = AppPaths::manual();
+    if (manual.isEmpty()) {
+        Dialogs::message(QStringLiteral("Il manuale Guida.pdf non si trova nella cartella del programma né in "
+                                        "quella della documentazione:\n%1")
+                             .arg(AppPaths::manualFolders().join(u'\n')));
         return;
     }
     bool opened = false;

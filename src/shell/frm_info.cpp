@@ -2,10 +2,12 @@
 
 #include "ui/link_hover.h"
 #include "shell/maker.h"
+#include "storage/app_paths.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/form_look.h"
 
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,6 +16,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <optional>
 
 #ifndef VELMARO_VERSION
@@ -25,6 +28,7 @@ TfrmInfo* frmInfo = nullptr;
 namespace {
 
 const QColor navy(0, 0, 128);
+const QSize boxSize(480, 340);
 
 QLabel* picture(QWidget* parent, const char* name, const QString& resource)
 {
@@ -54,7 +58,7 @@ TfrmInfo::TfrmInfo(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmInfo"));
     setWindowTitle(QStringLiteral(" Informazioni su Velmaro"));
-    setFixedSize(480, 340);
+    setFixedSize(boxSize);
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -91,6 +95,12 @@ TfrmInfo::TfrmInfo(QWidget* parent)
     about->setWordWrap(true);
     texts->addWidget(about);
     texts->addWidget(new QLabel(QStringLiteral("Per informazioni: ") + Maker::infoAddress(), grpInfo));
+    lblDati = new QLabel(grpInfo);
+    lblDati->setObjectName(QStringLiteral("lblDati"));
+    lblDati->setWordWrap(true); // a long path breaks after a '/'
+    lblDati->setTextFormat(Qt::PlainText);
+    lblDati->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    texts->addWidget(lblDati);
     texts->addStretch(1);
 
     auto* links = new QGridLayout;
@@ -151,3 +161,11 @@ void TfrmInfo::lblEmailClick()
 void TfrmInfo::lblWebClick() { Maker::openWebPage(); }
 
 void TfrmInfo::cmdOKClick() { accept(); }
+
+void TfrmInfo::showEvent(QShowEvent* event)
+{
+    lblDati->setText(QStringLiteral("Dati in: ") + QDir::toNativeSeparators(AppPaths::dataDir()));
+    // Taller rather than cut a long path or the texts above it.
+    setFixedSize(boxSize.width(), std::max(boxSize.height(), layout()->totalHeightForWidth(boxSize.width())));
+    QDialog::showEvent(event);
+}

@@ -21,12 +21,17 @@ public:
     QLabel* imgEmail = nullptr;
     QLabel* lblWeb = nullptr;
     QLabel* imgWeb = nullptr;
+    // Where this run keeps its archives and password.
+    QLabel* lblDati = nullptr;
     QPushButton* cmdOK = nullptr;
 
 public slots:
     void lblEmailClick();
     void lblWebClick();
     void cmdOKClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };
 
 extern TfrmInfo* frmInfo;

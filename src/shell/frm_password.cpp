@@ -1,6 +1,5 @@
 #include "shell/frm_password.h"
 
-#include "shell/frm_cambia_password.h"
 #include "shell/password_field.h"
 #include "shell/password_store.h"
 #include "storage/card_text.h"
@@ -101,11 +100,11 @@ void TfrmPassword::cmdOKClick()
 
 void TfrmPassword::btnCambiaPasswordClick()
 {
-    if (!frmCambiaPassword)
+    if (!changeForm_)
         return;
-    frmCambiaPassword->show();
-    frmCambiaPassword->raise();
-    frmCambiaPassword->activateWindow();
+    changeForm_->show();
+    changeForm_->raise();
+    changeForm_->activateWindow();
     hide();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -15,6 +16,9 @@ public:
 
     // Back from the change of password: empty box, visible, focused.
     void comeBack();
+    // The change of password form btnCambiaPassword shows; the start-up
+    // hands it over.
+    void setChangeForm(QWidget* form) { changeForm_ = form; }
 
     QLabel* lblInfo = nullptr;
     QLineEdit* txtPassword = nullptr;
@@ -34,6 +38,7 @@ protected:
 
 private:
     bool centred_ = false;
+    QPointer<QWidget> changeForm_;
 };
 
 extern TfrmPassword* frmPassword;

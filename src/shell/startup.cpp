@@ -3,14 +3,12 @@
 #include "accessories/card_files.h"
 #include "accessories/exports.h"
 #include "accessories/frm_copia_sicurezza.h"
-#include "contacts/contact_search.h"
+#include "archives/archive_registry.h"
 #include "contacts/frm_rubrica.h"
 #include "groups/frm_gruppi.h"
-#include "groups/group_search.h"
 #include "mail/frm_invia_email.h"
 #include "messages/frm_importa_data.h"
 #include "messages/frm_newsletter.h"
-#include "messages/message_search.h"
 #include "shell/frm_avvio.h"
 #include "shell/frm_cambia_password.h"
 #include "shell/frm_help_form.h"
@@ -20,8 +18,11 @@
 #include "ui/error_display.h"
 #include "ui/help.h"
 #include "ui/modal.h"
+#include "ui/search_forms.h"
+#include "ui/wiring.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QTranslator>
@@ -52,6 +53,34 @@ template <typename Form> void create(Form*& handle)
     created().append({ handle, [&handle] { handle = nullptr; } });
 }
 
+template <typename Form> Form* adopt(Form* form)
+{
+    created().append(Created { form, {} });
+    return form;
+}
+
+// The searches of each archive, by kind, for the forms that pick from them.
+QHash<int, SearchFormBase*>& quickSearches()
+{
+    static QHash<int, SearchFormBase*> searches;
+    return searches;
+}
+
+SearchFormBase* quickSearch(ArchiveKind kind) { return quickSearches().value(int(kind)); }
+
+// What every editor gets from its archive's definition: its two searches,
+// created right after it, and the same tools.
+void addArchiveForms(CardEditor* editor)
+{
+    const ArchiveDefinition& archive = editor->definition();
+    auto* quick = adopt(new QuickSearchForm(archive));
+    auto* advanced = adopt(new AdvancedSearchForm(archive));
+    quickSearches().insert(int(archive.kind), quick);
+    editor->setSearches(quick, advanced);
+    Accessories::addCardFiles(*editor);
+    Accessories::addExports(*editor);
+}
+
 } // namespace
 
 void Startup::installTranslations()
@@ -71,19 +100,23 @@ void Startup::createForms()
     create(frmInfo);
     create(frmSplash);
     create(frmRubrica);
-    create(frmRicercaRub);
-    create(frmAvanzateRub);
+    addArchiveForms(frmRubrica);
     create(frmGruppi);
-    create(frmRicercaGru);
-    create(frmAvanzateGru);
+    addArchiveForms(frmGruppi);
     create(frmNewsletter);
     create(frmImportaData);
-    create(frmRicercaMes);
-    create(frmAvanzateMes);
+    addArchiveForms(frmNewsletter);
     create(frmInviaEmail);
     create(frmCambiaPassword);
     create(frmCopiaSicurezza);
+    for (const ArchiveDefinition* archive : Archives::all())
+        if (!quickSearch(archive->kind))
+            throw WiringError(QStringLiteral("no editor for the archive ") + archive->fileName);
+
+    // Each form learns the forms it hands over to; none of them knows the
+    // others' classes.
     frmAvvio->setSplashForm(frmSplash);
+    frmAvvio->setAboutForm(frmInfo);
     frmAvvio->setBackupForm(frmCopiaSicurezza, &TfrmCopiaSicurezza::reminder);
     frmCopiaSicurezza->setVersion(QStringLiteral(VELMARO_VERSION));
     // After a restore no editor keeps a card of the replaced data on screen.
@@ -95,22 +128,18 @@ void Startup::createForms()
             ErrorDisplay::swallow([editor] { editor->reopenArchive(); });
         }
     });
-
-    // The same tools on every editor.
-    for (CardEditor* editor : std::initializer_list<CardEditor*> { frmRubrica, frmGruppi, frmNewsletter }) {
-        Accessories::addCardFiles(*editor);
-        Accessories::addExports(*editor);
-    }
-
-    // Each form learns the forms it hands over to; none of them knows the
-    // others' classes.
-    frmNewsletter->setContactPicker(frmRicercaRub);
+    frmPassword->setChangeForm(frmCambiaPassword);
+    frmCambiaPassword->setComeBack([] {
+        if (frmPassword)
+            frmPassword->comeBack();
+    });
+    frmNewsletter->setContactPicker(quickSearch(ArchiveKind::Contacts));
     frmNewsletter->setDatePicker(frmImportaData);
-    frmInviaEmail->setContactPicker(frmRicercaRub);
-    frmInviaEmail->setMessagePicker(frmRicercaMes);
-    frmGruppi->setContactPicker(frmRicercaRub);
-    frmNewsletter->setGroupPicker(frmRicercaGru);
-    frmInviaEmail->setGroupPicker(frmRicercaGru);
+    frmInviaEmail->setContactPicker(quickSearch(ArchiveKind::Contacts));
+    frmInviaEmail->setMessagePicker(quickSearch(ArchiveKind::Messages));
+    frmGruppi->setContactPicker(quickSearch(ArchiveKind::Contacts));
+    frmNewsletter->setGroupPicker(quickSearch(ArchiveKind::Groups));
+    frmInviaEmail->setGroupPicker(quickSearch(ArchiveKind::Groups));
     Help::install([](const HelpTopic& topic) {
         if (frmHelpForm)
             frmHelpForm->showTopic(topic.title, topic.text);
@@ -145,9 +174,11 @@ void Startup::destroyForms()
 {
     LauncherLink::install({});
     Help::install({});
+    quickSearches().clear();
     while (!created().isEmpty()) {
         const Created c = created().takeLast();
-        c.clearHandle();
+        if (c.clearHandle)
+            c.clearHandle();
         delete c.form;
     }
 }

@@ -1,23 +1,20 @@
 #include "storage/card_archive.h"
 
 #include "storage/app_paths.h"
+#include "storage/wiring_error.h"
 
 namespace {
 
-QList<QByteArray> withAccessories(QList<QByteArray> columns)
-{
-    columns << "varFile01"
-            << "varFile02"
-            << "varFile03"
-            << "varDesc01"
-            << "varDesc02"
-            << "varDesc03"
-            << "varCartella"
-            << "varCartellaDesc";
-    return columns;
-}
-
 QByteArray number(qint32 id) { return QByteArray::number(id); }
+
+void requireCount(const QByteArray& table, qsizetype values, qsizetype columns)
+{
+    if (values != columns)
+        throw WiringError(QStringLiteral("%1: %2 values for %3 columns")
+                              .arg(QString::fromLatin1(table))
+                              .arg(values)
+                              .arg(columns));
+}
 
 } // namespace
 
@@ -27,33 +24,12 @@ CardArchive::CardArchive(ArchiveKind kind, QString fileName, QByteArray table, Q
     , table_(std::move(table))
     , columns_(std::move(columns))
 {
+    // The last value column (the folder's description) sorts without regard
+    // to case.
     create_ = "CREATE TABLE " + table_ + " (ID INTEGER PRIMARY KEY,";
-    for (const QByteArray& c : columns_)
-        create_ += c + (c == "varCartellaDesc" ? " BLOB COLLATE NOCASE," : " BLOB,");
+    for (int i = 0; i < columns_.size(); ++i)
+        create_ += columns_[i] + (i + 1 == columns_.size() ? " BLOB COLLATE NOCASE," : " BLOB,");
     create_ += "Ext TEXT)";
-}
-
-const CardArchive& CardArchive::of(ArchiveKind kind)
-{
-    static const CardArchive contacts(ArchiveKind::Contacts, QStringLiteral("Contatti.db"), "contatti",
-        withAccessories({ "varContatto", "varCodice", "varAzienda", "varQualifica", "varEmail", "varGruppo",
-            "varIndirizzo", "varCitta", "varCap", "varProv", "varCel", "varCasa", "varUff", "varFax", "varCodFisc",
-            "varIva", "varIban", "varPagamenti", "varNote" }));
-    static const CardArchive groups(ArchiveKind::Groups, QStringLiteral("Gruppi.db"), "gruppi",
-        withAccessories({ "varGruppo", "varTipologia", "varDescrizione", "varDestinatari", "varEmail", "varInteressi",
-            "varPersona", "varValutazione", "varNote" }));
-    static const CardArchive messages(ArchiveKind::Messages, QStringLiteral("Messaggi.db"), "messaggi",
-        withAccessories({ "varMittente", "varEmailMitt", "varTipologia", "varCreazione", "varNote", "varEmail",
-            "varOggetto", "varTesto", "varAllegato" }));
-    switch (kind) {
-    case ArchiveKind::Contacts:
-        return contacts;
-    case ArchiveKind::Groups:
-        return groups;
-    case ArchiveKind::Messages:
-        break;
-    }
-    return messages;
 }
 
 QString CardArchive::path() const { return AppPaths::beside(fileName_); }
@@ -85,7 +61,7 @@ QByteArray CardArchive::literal(const QByteArray& text)
 
 QByteArray CardArchive::insert(const QList<QByteArray>& values) const
 {
-    Q_ASSERT(values.size() == columns_.size());
+    requireCount(table_, values.size(), columns_.size());
     QByteArray sql = "INSERT INTO " + table_ + " (ID,";
     for (const QByteArray& c : columns_)
         sql += c + ',';
@@ -98,7 +74,7 @@ QByteArray CardArchive::insert(const QList<QByteArray>& values) const
 
 QByteArray CardArchive::update(qint32 id, const QList<QByteArray>& values) const
 {
-    Q_ASSERT(values.size() == columns_.size());
+    requireCount(table_, values.size(), columns_.size());
     QByteArray sql = "UPDATE " + table_ + " SET ";
     for (int i = 0; i < columns_.size(); ++i) {
         if (i > 0)

@@ -13,9 +13,11 @@ enum class ArchiveKind { Contacts, Groups, Messages };
 // The fixed description of one archive file and the SQL texts built from it.
 // Values are Windows-1252 bytes; every one is written as a single-quoted
 // literal, so no value can ever be read as a column name or end the literal.
+// Built from an archive's definition (archives/archive_definition.h).
 class CardArchive {
 public:
-    static const CardArchive& of(ArchiveKind kind);
+    CardArchive() = default;
+    CardArchive(ArchiveKind kind, QString fileName, QByteArray table, QList<QByteArray> columns);
 
     ArchiveKind kind() const { return kind_; }
     const QString& fileName() const { return fileName_; }
@@ -31,6 +33,8 @@ public:
     // caller whether it may query (false: the table was just created empty).
     std::unique_ptr<TSQLiteDatabase> open(bool* tableExisted = nullptr) const;
 
+    // Every value column's value, in field order; another count of values
+    // throws WiringError.
     QByteArray insert(const QList<QByteArray>& values) const;
     QByteArray update(qint32 id, const QList<QByteArray>& values) const;
     QByteArray deleteCard(qint32 id) const;
@@ -55,9 +59,7 @@ public:
     static QByteArray literal(const QByteArray& text);
 
 private:
-    CardArchive(ArchiveKind kind, QString fileName, QByteArray table, QList<QByteArray> columns);
-
-    ArchiveKind kind_;
+    ArchiveKind kind_ = ArchiveKind::Contacts;
     QString fileName_;
     QByteArray table_;
     QList<QByteArray> columns_;

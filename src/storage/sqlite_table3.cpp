@@ -187,6 +187,50 @@ qint64 TSQLiteTable::IntegerAt(int column) const
 }
 
 // ---------------------------------------------------------------------------
+// TSQLiteStatement
+
+TSQLiteStatement::TSQLiteStatement(TSQLiteDatabase& db, sqlite3_stmt* stmt, QByteArray sql)
+    : db_(db)
+    , stmt_(stmt)
+    , sql_(std::move(sql))
+{ }
+
+TSQLiteStatement::~TSQLiteStatement() { sqlite3_finalize(stmt_); }
+
+void TSQLiteStatement::BindText(int index, const QByteArray& value)
+{
+    if (sqlite3_bind_text(stmt_, index, value.constData(), int(value.size()), SQLITE_STATIC) != SQLITE_OK)
+        db_.RaiseLastError("Error executing SQL statement", sql_);
+}
+
+bool TSQLiteStatement::Step(const std::function<QByteArray()>& shownSql)
+{
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    // Ready to run again; the connection keeps the step's error text.
+    sqlite3_reset(stmt_);
+    db_.RaiseLastError("Error executing SQL statement", shownSql ? shownSql() : sql_);
+}
+
+void TSQLiteStatement::Reset() { sqlite3_reset(stmt_); }
+
+int TSQLiteStatement::ColumnCount() const { return sqlite3_column_count(stmt_); }
+
+QByteArray TSQLiteStatement::BytesAt(int column) const
+{
+    const auto* p = static_cast<const char*>(sqlite3_column_blob(stmt_, column));
+    const int n = sqlite3_column_bytes(stmt_, column);
+    return p && n > 0 ? QByteArray::fromRawData(p, n) : QByteArray();
+}
+
+qint64 TSQLiteStatement::IntegerAt(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+double TSQLiteStatement::FloatAt(int column) const { return sqlite3_column_double(stmt_, column); }
+
+// ---------------------------------------------------------------------------
 // TSQLiteDatabase
 
 void TSQLiteDatabase::Closer::operator()(sqlite3* db) const { sqlite3_close(db); }
@@ -246,6 +290,18 @@ void TSQLiteDatabase::Execute(const QByteArray& sql)
         RaiseLastError("Could not prepare SQL statement", sql);
     if (sqlite3_step(stmt.get()) != SQLITE_DONE)
         RaiseLastError("Error executing SQL statement", sql);
+}
+
+std::unique_ptr<TSQLiteStatement> TSQLiteDatabase::Prepare(const QByteArray& sql)
+{
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db_.get(), sql.constData(), int(sql.size()), &raw, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(raw);
+        RaiseLastError("Error executing SQL", sql);
+    }
+    if (!raw)
+        RaiseLastError("Could not prepare SQL statement", sql);
+    return std::unique_ptr<TSQLiteStatement>(new TSQLiteStatement(*this, raw, sql));
 }
 
 std::unique_ptr<TSQLiteTable> TSQLiteDatabase::Query(const QByteArray& sql)

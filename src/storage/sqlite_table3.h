@@ -7,11 +7,14 @@
 #include <QStringList>
 
 #include <exception>
+#include <functional>
 #include <memory>
 #include <variant>
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
+class TSQLiteDatabase;
 
 // The one exception type of every storage failure.
 class ESQLiteException : public AppError {
@@ -60,6 +63,44 @@ private:
     quint32 current_ = 0;
 };
 
+// One prepared statement of a connection, for the readers that must not copy
+// a whole result into memory (the export grid) and the writers that run one
+// statement for many cards (the contacts import). Rows are read in place,
+// one at a time; values are bound by position (1 for the first "?").
+class TSQLiteStatement {
+public:
+    ~TSQLiteStatement();
+    TSQLiteStatement(const TSQLiteStatement&) = delete;
+    TSQLiteStatement& operator=(const TSQLiteStatement&) = delete;
+
+    // Binds text (Windows-1252 bytes, stored as a text value, as the quoted
+    // literals of the archive statements are). The bytes are not copied: they
+    // must stay alive until the next Step or Reset.
+    void BindText(int index, const QByteArray& value);
+    // Runs the statement up to its next row: true on a row, false when it has
+    // finished. A failure raises "Error executing SQL statement" with the
+    // statement's text, or with the text shownSql makes where the caller has
+    // a more telling one (the statement with its values written in).
+    bool Step(const std::function<QByteArray()>& shownSql = {});
+    // Ready to run again; the bound values stay.
+    void Reset();
+
+    int ColumnCount() const;
+    // Values of the current row. The bytes are SQLite's own, valid until the
+    // next Step, Reset or the statement's end; empty for NULL.
+    QByteArray BytesAt(int column) const;
+    qint64 IntegerAt(int column) const;
+    double FloatAt(int column) const;
+
+private:
+    friend class TSQLiteDatabase;
+    TSQLiteStatement(TSQLiteDatabase& db, sqlite3_stmt* stmt, QByteArray sql);
+
+    TSQLiteDatabase& db_;
+    sqlite3_stmt* stmt_;
+    QByteArray sql_;
+};
+
 // One open connection to one database file. SQL texts are passed to SQLite
 // byte for byte (Windows-1252 values); only the file name is converted.
 class TSQLiteDatabase {
@@ -71,6 +112,9 @@ public:
 
     void Execute(const QByteArray& sql);
     std::unique_ptr<TSQLiteTable> Query(const QByteArray& sql);
+    // Prepares the first statement of sql for stepping; the statement must
+    // not outlive the connection.
+    std::unique_ptr<TSQLiteStatement> Prepare(const QByteArray& sql);
     bool HasTable(const QByteArray& name);
     qint64 LastInsertedRowId() const;
     void StartTransaction();
@@ -79,12 +123,11 @@ public:
     void RollbackTransaction();
     bool InTransaction() const { return inTransaction_; }
 
-    sqlite3* handle() const { return db_.get(); }
-
     // How long a statement waits for another connection's lock.
     static constexpr int kBusyTimeoutMs = 2000;
 
 private:
+    friend class TSQLiteStatement;
     [[noreturn]] void RaiseLastError(const char* prefix, const QByteArray& sql) const;
 
     struct Closer {

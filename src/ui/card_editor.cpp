@@ -2,7 +2,7 @@
 
 #include "ui/card_accessory.h"
 
-#include "storage/card_text.h"
+#include "archives/card_rules.h"
 #include "storage/win1252.h"
 #include "ui/dialogs.h"
 #include "ui/error_display.h"
@@ -26,27 +26,9 @@ const QString kInsertCaption = QStringLiteral("Salvataggio dati non applicabile"
 const QString kUpdateCaption = QStringLiteral("Aggiornamento dati non applicabile");
 } // namespace
 
-const QList<ArchiveProfile::Field>& ArchiveProfile::accessoryFields()
-{
-    static const QList<Field> fields = {
-        { QStringLiteral("lblFile01"), "varFile01", QStringLiteral("File allegato 1") },
-        { QStringLiteral("lblFile02"), "varFile02", QStringLiteral("File allegato 2") },
-        { QStringLiteral("lblFile03"), "varFile03", QStringLiteral("File allegato 3") },
-        { QStringLiteral("lblDesc01"), "varDesc01", QStringLiteral("Descrizione file 1") },
-        { QStringLiteral("lblDesc02"), "varDesc02", QStringLiteral("Descrizione file 2") },
-        { QStringLiteral("lblDesc03"), "varDesc03", QStringLiteral("Descrizione file 3") },
-        { QStringLiteral("lblCartella"), "varCartella", QStringLiteral("Cartella associata") },
-        { QStringLiteral("lblCartellaDesc"), "varCartellaDesc", QStringLiteral("Descrizione cartella") },
-    };
-    return fields;
-}
-
-QList<ArchiveProfile::Field> ArchiveProfile::allFields() const { return fields + accessoryFields(); }
-
-CardEditor::CardEditor(ArchiveProfile profile, QWidget* parent)
+CardEditor::CardEditor(const ArchiveDefinition& definition, QWidget* parent)
     : QWidget(parent)
-    , profile_(std::move(profile))
-    , allFields_(profile_.allFields())
+    , definition_(definition)
 {
     setMinimumSize(800, 582);
     setWindowState(Qt::WindowMaximized);
@@ -54,7 +36,7 @@ CardEditor::CardEditor(ArchiveProfile profile, QWidget* parent)
     position_ = chrome_.position;
 
     // Values edited only through the attachment and folder forms.
-    for (const auto& f : ArchiveProfile::accessoryFields()) {
+    for (const auto& f : ArchiveDefinition::accessoryColumns()) {
         auto* l = new QLabel(chrome_.container);
         l->setObjectName(f.control);
         l->hide();
@@ -69,23 +51,15 @@ CardEditor::~CardEditor() = default;
 
 void CardEditor::finishSetup()
 {
+    definition_.check();
     const QList<QByteArray>& columns = archive().valueColumns();
-    if (allFields_.size() != columns.size())
-        throw WiringError(objectName() + QStringLiteral(": %1 fields for %2 archive columns")
-                              .arg(allFields_.size())
-                              .arg(columns.size()));
+    if (definition_.columnNames() != columns)
+        throw WiringError(objectName() + QStringLiteral(": the fields do not match the columns of ")
+            + QString::fromLatin1(archive().table()));
     fields_.clear();
-    for (int i = 0; i < allFields_.size(); ++i) {
-        const auto& f = allFields_[i];
-        if (f.column != columns[i])
-            throw WiringError(objectName() + QStringLiteral(": field %1 holds column %2, the archive has %3")
-                                  .arg(f.control, QString::fromLatin1(f.column), QString::fromLatin1(columns[i])));
-        fields_ << Wiring::child<QWidget>(this, f.control);
-    }
-    for (const auto& r : profile_.required)
-        if (!field(r.control) || !fields_.contains(field(r.control)))
-            throw WiringError(objectName() + QStringLiteral(": required field ") + r.control + QStringLiteral(" is not a field"));
-    for (const QString& kept : profile_.keptOnClear + QStringList { profile_.firstField })
+    for (const auto& c : definition_.columns)
+        fields_ << Wiring::child<QWidget>(this, c.control);
+    for (const QString& kept : definition_.keptOnClear + QStringList { definition_.firstField })
         Wiring::child<QWidget>(this, kept);
 
     auto onClick = [this](const char* name, void (CardEditor::*slot)()) {
@@ -105,20 +79,42 @@ void CardEditor::finishSetup()
     onRelease("cmdGuida", &CardEditor::cmdGuidaMouseUp);
     onRelease("cmdTrova", &CardEditor::cmdTrovaMouseUp);
     onRelease("cmdWeb", &CardEditor::cmdWebMouseUp);
-    Wiring::child<QWidget>(this, QStringLiteral("cmdTrova"))->setEnabled(bool(profile_.quickSearch));
-    Wiring::child<QWidget>(this, QStringLiteral("cmdWeb"))->setEnabled(bool(profile_.advancedSearch));
+    setSearches(quickSearch_, advancedSearch_);
     // Tools not registered on this editor keep their hints but cannot be
     // pressed; addAccessory enables each one it wires.
     for (const char* name : EditorChrome::accessoryButtons())
         Wiring::child<QWidget>(this, QLatin1String(name))->setEnabled(false);
 }
 
+HelpTopic CardEditor::help() const { return { definition_.helpTitle, Help::paragraphs(definition_.helpParagraphs) }; }
+
+void CardEditor::setSearches(SearchFormBase* quick, SearchFormBase* advanced)
+{
+    quickSearch_ = quick;
+    advancedSearch_ = advanced;
+    Wiring::child<QWidget>(this, QStringLiteral("cmdTrova"))->setEnabled(quick != nullptr);
+    Wiring::child<QWidget>(this, QStringLiteral("cmdWeb"))->setEnabled(advanced != nullptr);
+}
+
+std::optional<QList<QByteArray>> CardEditor::lastSearch() const
+{
+    std::optional<QList<QByteArray>> found;
+    quint64 latest = 0;
+    for (const SearchFormBase* form : { quickSearch_, advancedSearch_ }) {
+        if (form && form->lastSearch().serial > latest && form->lastSearch().mode == definition_.searchMode) {
+            latest = form->lastSearch().serial;
+            found = form->lastSearch().conditions;
+        }
+    }
+    return found;
+}
+
 QWidget* CardEditor::field(const QString& control) const
 {
-    for (int i = 0; i < allFields_.size(); ++i)
-        if (allFields_[i].control == control)
-            return fields_.value(i);
-    return findChild<QWidget*>(control);
+    for (int i = 0; i < fields_.size(); ++i)
+        if (definition_.columns[i].control == control)
+            return fields_[i];
+    return Wiring::child<QWidget>(this, control);
 }
 
 QString CardEditor::fieldText(const QString& control) const { return FieldAccess::text(field(control)); }
@@ -174,8 +170,8 @@ void CardEditor::addAccessory(std::shared_ptr<CardAccessory> accessory)
 void CardEditor::showStoredCard(const TSQLiteTable& row)
 {
     const QStringList& names = row.ColumnNames();
-    for (const auto& f : allFields_)
-        if (!names.contains(QString::fromLatin1(f.column).toUpper())) {
+    for (const auto& c : definition_.columns)
+        if (!names.contains(QString::fromLatin1(c.name).toUpper())) {
             // A card deleted since the search leaves the empty card, and says so.
             if (!loadCardById(qint32(row.IntegerAt(row.ColumnIndex(QStringLiteral("ID"))))))
                 PickedCard::reportGone();
@@ -188,8 +184,8 @@ void CardEditor::loadRow(const TSQLiteTable& row)
 {
     currentId_ = qint32(row.IntegerAt(row.ColumnIndex(QStringLiteral("ID"))));
     QStringList texts;
-    for (const auto& f : allFields_)
-        texts << Cp1252::decode(row.BlobTextAt(row.ColumnIndex(QString::fromLatin1(f.column))));
+    for (const auto& c : definition_.columns)
+        texts << Cp1252::decode(row.BlobTextAt(row.ColumnIndex(QString::fromLatin1(c.name))));
     // Only a fully read card reaches the screen.
     position_->setText(QString::number(currentId_));
     for (int i = 0; i < fields_.size(); ++i)
@@ -214,10 +210,9 @@ void CardEditor::clearCard()
 {
     position_->clear();
     for (int i = 0; i < fields_.size(); ++i)
-        if (!profile_.keptOnClear.contains(allFields_[i].control))
+        if (!definition_.keptOnClear.contains(definition_.columns[i].control))
             FieldAccess::setText(fields_[i], QString());
-    if (QWidget* first = field(profile_.firstField))
-        first->setFocus(Qt::OtherFocusReason);
+    field(definition_.firstField)->setFocus(Qt::OtherFocusReason);
     emit cardCleared();
 }
 
@@ -281,51 +276,48 @@ void CardEditor::navigate(Move move)
 
 void CardEditor::scrubFields()
 {
-    for (int i = 0; i < fields_.size(); ++i) {
-        const QString text = FieldAccess::text(fields_[i]);
-        const QString clean = CardText::scrubbed(text);
+    for (QWidget* f : std::as_const(fields_)) {
+        const QString text = FieldAccess::text(f);
+        const QString clean = CardRules::scrubbed(text);
         if (clean != text)
-            FieldAccess::setText(fields_[i], clean);
+            FieldAccess::setText(f, clean);
     }
+}
+
+QStringList CardEditor::fieldTexts() const
+{
+    QStringList texts;
+    for (const QWidget* f : fields_)
+        texts << FieldAccess::text(f);
+    return texts;
 }
 
 bool CardEditor::refusedByRequired(bool inserting)
 {
-    for (const auto& r : profile_.required) {
-        if (!CardText::trimmed(fieldText(r.control)).isEmpty())
-            continue;
-        Dialogs::warning(inserting ? kInsertCaption : kUpdateCaption, inserting ? r.insertText : r.updateText);
-        if (QWidget* w = field(r.control))
-            w->setFocus(Qt::OtherFocusReason);
-        return true;
-    }
-    return false;
+    const int missing = CardRules(definition_).missingRequired(fieldTexts());
+    if (missing < 0)
+        return false;
+    const auto& r = definition_.required[missing];
+    Dialogs::warning(inserting ? kInsertCaption : kUpdateCaption, inserting ? r.insertText : r.updateText);
+    field(r.control)->setFocus(Qt::OtherFocusReason);
+    return true;
 }
 
 bool CardEditor::encodeFields(bool inserting, QList<QByteArray>& values)
 {
-    values.clear();
-    for (int i = 0; i < fields_.size(); ++i) {
-        const QString text = CardText::trimmed(FieldAccess::text(fields_[i]));
-        QByteArray bytes;
-        // The archives hold Windows-1252 text only, and a NUL would end the
-        // statement: refuse rather than store something else in the user's
-        // place.
-        QString refused = Cp1252::firstUnencodable(text);
-        if (text.contains(QChar(0)))
-            refused = QStringLiteral("\u2400"); // the visible sign of NUL
-        if (!refused.isEmpty() || !Cp1252::tryEncode(text, bytes)) {
-            Dialogs::warning(inserting ? kInsertCaption : kUpdateCaption,
-                QStringLiteral("Attenzione: il carattere \u00ab%1\u00bb del campo \u00ab%2\u00bb non può "
-                               "essere salvato in archivio. Sostituirlo o eliminarlo e salvare di nuovo.")
-                    .arg(refused, allFields_[i].label));
-            if (fields_[i]->isVisible() || fields_[i]->focusPolicy() != Qt::NoFocus)
-                fields_[i]->setFocus(Qt::OtherFocusReason);
-            return false;
-        }
-        values << bytes;
-    }
-    return true;
+    const CardRules rules(definition_);
+    const auto refused = rules.encode(fieldTexts(), values);
+    if (!refused)
+        return true;
+    // The archives hold Windows-1252 text only: refuse rather than store
+    // something else in the user's place.
+    Dialogs::warning(inserting ? kInsertCaption : kUpdateCaption,
+        QStringLiteral("Attenzione: ") + rules.reason(*refused)
+            + QStringLiteral(". Sostituirlo o eliminarlo e salvare di nuovo."));
+    QWidget* f = fields_[refused->column];
+    if (f->isVisible() || f->focusPolicy() != Qt::NoFocus)
+        f->setFocus(Qt::OtherFocusReason);
+    return false;
 }
 
 void CardEditor::cmdSalvaClick()
@@ -423,21 +415,21 @@ void CardEditor::cmdEliminaMouseUp()
 
 void CardEditor::cmdEsciMouseUp() { close(); }
 
-void CardEditor::openSearch(const std::function<SearchFormBase*()>& form)
+void CardEditor::openSearch(SearchFormBase* form)
 {
     if (!form)
         return;
     clearCard();
     // The hand-over swallows its failures; a chosen card comes back here.
-    ErrorDisplay::swallow([this, &form] {
+    ErrorDisplay::swallow([this, form] {
         reopenArchive();
-        SearchFormBase::openAs(form(), profile_.searchMode, [this](const TSQLiteTable& row) { showStoredCard(row); });
+        SearchFormBase::openAs(form, definition_.searchMode, [this](const TSQLiteTable& row) { showStoredCard(row); });
     });
 }
 
-void CardEditor::cmdTrovaMouseUp() { openSearch(profile_.quickSearch); }
-void CardEditor::cmdWebMouseUp() { openSearch(profile_.advancedSearch); }
-void CardEditor::cmdGuidaMouseUp() { Help::show(profile_.help); }
+void CardEditor::cmdTrovaMouseUp() { openSearch(quickSearch_); }
+void CardEditor::cmdWebMouseUp() { openSearch(advancedSearch_); }
+void CardEditor::cmdGuidaMouseUp() { Help::show(help()); }
 
 void CardEditor::closeEvent(QCloseEvent* event)
 {

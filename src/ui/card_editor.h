@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/card_archive.h"
+#include "archives/archive_definition.h"
 #include "ui/editor_chrome.h"
 #include "ui/help.h"
 
@@ -12,61 +12,41 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CardAccessory;
 class QLabel;
 class SearchFormBase;
 
-// Everything that makes one archive's editor different from the others; the
-// life cycle (prepare, new, save, delete, navigation, leave), the toolbar,
-// the searches and the accessories are shared and driven by it.
-struct ArchiveProfile {
-    struct Field {
-        QString control; // object name of the control holding the value
-        QByteArray column; // archive column
-        QString label; // how a message names the field
-    };
-    struct Required {
-        QString control;
-        QString insertText; // refusal when saving a new card
-        QString updateText; // refusal when saving a stored card
-    };
-    ArchiveKind kind = ArchiveKind::Contacts;
-    // The editor's own fields, in column order. The eight attachment and
-    // folder columns that follow them are the shared hidden labels.
-    QList<Field> fields;
-    QStringList keptOnClear; // controls that a cleared card keeps
-    QString firstField; // focus after clearing
-    QList<Required> required; // checked in this order
-    HelpTopic help;
-    // The word the editor's own searches are opened with ("rubrica", ...),
-    // and the forms, looked up only when a button is pressed so the order in
-    // which the program creates its forms does not matter. A search without
-    // a form leaves its button disabled.
-    QString searchMode;
-    std::function<SearchFormBase*()> quickSearch;
-    std::function<SearchFormBase*()> advancedSearch;
-
-    // The hidden labels of attached files and folder, in column order.
-    static const QList<Field>& accessoryFields();
-    // Own fields followed by the hidden labels: one per value column.
-    QList<Field> allFields() const;
-};
-
-// One card editor. Subclasses add their panels to chrome().body (with the
-// controls the profile names) and then call finishSetup().
+// One card editor: everything that makes one archive's editor different
+// from the others comes from its archive's definition; the life cycle
+// (prepare, new, save, delete, navigation, leave), the toolbar, the searches
+// and the accessories are shared and driven by it. Subclasses add their
+// panels to chrome().body (with the controls the definition names) and then
+// call finishSetup().
 class CardEditor : public QWidget {
     Q_OBJECT
 public:
-    explicit CardEditor(ArchiveProfile profile, QWidget* parent = nullptr);
+    // definition: a completed one (archives/archive_registry.h).
+    explicit CardEditor(const ArchiveDefinition& definition, QWidget* parent = nullptr);
     ~CardEditor() override;
 
-    const ArchiveProfile& profile() const { return profile_; }
-    const CardArchive& archive() const { return CardArchive::of(profile_.kind); }
+    const ArchiveDefinition& definition() const { return definition_; }
+    const CardArchive& archive() const { return definition_.card; }
+    HelpTopic help() const;
+
+    // The editor's own searches, opened with the definition's mode word; the
+    // start-up hands them over. A search not handed over leaves its button
+    // disabled.
+    void setSearches(SearchFormBase* quick, SearchFormBase* advanced);
+    // The conditions of the last search made from this editor's own searches
+    // (opened with its mode word), so its result can be taken up again; none
+    // before the first.
+    std::optional<QList<QByteArray>> lastSearch() const;
 
     // Any field of the card, the hidden labels included, or another named
-    // control of the form.
+    // control of the form; throws WiringError when there is none.
     QWidget* field(const QString& control) const;
     QString fieldText(const QString& control) const;
     void setFieldText(const QString& control, const QString& text);
@@ -112,9 +92,8 @@ signals:
 
 protected:
     const EditorChrome::Parts& chrome() const { return chrome_; }
-    // Finds every field of the profile (throwing WiringError for a missing
-    // one or for fields that do not match the archive's columns) and wires
-    // the toolbar.
+    // Finds every control the definition names (throwing WiringError for a
+    // missing one or a table that does not add up) and wires the toolbar.
     void finishSetup();
     // After Prepare has shown the empty card (restoring remembered values).
     virtual void afterPrepare() { }
@@ -129,14 +108,14 @@ private:
     void navigate(Move move);
     void loadRow(const TSQLiteTable& row);
     void scrubFields();
+    QStringList fieldTexts() const;
     bool refusedByRequired(bool inserting);
     bool encodeFields(bool inserting, QList<QByteArray>& values);
     void insertCard();
     void updateCard();
-    void openSearch(const std::function<SearchFormBase*()>& form);
+    void openSearch(SearchFormBase* form);
 
-    ArchiveProfile profile_;
-    QList<ArchiveProfile::Field> allFields_;
+    ArchiveDefinition definition_;
     EditorChrome::Parts chrome_;
     QList<QWidget*> fields_;
     QLabel* position_ = nullptr;
@@ -144,4 +123,6 @@ private:
     std::unique_ptr<TSQLiteTable> result_;
     qint32 currentId_ = 0;
     std::vector<std::shared_ptr<CardAccessory>> accessories_;
+    SearchFormBase* quickSearch_ = nullptr;
+    SearchFormBase* advancedSearch_ = nullptr;
 };

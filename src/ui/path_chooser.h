@@ -1,6 +1,6 @@
 #pragma once
 
-#include "accessories/card_paths.h"
+#include "storage/card_paths.h"
 
 #include <QColor>
 #include <QObject>

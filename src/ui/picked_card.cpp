@@ -3,10 +3,9 @@
 #include "ui/dialogs.h"
 #include "ui/search_forms.h"
 
-std::unique_ptr<TSQLiteTable> PickedCard::reload(ArchiveKind kind, const TSQLiteTable& chosen)
+std::unique_ptr<TSQLiteTable> PickedCard::reload(const CardArchive& archive, const TSQLiteTable& chosen)
 {
     const qint32 id = qint32(chosen.IntegerAt(chosen.ColumnIndex(QStringLiteral("ID"))));
-    const CardArchive& archive = CardArchive::of(kind);
     bool existed = false;
     auto db = archive.open(&existed);
     std::unique_ptr<TSQLiteTable> card;
@@ -20,7 +19,7 @@ std::unique_ptr<TSQLiteTable> PickedCard::reload(ArchiveKind kind, const TSQLite
 }
 
 std::optional<QStringList> PickedCard::columns(
-    ArchiveKind kind, const TSQLiteTable& row, const QList<QByteArray>& columns)
+    const CardArchive& archive, const TSQLiteTable& row, const QList<QByteArray>& columns)
 {
     const QStringList& names = row.ColumnNames();
     bool complete = true;
@@ -28,13 +27,13 @@ std::optional<QStringList> PickedCard::columns(
         complete = complete && names.contains(QString::fromLatin1(c).toUpper());
     std::unique_ptr<TSQLiteTable> card;
     if (!complete) {
-        card = reload(kind, row);
+        card = reload(archive, row);
         if (!card)
             return std::nullopt;
     }
     QStringList values;
     for (const QByteArray& c : columns)
-        values << PickerText::column(card ? *card : row, c.constData());
+        values << PickerText::column(card ? *card : row, c);
     return values;
 }
 

@@ -1,6 +1,6 @@
 #include "ui/print_list.h"
 
-#include "accessories/export_file.h"
+#include "storage/export_file.h"
 #include "storage/app_error.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"

@@ -53,9 +53,8 @@ QLineEdit* edit(QWidget* parent, const QString& name)
 
 // A search column the archive lacks would list empty values or fail at the
 // first search: refuse it when the form is built.
-void requireColumn(ArchiveKind kind, const QByteArray& column)
+void requireColumn(const CardArchive& a, const QByteArray& column)
 {
-    const CardArchive& a = CardArchive::of(kind);
     if (!a.hasColumn(column))
         throw WiringError(QStringLiteral("search form: table %1 has no column %2")
                               .arg(QString::fromLatin1(a.table()), QString::fromLatin1(column)));
@@ -69,9 +68,72 @@ QString PickerText::appended(const QString& fieldText, const QString& x, const Q
     return t.isEmpty() ? x : t + separator + x;
 }
 
-QString PickerText::column(const TSQLiteTable& row, const char* column)
+QString PickerText::column(const TSQLiteTable& row, const QByteArray& column)
 {
-    return CardText::trimmed(Cp1252::decode(row.BlobTextAt(row.ColumnIndex(QLatin1String(column)))));
+    return CardText::trimmed(Cp1252::decode(row.BlobTextAt(row.ColumnIndex(QString::fromLatin1(column)))));
+}
+
+// ---------------------------------------------------------------------------
+// The searches of an archive, from its definition
+
+ListLineSpec SearchConfig::lineOf(const ArchiveDefinition& definition)
+{
+    QList<ListLineSpec::Piece> pieces;
+    for (const auto& c : definition.listed()) {
+        if (!c.line.lead.isEmpty())
+            pieces.append({ {}, c.line.lead, c.line.leadWidth });
+        pieces.append({ c.name, {}, c.line.width });
+    }
+    return ListLineSpec(pieces);
+}
+
+SearchConfig SearchConfig::of(const ArchiveDefinition& definition, bool advanced)
+{
+    definition.check();
+    const ArchiveDefinition::SearchForm& form = advanced ? definition.advanced : definition.quick;
+    SearchConfig c;
+    c.archive = definition.card;
+    c.line = lineOf(definition);
+    c.printRule = QString(form.printRule, QLatin1Char('-'));
+    c.printTitle = form.printTitle;
+    c.printQuestion = form.printQuestion;
+    c.printQuestionIcon = form.printQuestionIcon;
+    return c;
+}
+
+QList<QuickSearchForm::Criterion> QuickSearchForm::criteriaOf(const ArchiveDefinition& definition)
+{
+    QList<Criterion> list;
+    for (const auto& c : definition.columns)
+        if (!c.search.isEmpty())
+            list.append({ c.search, c.name });
+    return list;
+}
+
+QList<AdvancedSearchForm::Field> AdvancedSearchForm::fieldsOf(const ArchiveDefinition& definition)
+{
+    QList<Field> list;
+    for (const auto& c : definition.columns)
+        if (c.advanced)
+            list.append({ c.control, c.search, c.name });
+    return list;
+}
+
+QuickSearchForm::QuickSearchForm(const ArchiveDefinition& definition, QWidget* parent)
+    : QuickSearchForm(SearchConfig::of(definition, false), criteriaOf(definition), parent)
+{
+    setObjectName(definition.quick.objectName);
+}
+
+AdvancedSearchForm::AdvancedSearchForm(const ArchiveDefinition& definition, QWidget* parent)
+    : AdvancedSearchForm(SearchConfig::of(definition, true), fieldsOf(definition), definition.advancedTitle,
+        { QStringLiteral("Immettere nei campi prescelti una o più parole consecutive presenti nella scheda"),
+            QStringLiteral("(o nelle schede) %1 da cercare e premere il pulsante Trova.").arg(definition.advancedCards),
+            QStringLiteral("Lasciare in bianco gli altri campi."),
+            QStringLiteral("Per ogni ricerca è possibile utilizzare uno o più campi contemporaneamente.") },
+        parent)
+{
+    setObjectName(definition.advanced.objectName);
 }
 
 // ---------------------------------------------------------------------------
@@ -84,7 +146,7 @@ SearchFormBase::SearchFormBase(SearchConfig config, QWidget* parent)
     setWindowFlags(
         Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint);
     for (const QByteArray& column : config_.line.columns())
-        requireColumn(config_.kind, column);
+        requireColumn(config_.archive, column);
     memory_ = new QLabel(this);
     memory_->setObjectName(QStringLiteral("lblMemory"));
     memory_->hide();
@@ -163,14 +225,14 @@ bool SearchFormBase::replaceConnection()
     result_.reset();
     db_.reset();
     bool existed = false;
-    db_ = CardArchive::of(config_.kind).open(&existed);
+    db_ = config_.archive.open(&existed);
     return existed;
 }
 
 void SearchFormBase::reopenQueryingFirst()
 {
     if (replaceConnection()) {
-        result_ = db_->Query(CardArchive::of(config_.kind).first());
+        result_ = db_->Query(config_.archive.first());
         result_->First();
     }
 }
@@ -280,7 +342,7 @@ QuickSearchForm::QuickSearchForm(SearchConfig config, QList<Criterion> criteria,
     , criteria_(std::move(criteria))
 {
     for (const auto& c : criteria_)
-        requireColumn(config_.kind, c.column);
+        requireColumn(config_.archive, c.column);
     setWindowTitle(QStringLiteral(" Cerca scheda in archivio"));
     setFixedSize(783, 505);
 
@@ -381,7 +443,7 @@ void QuickSearchForm::btnPopolaClick()
         std::unique_ptr<TSQLiteTable> rows;
         QByteArray key;
         if (replaceConnection() && encodeKey(CardText::trimmed(txtCriterio_->text()), key)) {
-            const CardArchive& archive = CardArchive::of(config_.kind);
+            const CardArchive& archive = config_.archive;
             const QByteArray column = columnOf(cboCriterio_->currentText());
             rows = db_->Query(config_.listColumnsOnly
                     ? archive.matchingAll({ CardArchive::likeCondition(column, key) }, config_.line.columns())
@@ -412,7 +474,7 @@ AdvancedSearchForm::AdvancedSearchForm(
     , fields_(std::move(fields))
 {
     for (const auto& f : fields_)
-        requireColumn(config_.kind, f.column);
+        requireColumn(config_.archive, f.column);
     setWindowTitle(QStringLiteral(" Ricerca avanzata"));
     setFixedSize(783, 540);
     auto* layout = new QVBoxLayout(this);
@@ -535,7 +597,7 @@ void AdvancedSearchForm::cmdTrovaClick()
             }
             // Only what the list shows: the chosen card is loaded by its number.
             if (encodable)
-                rows = db_->Query(CardArchive::of(config_.kind).matchingAll(conditions, config_.line.columns()));
+                rows = db_->Query(config_.archive.matchingAll(conditions, config_.line.columns()));
             rememberSearch(encodable ? conditions : QList<QByteArray> { nothingFound() });
         } else {
             rememberSearch({ nothingFound() });

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/card_archive.h"
+#include "archives/archive_definition.h"
 #include "ui/list_find.h"
 #include "ui/list_line.h"
 #include "ui/print_list.h"
@@ -22,7 +22,7 @@ class QGroupBox;
 // What a search form of one archive is made of; the forms themselves are
 // shared by the three archives.
 struct SearchConfig {
-    ArchiveKind kind = ArchiveKind::Contacts;
+    CardArchive archive;
     ListLineSpec line { {} };
     QString printRule;
     QString printTitle;
@@ -30,7 +30,12 @@ struct SearchConfig {
     bool printQuestionIcon = false;
     // The quick search reads only ID and the list's columns (large columns
     // stay on disk); the pick target then loads the chosen card by number.
-    bool listColumnsOnly = false;
+    bool listColumnsOnly = true;
+
+    // The quick or the advanced search of an archive.
+    static SearchConfig of(const ArchiveDefinition& definition, bool advanced);
+    // The result list line of an archive.
+    static ListLineSpec lineOf(const ArchiveDefinition& definition);
 };
 
 // What a chosen card means to the caller that opened the search: it gets the
@@ -115,6 +120,9 @@ public:
         QByteArray column;
     };
     QuickSearchForm(SearchConfig config, QList<Criterion> criteria, QWidget* parent = nullptr);
+    // The archive's quick search, named as its definition says.
+    explicit QuickSearchForm(const ArchiveDefinition& definition, QWidget* parent = nullptr);
+    static QList<Criterion> criteriaOf(const ArchiveDefinition& definition);
     const QList<Criterion>& criteria() const { return criteria_; }
 
 public slots:
@@ -149,6 +157,9 @@ public:
     };
     AdvancedSearchForm(
         SearchConfig config, QList<Field> fields, QString title, QStringList instructions, QWidget* parent = nullptr);
+    // The archive's advanced search, named as its definition says.
+    explicit AdvancedSearchForm(const ArchiveDefinition& definition, QWidget* parent = nullptr);
+    static QList<Field> fieldsOf(const ArchiveDefinition& definition);
 
 public slots:
     void FormShow();
@@ -178,5 +189,5 @@ private:
 namespace PickerText {
 QString appended(const QString& fieldText, const QString& x, const QString& separator);
 // A column of a chosen row, decoded and trimmed.
-QString column(const TSQLiteTable& row, const char* column);
+QString column(const TSQLiteTable& row, const QByteArray& column);
 } // namespace PickerText

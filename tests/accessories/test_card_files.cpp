@@ -1,12 +1,11 @@
 // The attached files, folder and compaction tools of every card editor,
 // driven through the editor's toolbar as a user would.
 #include "accessories/card_files.h"
-#include "contacts/frm_rubrica.h"
-#include "groups/frm_gruppi.h"
-#include "messages/frm_newsletter.h"
 #include "storage/card_archive.h"
 #include "storage/win1252.h"
+#include "support/test_archives.h"
 #include "support/test_seams.h"
+#include "ui/card_editor.h"
 #include "ui/modal.h"
 
 #include <QDialog>
@@ -26,38 +25,14 @@ namespace {
 
 using Values = QList<QPair<QString, QString>>; // control, text
 
-// One row per archive editor; a new editor is one more line here.
-struct ArchiveRow {
-    const char* name;
-    std::function<CardEditor*()> make;
-    Values required; // enough for Save to accept a card
-    QString filesForm;
-    QString folderForm;
-};
-
-const QList<ArchiveRow>& archives()
-{
-    static const QList<ArchiveRow> rows = {
-        { "contacts", [] { return new TfrmRubrica; },
-            { { "txtContatto", "Rossi Mario" }, { "txtEmail", "mario@rossi.it" } }, "frmAllegatiRub",
-            "frmCartellaRub" },
-        { "groups", [] { return new TfrmGruppi; }, { { "txtGruppo", "Clienti" }, { "txtEmail", "a@x.it" } },
-            "frmAllegatiGru", "frmCartellaGru" },
-        { "messages", [] { return new TfrmNewsletter; },
-            { { "txtEmailMitt", "a@x.it" }, { "txtEmail", "b@x.it" }, { "txtTesto", "Testo" } }, "frmAllegatiMes",
-            "frmCartellaMes" },
-    };
-    return rows;
-}
-
 // Adds the column "archive" and one row per archive and case.
 void archiveRows(const QStringList& cases)
 {
-    QTest::addColumn<int>("archive");
-    for (int a = 0; a < archives().size(); ++a)
-        for (const QString& c : cases) {
-            QTest::newRow(qPrintable(QString::fromLatin1(archives()[a].name) + (c.isEmpty() ? "" : "/" + c))) << a;
-        }
+    QStringList named;
+    for (const QString& c : cases)
+        if (!c.isEmpty())
+            named << c;
+    TestArchives::addRows(named);
 }
 
 const QStringList kFileLabels = { "lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03" };
@@ -71,7 +46,7 @@ class TestCardFiles : public QObject {
     std::unique_ptr<ScriptedDialogs> dialogs_;
     std::unique_ptr<RecordingDesktop> desktop_;
     std::unique_ptr<CardEditor> editor_;
-    const ArchiveRow* row_ = nullptr;
+    const TestArchive* row_ = nullptr;
     // What the test does with a form while it is shown modally.
     std::function<void(QDialog*)> script_;
     QStringList shownForms_;
@@ -88,10 +63,8 @@ class TestCardFiles : public QObject {
     qint32 storeCard(const Values& values = {})
     {
         QList<QByteArray> v(archive().valueCount());
-        for (const auto& [control, text] : row_->required + values)
-            for (const auto& f : editor_->profile().allFields())
-                if (f.control == control)
-                    v[archive().valueColumns().indexOf(f.column)] = Cp1252::encode(text);
+        for (const auto& [control, text] : row_->requiredValues() + values)
+            v[editor_->definition().indexOf(control)] = Cp1252::encode(text);
         auto db = archive().open();
         db->Execute(archive().insert(v));
         return qint32(db->LastInsertedRowId());
@@ -101,9 +74,8 @@ class TestCardFiles : public QObject {
 
     void makeEditor()
     {
-        QFETCH(int, archive);
-        row_ = &archives()[archive];
-        editor_.reset(row_->make());
+        row_ = &TestArchives::fetch();
+        editor_.reset(row_->makeEditor());
         Accessories::addCardFiles(*editor_);
         QVERIFY(showActive(editor_.get()));
     }
@@ -161,7 +133,7 @@ private slots:
                 apri << button(d, n)->isEnabled();
         };
         release("cmdAllega");
-        QCOMPARE(shownForms_, QStringList { row_->filesForm });
+        QCOMPARE(shownForms_, QStringList { row_->definition->filesForm });
         if (withFile) {
             QCOMPARE(texts, (QStringList { "", "/srv/listino.pdf", "", "", "Listino", "solo testo" }));
             QCOMPARE(apri, (QList<bool> { false, true, false }));
@@ -208,7 +180,7 @@ private slots:
             button(d, "cmdApplica")->click();
         };
         release("cmdAssocia");
-        QCOMPARE(shownForms_.last(), row_->folderForm);
+        QCOMPARE(shownForms_.last(), row_->definition->folderForm);
         QCOMPARE(desktop_->lastCaption, QStringLiteral("Selezionare una cartella:"));
         QVERIFY(!desktop_->lastStart.isEmpty());
         QVERIFY(desktop_->lastStart != QDir::currentPath());
@@ -331,7 +303,7 @@ private slots:
         const QString path = dir_->file(archive().fileName());
         const qint64 before = QFileInfo(path).size();
         QVERIFY(editor_->loadCardById(ids[3]));
-        editor_->setFieldText(row_->required.first().first, "non salvato");
+        editor_->setFieldText(row_->requiredValues().first().first, "non salvato");
 
         release("cmdOttimizza");
         QCOMPARE(dialogs_->kinds(), (QStringList { "confirm", "information" }));
@@ -339,7 +311,7 @@ private slots:
         QCOMPARE(dialogs_->last().text, QStringLiteral("Ottimizzazione dell'archivio completata con successo."));
         QVERIFY2(QFileInfo(path).size() < before / 2, qPrintable(QString::number(QFileInfo(path).size())));
         QCOMPARE(position(), QString::number(ids[3]));
-        QCOMPARE(editor_->fieldText(row_->required.first().first), QStringLiteral("non salvato"));
+        QCOMPARE(editor_->fieldText(row_->requiredValues().first().first), QStringLiteral("non salvato"));
         std::set<qint32> after;
         auto all = archive().open()->Query(archive().all());
         for (all->First(); !all->AtEnd(); all->Next())
@@ -360,7 +332,7 @@ private slots:
         archive().open()->Execute("CREATE TRIGGER refuse BEFORE INSERT ON " + archive().table()
             + " WHEN NEW.varNote = 'boom' BEGIN SELECT RAISE(ABORT, 'refused'); END;");
         click("cmdNuovo");
-        for (const auto& [control, text] : row_->required)
+        for (const auto& [control, text] : row_->requiredValues())
             editor_->setFieldText(control, text);
         editor_->setFieldText("txtNote", "boom");
         click("cmdSalva");

@@ -1,7 +1,7 @@
 // Path rules and the compaction routine, without any form.
 #include "accessories/archive_compaction.h"
-#include "accessories/card_paths.h"
 #include "storage/card_archive.h"
+#include "storage/card_paths.h"
 #include "support/test_seams.h"
 
 #include <QDir>
@@ -85,7 +85,7 @@ private slots:
     void vacuumRestoresTempStoreAfterFailure()
     {
         TempDataDir dir;
-        const CardArchive& a = CardArchive::of(ArchiveKind::Messages);
+        const CardArchive& a = Archives::card(ArchiveKind::Messages);
         auto db = a.open();
         db->StartTransaction();
         try {

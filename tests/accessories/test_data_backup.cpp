@@ -1,4 +1,5 @@
 #include "accessories/data_backup.h"
+#include "archives/archive_registry.h"
 #include "storage/app_paths.h"
 #include "storage/card_archive.h"
 #include "storage/sqlite_table3.h"
@@ -104,7 +105,7 @@ private slots:
     // data, which the same connection then sees; the replaced files aside.
     void backupAndRestoreWhileTheArchiveIsOpen()
     {
-        auto editor = CardArchive::of(ArchiveKind::Contacts).open();
+        auto editor = Archives::card(ArchiveKind::Contacts).open();
         editor->Query("SELECT * FROM contatti");
         QList<qint64> progress;
         const DataBackup::Created c = DataBackup::create(backupPath(), out_.filePath("lavoro"), "1.2.3",
@@ -123,10 +124,10 @@ private slots:
         const QByteArray iniSha = c.manifest.entries[2].sha256;
         QCOMPARE(iniSha, hexSha(contentOf(AppPaths::beside("Messaggi.ini"))));
 
-        QList<QByteArray> second(CardArchive::of(ArchiveKind::Contacts).valueCount());
+        QList<QByteArray> second(Archives::card(ArchiveKind::Contacts).valueCount());
         second[0] = "Seconda";
         second[4] = "b@x.it";
-        editor->Execute(CardArchive::of(ArchiveKind::Contacts).insert(second));
+        editor->Execute(Archives::card(ArchiveKind::Contacts).insert(second));
         writeFile(AppPaths::beside("Messaggi.ini"), "[Archivio Messaggi]\r\nMittente=Altro\r\n");
         const QHash<QString, QByteArray> changed = dataFiles();
 
@@ -228,9 +229,9 @@ private slots:
         // The archives hold what they held (their headers may count one more change).
         QCOMPARE(contentOf(AppPaths::beside("unins000.dll")), password);
         QVERIFY(QFileInfo(AppPaths::beside("Messaggi.ini")).isDir());
-        auto messages = CardArchive::of(ArchiveKind::Messages).open();
+        auto messages = Archives::card(ArchiveKind::Messages).open();
         QCOMPARE(messages->Query("SELECT count(*) FROM messaggi")->IntegerAt(0), 1);
-        auto db = CardArchive::of(ArchiveKind::Contacts).open();
+        auto db = Archives::card(ArchiveKind::Contacts).open();
         QCOMPARE(names(*db), QStringList({ "Prima", "Dopo" }));
     }
 

@@ -1,7 +1,8 @@
 #include "accessories/document_writer.h"
-#include "accessories/export_file.h"
 #include "accessories/export_profile.h"
 #include "accessories/spreadsheet_writer.h"
+#include "archives/archive_registry.h"
+#include "storage/export_file.h"
 #include "xlsx_docx_reader.h"
 
 #include <QDir>
@@ -129,14 +130,13 @@ private slots:
     void document_data()
     {
         QTest::addColumn<int>("kind");
-        QTest::newRow("contacts") << int(ArchiveKind::Contacts);
-        QTest::newRow("groups") << int(ArchiveKind::Groups);
-        QTest::newRow("messages") << int(ArchiveKind::Messages);
+        for (const ArchiveDefinition* d : Archives::all())
+            QTest::newRow(d->table.constData()) << int(d->kind);
     }
     void document()
     {
         QFETCH(int, kind);
-        const ExportProfile& p = ExportProfile::of(ArchiveKind(kind));
+        const ExportProfile& p = ExportProfile::of(Archives::get(ArchiveKind(kind)));
         const QStringList values { QStringLiteral("Rossi & <Figli> \"srl\""), QStringLiteral("riga 1\r\nriga 2\nriga 3"),
             QStringLiteral("a\x01\x02z\tb"), QString() };
         DocumentWriter::Rows rows;

@@ -1,4 +1,5 @@
 #include "accessories/export_profile.h"
+#include "archives/archive_registry.h"
 #include "accessories/exports.h"
 #include "accessories/frm_export.h"
 #include "contacts/frm_rubrica.h"
@@ -20,43 +21,27 @@
 
 namespace {
 
-// The smallest editor of an archive: one memo per exported document row, the
-// position label and the two export buttons. The exports need nothing else,
-// so the three archives are tested alike.
+// The smallest editor of an archive: one memo per own field of its
+// definition, the position label and the two export buttons. The exports
+// need nothing else, so the archives are tested alike.
 class ExportTestEditor : public CardEditor {
 public:
     explicit ExportTestEditor(ArchiveKind kind)
-        : CardEditor(profileFor(kind))
+        : CardEditor(Archives::get(kind))
     {
-        for (const auto& f : profile().fields) {
+        const int own = int(definition().columns.size() - ArchiveDefinition::accessoryColumns().size());
+        for (const auto& c : definition().columns.mid(0, own)) {
             auto* memo = new QPlainTextEdit(chrome().container);
-            memo->setObjectName(f.control);
+            memo->setObjectName(c.control);
             chrome().body->addWidget(memo);
         }
         finishSetup();
-    }
-
-    // The document rows follow the archive's first value columns; the other
-    // own columns get plain fields.
-    static ArchiveProfile profileFor(ArchiveKind kind)
-    {
-        const ExportProfile& p = ExportProfile::of(kind);
-        const CardArchive& a = CardArchive::of(kind);
-        ArchiveProfile c;
-        c.kind = kind;
-        const int own = a.valueCount() - int(ArchiveProfile::accessoryFields().size());
-        for (int i = 0; i < own; ++i)
-            c.fields.append(i < p.rows.size()
-                    ? ArchiveProfile::Field { p.rows[i].control, a.valueColumns()[i], p.rows[i].label }
-                    : ArchiveProfile::Field { QStringLiteral("txtAltro%1").arg(i), a.valueColumns()[i], QString() });
-        c.firstField = p.rows[0].control;
-        return c;
     }
 };
 
 qint32 storeCard(ArchiveKind kind, const QHash<QByteArray, QByteArray>& values)
 {
-    const CardArchive& a = CardArchive::of(kind);
+    const CardArchive& a = Archives::card(kind);
     QList<QByteArray> v;
     for (const QByteArray& column : a.valueColumns())
         v << values.value(column);
@@ -65,14 +50,13 @@ qint32 storeCard(ArchiveKind kind, const QHash<QByteArray, QByteArray>& values)
     return qint32(db->LastInsertedRowId());
 }
 
-void deleteCard(ArchiveKind kind, qint32 id) { CardArchive::of(kind).open()->Execute(CardArchive::of(kind).deleteCard(id)); }
+void deleteCard(ArchiveKind kind, qint32 id) { Archives::card(kind).open()->Execute(Archives::card(kind).deleteCard(id)); }
 
 void addKinds()
 {
     QTest::addColumn<int>("kind");
-    QTest::newRow("contacts") << int(ArchiveKind::Contacts);
-    QTest::newRow("groups") << int(ArchiveKind::Groups);
-    QTest::newRow("messages") << int(ArchiveKind::Messages);
+    for (const ArchiveDefinition* d : Archives::all())
+        QTest::newRow(d->table.constData()) << int(d->kind);
 }
 
 } // namespace
@@ -150,7 +134,7 @@ private slots:
     {
         QFETCH(int, kind);
         const ArchiveKind k = ArchiveKind(kind);
-        const ExportProfile& p = ExportProfile::of(k);
+        const ExportProfile& p = ExportProfile::of(Archives::get(k));
         const QByteArray first = p.columns[0].column;
         const QByteArray last = p.columns.last().column;
         const QByteArray x250(250, 'x');
@@ -187,7 +171,7 @@ private slots:
         QTest::keyClick(w, Qt::Key_Escape);
         QVERIFY(!w->isVisible());
         QCOMPARE(w->model()->rowCount(), 0);
-        CardArchive::of(k).open()->Execute("DELETE FROM " + CardArchive::of(k).table());
+        Archives::card(k).open()->Execute("DELETE FROM " + Archives::card(k).table());
         w = showGrid();
         QVERIFY(w);
         QCOMPARE(w->model()->rowCount(), 0);
@@ -218,7 +202,7 @@ private slots:
     {
         QFETCH(int, kind);
         const ArchiveKind k = ArchiveKind(kind);
-        const ExportProfile& p = ExportProfile::of(k);
+        const ExportProfile& p = ExportProfile::of(Archives::get(k));
         storeCard(k, { { p.columns[0].column, "00123" }, { p.columns[1].column, "Citt\xe0 \x80" } });
         storeCard(k, { { p.columns[0].column, "=1+1" } });
         open(k);
@@ -280,7 +264,7 @@ private slots:
     void document()
     {
         const ArchiveKind k = ArchiveKind::Groups;
-        const ExportProfile& p = ExportProfile::of(k);
+        const ExportProfile& p = ExportProfile::of(Archives::get(k));
         open(k);
         editor_->setFieldText(p.rows[0].control, QStringLiteral("  Rossi & <Figli>  "));
         editor_->setFieldText(p.rows.last().control, QStringLiteral("uno\ndue"));
@@ -311,7 +295,7 @@ private slots:
     {
         QFETCH(int, kind);
         QFETCH(QString, ending);
-        const ExportProfile& p = ExportProfile::of(ArchiveKind(kind));
+        const ExportProfile& p = ExportProfile::of(Archives::get(ArchiveKind(kind)));
         open(ArchiveKind(kind));
         editor_->setFieldText(p.rows[0].control, QStringLiteral(" \r\n "));
         editor_->setFieldText(p.rows[1].control, QStringLiteral("altro"));

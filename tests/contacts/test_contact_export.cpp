@@ -1,3 +1,4 @@
+#include "archives/archive_registry.h"
 #include "contacts/export/contact_export.h"
 #include "contacts/export/contact_writers.h"
 #include "contacts/import/import_session.h"
@@ -16,7 +17,7 @@ namespace {
 using Card = QHash<QByteArray, QByteArray>; // column -> stored bytes
 using Format = ContactExport::Format;
 
-const CardArchive& archive() { return CardArchive::of(ArchiveKind::Contacts); }
+const CardArchive& archive() { return Archives::card(ArchiveKind::Contacts); }
 
 QList<QByteArray> valuesOf(const Card& card)
 {

@@ -250,14 +250,14 @@ private slots:
         QTest::addColumn<QString>("heading");
         QTest::addColumn<QByteArray>("target");
         const QList<std::pair<const char*, QByteArray>> cases {
-            { "Cognome e nome", "varContatto" }, { "First Name", ContactMapping::kGivenName },
-            { "Last Name", ContactMapping::kFamilyName }, { "E-mail Address", "varEmail" },
-            { "  EMAIL ", "varEmail" }, { "E-mail 1 - Value", "varEmail" }, { "Tel. uff.", "varUff" },
-            { "Business Phone", "varUff" }, { "Mobile Phone", "varCel" }, { "Cellulare", "varCel" },
-            { "Città", "varCitta" }, { "CITTA'", "varCitta" }, { "Citta", "varCitta" }, { "C.A.P.", "varCap" },
-            { "Home Postal Code", "varCap" }, { "Provincia", "varProv" }, { "Società", "varAzienda" },
-            { "Job Title", "varQualifica" }, { "Partita IVA", "varIva" }, { "Notes", "varNote" },
-            { "varIban", "varIban" }, { "Birthday", ContactMapping::kJoinNote }, { "", ContactMapping::kJoinNote },
+            { "Cognome e nome", "txtContatto" }, { "First Name", ContactMapping::kGivenName },
+            { "Last Name", ContactMapping::kFamilyName }, { "E-mail Address", "txtEmail" },
+            { "  EMAIL ", "txtEmail" }, { "E-mail 1 - Value", "txtEmail" }, { "Tel. uff.", "txtUff" },
+            { "Business Phone", "txtUff" }, { "Mobile Phone", "txtCel" }, { "Cellulare", "txtCel" },
+            { "Città", "txtCitta" }, { "CITTA'", "txtCitta" }, { "Citta", "txtCitta" }, { "C.A.P.", "txtCap" },
+            { "Home Postal Code", "txtCap" }, { "Provincia", "txtProv" }, { "Società", "txtAzienda" },
+            { "Job Title", "txtQualifica" }, { "Partita IVA", "txtIva" }, { "Notes", "txtNote" },
+            { "varIban", "txtIban" }, { "Birthday", ContactMapping::kJoinNote }, { "", ContactMapping::kJoinNote },
         };
         for (const auto& [h, t] : cases)
             QTest::newRow(h) << QString::fromUtf8(h) << t;
@@ -277,7 +277,7 @@ private slots:
                                            "Mario,Rossi,Mario Rossi,m@r.it,m2@r.it,to,1970-01-01,333,\"a\nb\"\n"
                                            ",,Ditta X,x@x.it,,Lazio,,,\n");
         const ContactMapping::Mapping targets = ContactMapping::guessMapping(t.headings);
-        QCOMPARE(targets[4].target, QByteArray("varEmail")); // the second e-mail, to the note when the first is there
+        QCOMPARE(targets[4].target, QByteArray("txtEmail")); // the second e-mail, to the note when the first is there
         const QList<ImportedContact> c = ContactMapping::fromCsv(t, targets);
         QCOMPARE(c.size(), 2);
         QCOMPARE(c[0].values(),

@@ -1,3 +1,4 @@
+#include "archives/archive_registry.h"
 #include "contacts/import/contact_import.h"
 #include "storage/card_archive.h"
 #include "storage/sqlite_table3.h"
@@ -9,7 +10,7 @@
 namespace {
 using Values = QHash<QByteArray, QString>;
 
-const CardArchive& archive() { return CardArchive::of(ArchiveKind::Contacts); }
+const CardArchive& archive() { return Archives::card(ArchiveKind::Contacts); }
 
 ImportedContact contact(int line, Values values)
 {

@@ -1,8 +1,9 @@
-#include "contacts/contact_search.h"
+#include "archives/archive_registry.h"
 #include "contacts/frm_rubrica.h"
 #include "storage/card_archive.h"
 #include "support/test_seams.h"
 #include "ui/modal.h"
+#include "ui/search_forms.h"
 #include "ui/short_date.h"
 
 #include <QComboBox>
@@ -30,8 +31,8 @@ class TestContactSearch : public QObject {
     std::unique_ptr<ScriptedDialogs> dialogs_;
     std::unique_ptr<RecordingPrinter> printer_;
     std::unique_ptr<TfrmRubrica> editor_;
-    std::unique_ptr<TfrmRicercaRub> quick_;
-    std::unique_ptr<TfrmAvanzateRub> advanced_;
+    std::unique_ptr<QuickSearchForm> quick_;
+    std::unique_ptr<AdvancedSearchForm> advanced_;
 
     template <typename T> T* in(QWidget* form, const char* name) const
     {
@@ -54,11 +55,10 @@ private slots:
         dialogs_ = std::make_unique<ScriptedDialogs>();
         printer_ = std::make_unique<RecordingPrinter>();
         editor_ = std::make_unique<TfrmRubrica>();
-        quick_ = std::make_unique<TfrmRicercaRub>();
-        advanced_ = std::make_unique<TfrmAvanzateRub>();
+        quick_ = std::make_unique<QuickSearchForm>(Archives::get(ArchiveKind::Contacts));
+        advanced_ = std::make_unique<AdvancedSearchForm>(Archives::get(ArchiveKind::Contacts));
         frmRubrica = editor_.get();
-        frmRicercaRub = quick_.get();
-        frmAvanzateRub = advanced_.get();
+        editor_->setSearches(quick_.get(), advanced_.get());
         // Modal showings become plain ones: the test drives the form.
         modeless_ = std::make_unique<ModelessDialogs>();
         editor_->show();
@@ -68,8 +68,6 @@ private slots:
     {
         modeless_.reset();
         frmRubrica = nullptr;
-        frmRicercaRub = nullptr;
-        frmAvanzateRub = nullptr;
         advanced_.reset();
         quick_.reset();
         editor_.reset();
@@ -81,7 +79,7 @@ private slots:
 
     void everyCriterionSearchesItsColumn()
     {
-        const auto criteria = ContactSearch::criteria();
+        const auto criteria = QuickSearchForm::criteriaOf(Archives::get(ArchiveKind::Contacts));
         QCOMPARE(criteria.size(), 19);
         for (int i = 0; i < criteria.size(); ++i)
             store({ { criteria[i].column.constData(), "chiave" + QByteArray::number(100 + i) } });

@@ -1,8 +1,8 @@
-#include "contacts/contact_search.h"
 #include "contacts/frm_esporta_contatti.h"
 #include "contacts/frm_rubrica.h"
 #include "support/test_seams.h"
 #include "ui/modal.h"
+#include "ui/search_forms.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -19,7 +19,7 @@ class TestFrmEsportaContatti : public QObject {
     std::unique_ptr<TempDataDir> dir_;
     std::unique_ptr<ScriptedDialogs> dialogs_;
     std::unique_ptr<TfrmRubrica> editor_;
-    std::unique_ptr<TfrmRicercaRub> quick_;
+    std::unique_ptr<QuickSearchForm> quick_;
 
     QString documents() const { return home_->documents(); }
 
@@ -55,16 +55,15 @@ private slots:
         TestCards::store(ArchiveKind::Contacts,
             { { "varContatto", "Bianchi Anna" }, { "varEmail", "a@x.it" }, { "varCitta", "Roma" } });
         editor_ = std::make_unique<TfrmRubrica>();
-        quick_ = std::make_unique<TfrmRicercaRub>();
-        frmRicercaRub = quick_.get();
+        quick_ = std::make_unique<QuickSearchForm>(Archives::get(ArchiveKind::Contacts));
+        editor_->setSearches(quick_.get(), nullptr);
         editor_->show();
     }
 
     void cleanup()
     {
-        frmRicercaRub = nullptr;
-        quick_.reset();
         editor_.reset();
+        quick_.reset();
         dialogs_.reset();
         dir_.reset();
         home_.reset();

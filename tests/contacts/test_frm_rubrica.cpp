@@ -78,7 +78,7 @@ private slots:
     {
         for (int i = 0; i < 11; ++i)
             storeContact("old");
-        const auto& a = CardArchive::of(ArchiveKind::Contacts);
+        const auto& a = Archives::card(ArchiveKind::Contacts);
         a.open()->Execute(a.deleteCard(11)); // the highest number is given again
         edit("txtContatto")->setText("  Rossi Mario \"Ciccio\"; ");
         edit("txtEmail")->setText("mario@rossi.it");
@@ -168,7 +168,7 @@ private slots:
     {
         for (int i = 1; i <= 9; ++i)
             storeContact(QByteArray::number(i));
-        const auto& a = CardArchive::of(ArchiveKind::Contacts);
+        const auto& a = Archives::card(ArchiveKind::Contacts);
         for (int id : { 1, 2, 4, 6, 7, 8 })
             a.open()->Execute(a.deleteCard(id));
         click("imgAvanti"); // a new card falls back to the first one
@@ -212,7 +212,7 @@ private slots:
     {
         const qint32 id = storeContact("Neri");
         click("imgPrimo");
-        const auto& a = CardArchive::of(ArchiveKind::Contacts);
+        const auto& a = Archives::card(ArchiveKind::Contacts);
         a.open()->Execute("CREATE TRIGGER bloccata BEFORE UPDATE ON contatti BEGIN SELECT RAISE(ABORT, 'bloccata'); END");
         edit("txtAzienda")->setText("Neri S.r.l.");
         click("cmdSalva");
@@ -258,7 +258,7 @@ private slots:
     void storageFailureOnNavigationReachesTheErrorBox()
     {
         {
-            const auto& a = CardArchive::of(ArchiveKind::Contacts);
+            const auto& a = Archives::card(ArchiveKind::Contacts);
             auto db = a.open();
             db->Execute("DROP TABLE contatti");
             db->Execute("CREATE TABLE contatti (ID INTEGER PRIMARY KEY, altro BLOB)");

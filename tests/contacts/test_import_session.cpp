@@ -1,3 +1,4 @@
+#include "archives/archive_registry.h"
 #include "contacts/import/import_session.h"
 #include "storage/card_archive.h"
 #include "storage/sqlite_table3.h"
@@ -8,7 +9,7 @@
 
 namespace {
 
-const CardArchive& archive() { return CardArchive::of(ArchiveKind::Contacts); }
+const CardArchive& archive() { return Archives::card(ArchiveKind::Contacts); }
 
 // A file of assorted rows: ready, duplicates in the file and in the archive,
 // refused ones, warnings, quoted breaks.
@@ -175,7 +176,7 @@ private slots:
         auto s = judged("a.csv", "Nome;Posta\r\nMario;m@x.it\r\nAnna;\r\n");
         QCOMPARE(s->count(ImportRow::Status::Ready), 0); // "Posta" is no known heading
         ContactMapping::Mapping m = s->mapping();
-        m[1].target = "varEmail";
+        m[1].target = "txtEmail";
         s->setMapping(m);
         QVERIFY(!s->finished());
         QVERIFY(s->advance(1000));

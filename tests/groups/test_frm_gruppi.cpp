@@ -1,10 +1,10 @@
-#include "contacts/contact_search.h"
+#include "archives/archive_registry.h"
 #include "groups/frm_gruppi.h"
-#include "groups/group_search.h"
 #include "mail/frm_invia_email.h"
 #include "messages/frm_newsletter.h"
 #include "storage/card_archive.h"
 #include "support/test_seams.h"
+#include "ui/search_forms.h"
 #include "ui/short_date.h"
 
 #include <QClipboard>
@@ -38,9 +38,9 @@ class TestFrmGruppi : public QObject {
     std::unique_ptr<ScriptedDialogs> dialogs_;
     std::unique_ptr<RecordingDesktop> desktop_;
     std::unique_ptr<TfrmGruppi> form_;
-    std::unique_ptr<TfrmRicercaRub> contacts_;
-    std::unique_ptr<TfrmRicercaGru> quick_;
-    std::unique_ptr<TfrmAvanzateGru> advanced_;
+    std::unique_ptr<QuickSearchForm> contacts_;
+    std::unique_ptr<QuickSearchForm> quick_;
+    std::unique_ptr<AdvancedSearchForm> advanced_;
 
     template <typename T = QWidget> T* in(QWidget* form, const char* name) const
     {
@@ -68,11 +68,10 @@ private slots:
         dialogs_ = std::make_unique<ScriptedDialogs>();
         desktop_ = std::make_unique<RecordingDesktop>();
         form_ = std::make_unique<TfrmGruppi>();
-        contacts_ = std::make_unique<TfrmRicercaRub>();
-        quick_ = std::make_unique<TfrmRicercaGru>();
-        advanced_ = std::make_unique<TfrmAvanzateGru>();
-        frmRicercaGru = quick_.get();
-        frmAvanzateGru = advanced_.get();
+        contacts_ = std::make_unique<QuickSearchForm>(Archives::get(ArchiveKind::Contacts));
+        quick_ = std::make_unique<QuickSearchForm>(Archives::get(ArchiveKind::Groups));
+        advanced_ = std::make_unique<AdvancedSearchForm>(Archives::get(ArchiveKind::Groups));
+        form_->setSearches(quick_.get(), advanced_.get());
         form_->setContactPicker(contacts_.get());
         modeless_ = std::make_unique<ModelessDialogs>();
         QVERIFY(showActive(form_.get()));
@@ -81,8 +80,6 @@ private slots:
     void cleanup()
     {
         modeless_.reset();
-        frmRicercaGru = nullptr;
-        frmAvanzateGru = nullptr;
         advanced_.reset();
         quick_.reset();
         contacts_.reset();
@@ -234,7 +231,7 @@ private slots:
 
     void listLineColumns()
     {
-        const QString line = GroupSearch::listLine().build(
+        const QString line = SearchConfig::lineOf(Archives::get(ArchiveKind::Groups)).build(
             { QString(40, 'N'), QStringLiteral(" Soci "), QStringLiteral("Descr"), QStringLiteral("Rossi"),
                 QStringLiteral("Ottima") });
         QCOMPARE(line.left(35), QString(35, 'N')); // cut to 35
@@ -250,7 +247,7 @@ private slots:
 
     void pickIntoEditorThenSaveUpdates()
     {
-        const QList<QByteArray>& columns = CardArchive::of(ArchiveKind::Groups).valueColumns();
+        const QList<QByteArray>& columns = Archives::card(ArchiveKind::Groups).valueColumns();
         QCOMPARE(columns.size(), 17);
         storeGroup({ { "varGruppo", "Altro" }, { "varEmail", "z@z.it" } });
         const qint32 id = storeGroup({ { "varGruppo", QByteArray(40, 'G') }, { "varTipologia", "T" },
@@ -262,8 +259,8 @@ private slots:
         QCOMPARE(quick_->mode(), QStringLiteral("gruppi"));
         pick(quick_.get(), "Nome gruppo", "GGG");
         QCOMPARE(position(), QString::number(id));
-        for (const auto& f : form_->profile().allFields())
-            QCOMPARE(form_->fieldText(f.control).toLatin1(), stored(id, f.column.constData()));
+        for (const auto& c : form_->definition().columns)
+            QCOMPARE(form_->fieldText(c.control).toLatin1(), stored(id, c.name.constData()));
         QCOMPARE(edit("txtGruppo")->text().size(), 40); // the whole name, not the list's cut
         edit("txtNote")->setText("cambiata");
         save();

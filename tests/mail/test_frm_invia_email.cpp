@@ -1,10 +1,11 @@
-#include "contacts/contact_search.h"
+#include "archives/archive_registry.h"
 #include "mail/frm_invia_email.h"
 #include "mail/mail_recorder.h"
 #include "storage/card_archive.h"
 #include "storage/ini_file.h"
 #include "support/test_seams.h"
 #include "ui/modal.h"
+#include "ui/search_forms.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -21,7 +22,7 @@ class TestFrmInviaEmail : public QObject {
     std::unique_ptr<RecordingDesktop> desktop_;
     std::unique_ptr<MailRecorder> mail_;
     std::unique_ptr<TfrmInviaEmail> form_;
-    std::unique_ptr<TfrmRicercaRub> contacts_;
+    std::unique_ptr<QuickSearchForm> contacts_;
 
     QLineEdit* edit(const char* name) const { return form_->findChild<QLineEdit*>(QLatin1String(name)); }
     QPlainTextEdit* memo(const char* name) const { return form_->findChild<QPlainTextEdit*>(QLatin1String(name)); }
@@ -47,7 +48,7 @@ private slots:
         desktop_ = std::make_unique<RecordingDesktop>();
         mail_ = std::make_unique<MailRecorder>();
         form_ = std::make_unique<TfrmInviaEmail>();
-        contacts_ = std::make_unique<TfrmRicercaRub>();
+        contacts_ = std::make_unique<QuickSearchForm>(Archives::get(ArchiveKind::Contacts));
         form_->setContactPicker(contacts_.get());
         modeless_ = std::make_unique<ModelessDialogs>();
         showForm();

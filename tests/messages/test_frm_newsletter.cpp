@@ -1,4 +1,4 @@
-#include "contacts/contact_search.h"
+#include "archives/archive_registry.h"
 #include "mail/mail_recorder.h"
 #include "messages/frm_importa_data.h"
 #include "messages/frm_newsletter.h"
@@ -6,6 +6,7 @@
 #include "storage/ini_file.h"
 #include "support/test_seams.h"
 #include "ui/modal.h"
+#include "ui/search_forms.h"
 #include "ui/short_date.h"
 
 #include <QCalendarWidget>
@@ -37,7 +38,7 @@ class TestFrmNewsletter : public QObject {
     std::unique_ptr<RecordingDesktop> desktop_;
     std::unique_ptr<MailRecorder> mail_;
     std::unique_ptr<TfrmNewsletter> form_;
-    std::unique_ptr<TfrmRicercaRub> contacts_;
+    std::unique_ptr<QuickSearchForm> contacts_;
     std::unique_ptr<TfrmImportaData> dates_;
 
     QLineEdit* edit(const char* name) const { return form_->findChild<QLineEdit*>(QLatin1String(name)); }
@@ -64,7 +65,7 @@ private slots:
         desktop_ = std::make_unique<RecordingDesktop>();
         mail_ = std::make_unique<MailRecorder>();
         form_ = std::make_unique<TfrmNewsletter>();
-        contacts_ = std::make_unique<TfrmRicercaRub>();
+        contacts_ = std::make_unique<QuickSearchForm>(Archives::get(ArchiveKind::Contacts));
         dates_ = std::make_unique<TfrmImportaData>();
         form_->setContactPicker(contacts_.get());
         form_->setDatePicker(dates_.get());

@@ -1,9 +1,10 @@
+#include "archives/archive_registry.h"
 #include "mail/frm_invia_email.h"
 #include "messages/frm_newsletter.h"
-#include "messages/message_search.h"
 #include "storage/card_archive.h"
 #include "support/test_seams.h"
 #include "ui/modal.h"
+#include "ui/search_forms.h"
 #include "ui/short_date.h"
 
 #include <QComboBox>
@@ -24,7 +25,7 @@ qint32 store(std::initializer_list<std::pair<const char*, QByteArray>> set)
 
 void deleteCard(qint32 id)
 {
-    const CardArchive& a = CardArchive::of(ArchiveKind::Messages);
+    const CardArchive& a = Archives::card(ArchiveKind::Messages);
     a.open()->Execute(a.deleteCard(id));
 }
 
@@ -41,8 +42,8 @@ class TestMessageSearch : public QObject {
     std::unique_ptr<RecordingPrinter> printer_;
     std::unique_ptr<TfrmNewsletter> editor_;
     std::unique_ptr<TfrmInviaEmail> send_;
-    std::unique_ptr<TfrmRicercaMes> quick_;
-    std::unique_ptr<TfrmAvanzateMes> advanced_;
+    std::unique_ptr<QuickSearchForm> quick_;
+    std::unique_ptr<AdvancedSearchForm> advanced_;
 
     template <typename T> T* in(QWidget* form, const char* name) const
     {
@@ -80,10 +81,9 @@ private slots:
         printer_ = std::make_unique<RecordingPrinter>();
         editor_ = std::make_unique<TfrmNewsletter>();
         send_ = std::make_unique<TfrmInviaEmail>();
-        quick_ = std::make_unique<TfrmRicercaMes>();
-        advanced_ = std::make_unique<TfrmAvanzateMes>();
-        frmRicercaMes = quick_.get();
-        frmAvanzateMes = advanced_.get();
+        quick_ = std::make_unique<QuickSearchForm>(Archives::get(ArchiveKind::Messages));
+        advanced_ = std::make_unique<AdvancedSearchForm>(Archives::get(ArchiveKind::Messages));
+        editor_->setSearches(quick_.get(), advanced_.get());
         send_->setMessagePicker(quick_.get());
         modeless_ = std::make_unique<ModelessDialogs>();
         editor_->show();
@@ -92,8 +92,6 @@ private slots:
     void cleanup()
     {
         modeless_.reset();
-        frmRicercaMes = nullptr;
-        frmAvanzateMes = nullptr;
         advanced_.reset();
         quick_.reset();
         send_.reset();
@@ -134,8 +132,8 @@ private slots:
 
     void everyFieldSearchesItsColumn()
     {
-        const auto criteria = MessageSearch::criteria();
-        const auto fields = MessageSearch::advancedFields();
+        const auto criteria = QuickSearchForm::criteriaOf(Archives::get(ArchiveKind::Messages));
+        const auto fields = AdvancedSearchForm::fieldsOf(Archives::get(ArchiveKind::Messages));
         QCOMPARE(criteria.size(), 9);
         QCOMPARE(fields.size(), 9);
         for (int i = 0; i < criteria.size(); ++i) {

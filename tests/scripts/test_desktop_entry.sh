@@ -14,6 +14,11 @@ check() { # folder, expected Exec=, Path=, Icon= lines
     fi
   done
   if grep -q '@VELMARO_DIR@' <<<"$out"; then echo "FAIL: placeholder left for [$1]"; fail=1; fi
+  local file
+  file="$(mktemp --suffix=.desktop)"
+  printf '%s\n' "$out" > "$file"
+  desktop-file-validate "$file" || { echo "FAIL: desktop-file-validate for [$1]"; fail=1; }
+  rm -f "$file"
 }
 
 check '/home/anna/Sconto 50%/Velmaro' \

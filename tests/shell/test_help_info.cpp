@@ -1,15 +1,16 @@
+#include "archives/archive_registry.h"
+#include "mail/frm_invia_email.h"
 #include "shell/frm_help_form.h"
 #include "shell/frm_info.h"
-#include "contacts/contact_fields.h"
-#include "mail/frm_invia_email.h"
-#include "messages/message_fields.h"
 #include "shell/help_topics.h"
+#include "storage/app_paths.h"
 #include "support/test_seams.h"
 #include "ui/modal.h"
 
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QtTest>
@@ -17,6 +18,13 @@
 namespace {
 
 const QColor navy(0, 0, 128);
+
+// The help topic of an archive's editor.
+HelpTopic editorHelp(ArchiveKind kind)
+{
+    const ArchiveDefinition& d = Archives::get(kind);
+    return { d.helpTitle, Help::paragraphs(d.helpParagraphs) };
+}
 
 QColor colourOf(const QLabel* l) { return l->palette().color(QPalette::WindowText); }
 
@@ -47,6 +55,7 @@ private slots:
     void pdfLinkHover();
 
     void versionShown();
+    void dataFolderShown();
     void mailTextUnencoded();
     void mailLink_data();
     void mailLink();
@@ -67,14 +76,20 @@ void TestHelpInfo::init()
     });
 }
 
-void TestHelpInfo::cleanup() { Modal::install({}); }
+void TestHelpInfo::cleanup()
+{
+    Modal::install({});
+    AppPaths::setInstallFolders({}, {});
+}
 
 void TestHelpInfo::topicsAreParagraphs_data()
 {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text");
-    for (const HelpTopic& t : { HelpTopics::launcher(), ContactFields::helpTopic(), MessageFields::helpTopic(),
-             TfrmInviaEmail::helpTopic() })
+    QList<HelpTopic> topics { HelpTopics::launcher(), TfrmInviaEmail::helpTopic() };
+    for (const ArchiveDefinition* d : Archives::all())
+        topics << editorHelp(d->kind);
+    for (const HelpTopic& t : topics)
         QTest::newRow(qPrintable(t.title)) << t.title << t.text;
 }
 
@@ -100,7 +115,7 @@ void TestHelpInfo::showTopicFillsAndRunsModally()
     QCOMPARE(help.memTopic->toPlainText(), QStringLiteral("Primo.\n\nSecondo, con \"virgolette\"."));
     QVERIFY(help.memTopic->isReadOnly());
 
-    const HelpTopic contacts = ContactFields::helpTopic();
+    const HelpTopic contacts = editorHelp(ArchiveKind::Contacts);
     help.showTopic(contacts.title, contacts.text);
     QCOMPARE(help.panTitle->text(), QStringLiteral("Gestione rubrica contatti"));
     QCOMPARE(help.memTopic->document()->blockCount(), 2 * contacts.text.count(QStringLiteral("\r\n\r\n")) + 1);
@@ -120,7 +135,8 @@ void TestHelpInfo::pdfLinkOpensManual_data()
                                << "Impossibile aprire il manuale Guida.pdf: nessun programma per visualizzare i "
                                   "file PDF \u00e8 installato.";
     QTest::newRow("file missing") << "lblPDF" << Qt::LeftButton << false << true
-                                  << "Il manuale Guida.pdf non si trova nella cartella del programma:\n%1";
+                                  << "Il manuale Guida.pdf non si trova nella cartella del programma n\u00e9 in "
+                                     "quella della documentazione:\n%1\n%2";
 }
 
 void TestHelpInfo::pdfLinkOpensManual()
@@ -130,7 +146,10 @@ void TestHelpInfo::pdfLinkOpensManual()
     QFETCH(bool, present);
     QFETCH(bool, shellAnswer);
     QFETCH(QString, message);
+    // The manual beside the program; the documentation folder has none.
     TempDataDir dir;
+    const QString docs = dir.file(QStringLiteral("doc"));
+    AppPaths::setInstallFolders(dir.path(), docs);
     const QString manual = dir.file(QStringLiteral("Guida.pdf"));
     if (present) {
         QFile f(manual);
@@ -147,7 +166,7 @@ void TestHelpInfo::pdfLinkOpensManual()
         QCOMPARE(dialogs.count(), 0);
     } else {
         QCOMPARE(dialogs.kinds(), QStringList { "message" });
-        QCOMPARE(dialogs.last().text, message.contains("%1") ? message.arg(manual) : message);
+        QCOMPARE(dialogs.last().text, message.contains("%1") ? message.arg(dir.path(), docs) : message);
     }
     QVERIFY(!QApplication::overrideCursor());
 }
@@ -185,6 +204,27 @@ void TestHelpInfo::versionShown()
     auto* version = info.findChild<QLabel*>(QStringLiteral("lblVersione"));
     QVERIFY(version);
     QCOMPARE(version->text(), QStringLiteral("Versione " VELMARO_EXPECTED_VERSION));
+}
+
+void TestHelpInfo::dataFolderShown()
+{
+    TfrmInfo info;
+    TempDataDir first;
+    info.show();
+    QCOMPARE(info.lblDati->text(), QStringLiteral("Dati in: ") + first.path());
+    info.hide();
+    TempDataDir second;
+    info.show();
+    QCOMPARE(info.lblDati->text(), QStringLiteral("Dati in: ") + second.path());
+    info.hide();
+    // A long path wraps, and the box grows instead of cutting the texts.
+    const int shortHeight = info.height();
+    const QString deep = second.path() + QString(QStringLiteral("/cartella condivisa dell'ufficio")).repeated(4);
+    AppPaths::setDataDir(deep);
+    info.show();
+    QCOMPARE(info.lblDati->text(), QStringLiteral("Dati in: ") + deep);
+    QVERIFY(info.height() > shortHeight);
+    QVERIFY(info.height() >= info.layout()->totalHeightForWidth(info.width()));
 }
 
 void TestHelpInfo::mailTextUnencoded()

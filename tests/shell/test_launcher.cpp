@@ -175,9 +175,9 @@ void TestLauncher::helpShowsOverview()
 void TestLauncher::infoRunsAboutWindow()
 {
     TfrmInfo info;
-    frmInfo = &info;
+    launcher_->setAboutForm(&info);
     QTest::mouseClick(launcher_->imgInfo, Qt::LeftButton);
-    frmInfo = nullptr;
+    launcher_->setAboutForm(nullptr);
     QCOMPARE(modals_, QList<QDialog*> { &info });
 }
 

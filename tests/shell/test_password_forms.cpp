@@ -89,6 +89,8 @@ void TestPasswordForms::init()
     LauncherLink::install([this] { ++launcherShown_; });
     frmPassword = new TfrmPassword;
     frmCambiaPassword = new TfrmCambiaPassword;
+    frmPassword->setChangeForm(frmCambiaPassword);
+    frmCambiaPassword->setComeBack([] { frmPassword->comeBack(); });
     PasswordStore().store(QStringLiteral("Segreto"));
     QVERIFY(showActive(frmPassword));
     QCOMPARE(focused(), frmPassword->txtPassword);

@@ -1,11 +1,9 @@
-#include "contacts/contact_search.h"
+#include "archives/archive_registry.h"
 #include "contacts/frm_rubrica.h"
 #include "groups/frm_gruppi.h"
-#include "groups/group_search.h"
 #include "mail/frm_invia_email.h"
 #include "messages/frm_importa_data.h"
 #include "messages/frm_newsletter.h"
-#include "messages/message_search.h"
 #include "shell/frm_avvio.h"
 #include "shell/frm_help_form.h"
 #include "shell/frm_info.h"
@@ -40,6 +38,8 @@ private slots:
     void exitButtonEndsProgram();
     void loginExitEndsProgram_data();
     void loginExitEndsProgram();
+    void everyPickerOpensItsForm_data();
+    void everyPickerOpensItsForm();
 
 private:
     // Runs the event loop until the program ends or the time runs out;
@@ -219,6 +219,71 @@ void TestStartup::loginExitEndsProgram()
             frmPassword->close();
     }),
         0);
+}
+
+void TestStartup::everyPickerOpensItsForm_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<QString>("mode"); // the word in the opened form's lblMemory
+    // Every editor's searches and tools, as its archive's definition names
+    // them; the editors are found among the forms the start-up makes.
+    for (const ArchiveDefinition* a : Archives::all()) {
+        const QString table = QString::fromLatin1(a->table);
+        const auto row = [&](const char* button, const QString& opened, const QString& mode) {
+            QTest::addRow("%s %s", qPrintable(table), button) << table << QString::fromLatin1(button) << opened << mode;
+        };
+        row("cmdTrova", a->quick.objectName, a->searchMode);
+        row("cmdWeb", a->advanced.objectName, a->searchMode);
+        row("cmdAllega", a->filesForm, QString());
+        row("cmdAssocia", a->folderForm, QString());
+        row("cmdExcel", a->exports.objectName, QString());
+    }
+    // The pickers the start-up hands over from one form to another.
+    const auto pick = [](const char* form, const char* button, const char* opened, const char* mode) {
+        QTest::addRow("%s %s", form, button) << form << button << opened << mode;
+    };
+    pick("frmGruppi", "imgImporta", "frmRicercaRub", "gruppi");
+    pick("frmNewsletter", "impSingolo", "frmRicercaRub", "newsletter");
+    pick("frmNewsletter", "impMittente", "frmRicercaRub", "mitt_newsletter");
+    pick("frmNewsletter", "imgGruppo", "frmRicercaGru", "newsletter");
+    pick("frmNewsletter", "impCreazione", "frmImportaData", "messaggi");
+    pick("frmInviaEmail", "impSingolo", "frmRicercaRub", "invia");
+    pick("frmInviaEmail", "impMittente", "frmRicercaRub", "mitt_invia");
+    pick("frmInviaEmail", "impMessaggio", "frmRicercaMes", "invia");
+    pick("frmInviaEmail", "impGruppo", "frmRicercaGru", "invia");
+}
+
+void TestStartup::everyPickerOpensItsForm()
+{
+    QFETCH(QString, form);
+    QFETCH(QString, button);
+    QFETCH(QString, opened);
+    QFETCH(QString, mode);
+    QStringList shown;
+    QStringList modes;
+    Modal::install([&](QDialog* d) {
+        shown << d->objectName();
+        if (auto* memory = d->findChild<QLabel*>(QStringLiteral("lblMemory")))
+            modes << memory->text();
+        return int(QDialog::Rejected);
+    });
+    QWidget* owner = nullptr;
+    for (QWidget* f : Startup::forms()) {
+        auto* editor = qobject_cast<CardEditor*>(f);
+        if (f->objectName() == form || (editor && QString::fromLatin1(editor->definition().table) == form))
+            owner = f;
+    }
+    QVERIFY2(owner, qPrintable(form));
+    QVERIFY(showActive(owner));
+    QWidget* control = owner->findChild<QWidget*>(button);
+    QVERIFY2(control && control->isEnabled(), qPrintable(button));
+    QTest::mouseClick(control, Qt::LeftButton);
+    QCOMPARE(shown, QStringList { opened });
+    if (!mode.isEmpty())
+        QCOMPARE(modes, QStringList { mode });
+    QCOMPARE(dialogs_->count(), 0);
 }
 
 QTEST_MAIN(TestStartup)

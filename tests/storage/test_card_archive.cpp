@@ -38,32 +38,32 @@ class TestCardArchive : public QObject {
 private slots:
     void creationStatements()
     {
-        QCOMPARE(CardArchive::of(ArchiveKind::Contacts).createStatement(),
+        QCOMPARE(Archives::card(ArchiveKind::Contacts).createStatement(),
             QByteArray("CREATE TABLE contatti (ID INTEGER PRIMARY KEY,varContatto BLOB,varCodice BLOB,"
                        "varAzienda BLOB,varQualifica BLOB,varEmail BLOB,varGruppo BLOB,varIndirizzo BLOB,"
                        "varCitta BLOB,varCap BLOB,varProv BLOB,varCel BLOB,varCasa BLOB,varUff BLOB,varFax "
                        "BLOB,varCodFisc BLOB,varIva BLOB,varIban BLOB,varPagamenti BLOB,varNote BLOB,varFile01 "
                        "BLOB,varFile02 BLOB,varFile03 BLOB,varDesc01 BLOB,varDesc02 BLOB,varDesc03 BLOB,"
                        "varCartella BLOB,varCartellaDesc BLOB COLLATE NOCASE,Ext TEXT)"));
-        QCOMPARE(CardArchive::of(ArchiveKind::Groups).createStatement(),
+        QCOMPARE(Archives::card(ArchiveKind::Groups).createStatement(),
             QByteArray("CREATE TABLE gruppi (ID INTEGER PRIMARY KEY,varGruppo BLOB,varTipologia BLOB,"
                        "varDescrizione BLOB,varDestinatari BLOB,varEmail BLOB,varInteressi BLOB,varPersona "
                        "BLOB,varValutazione BLOB,varNote BLOB,varFile01 BLOB,varFile02 BLOB,varFile03 BLOB,"
                        "varDesc01 BLOB,varDesc02 BLOB,varDesc03 BLOB,varCartella BLOB,varCartellaDesc BLOB "
                        "COLLATE NOCASE,Ext TEXT)"));
-        QCOMPARE(CardArchive::of(ArchiveKind::Messages).createStatement(),
+        QCOMPARE(Archives::card(ArchiveKind::Messages).createStatement(),
             QByteArray("CREATE TABLE messaggi (ID INTEGER PRIMARY KEY,varMittente BLOB,varEmailMitt BLOB,"
                        "varTipologia BLOB,varCreazione BLOB,varNote BLOB,varEmail BLOB,varOggetto BLOB,"
                        "varTesto BLOB,varAllegato BLOB,varFile01 BLOB,varFile02 BLOB,varFile03 BLOB,varDesc01 "
                        "BLOB,varDesc02 BLOB,varDesc03 BLOB,varCartella BLOB,varCartellaDesc BLOB COLLATE "
                        "NOCASE,Ext TEXT)"));
-        QCOMPARE(CardArchive::of(ArchiveKind::Contacts).valueCount(), 27);
-        QCOMPARE(CardArchive::of(ArchiveKind::Messages).valueCount(), 17);
+        QCOMPARE(Archives::card(ArchiveKind::Contacts).valueCount(), 27);
+        QCOMPARE(Archives::card(ArchiveKind::Messages).valueCount(), 17);
     }
 
     void navigationTexts()
     {
-        const auto& c = CardArchive::of(ArchiveKind::Contacts);
+        const auto& c = Archives::card(ArchiveKind::Contacts);
         QCOMPARE(c.first(), QByteArray("SELECT * FROM contatti LIMIT 1 OFFSET 0"));
         QCOMPARE(c.previous(5), QByteArray("SELECT * FROM contatti WHERE ID <= 5 ORDER BY ID DESC LIMIT 1 OFFSET 1"));
         QCOMPARE(c.next(5), QByteArray("SELECT * FROM contatti WHERE ID > 5 ORDER BY ID LIMIT 1"));
@@ -82,7 +82,7 @@ private slots:
     void navigationOverGaps()
     {
         TempDataDir dir;
-        const auto& c = CardArchive::of(ArchiveKind::Contacts);
+        const auto& c = Archives::card(ArchiveKind::Contacts);
         bool existed = true;
         auto db = c.open(&existed);
         QVERIFY(!existed);
@@ -105,7 +105,7 @@ private slots:
     void numberingAfterDelete()
     {
         TempDataDir dir;
-        const auto& c = CardArchive::of(ArchiveKind::Groups);
+        const auto& c = Archives::card(ArchiveKind::Groups);
         auto db = c.open();
         for (int i = 1; i <= 7; ++i)
             insert(*db, c, values(c, { { "varGruppo", "g" } }));
@@ -133,7 +133,7 @@ private slots:
     {
         QFETCH(QByteArray, value);
         TempDataDir dir;
-        const auto& c = CardArchive::of(ArchiveKind::Contacts);
+        const auto& c = Archives::card(ArchiveKind::Contacts);
         auto db = c.open();
         const qint32 id = insert(*db, c, values(c, { { "varContatto", value }, { "varEmail", "a@b.it" } }));
         auto t = db->Query(c.byId(id));
@@ -163,7 +163,7 @@ private slots:
         QFETCH(QByteArray, key);
         QFETCH(QList<qint64>, found);
         TempDataDir dir;
-        const auto& c = CardArchive::of(ArchiveKind::Contacts);
+        const auto& c = Archives::card(ArchiveKind::Contacts);
         auto db = c.open();
         for (const char* name : { "Rossi", "D'Amico", "sconto 10", "10 e 10" })
             insert(*db, c, values(c, { { "varContatto", name } }));
@@ -173,7 +173,7 @@ private slots:
     void conditionsJoinedByAnd()
     {
         TempDataDir dir;
-        const auto& c = CardArchive::of(ArchiveKind::Contacts);
+        const auto& c = Archives::card(ArchiveKind::Contacts);
         auto db = c.open();
         insert(*db, c, values(c, { { "varContatto", "Rossi" }, { "varCitta", "Roma" } }));
         insert(*db, c, values(c, { { "varContatto", "Rossi" }, { "varCitta", "Milano" } }));

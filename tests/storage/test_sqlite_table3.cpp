@@ -147,6 +147,46 @@ private slots:
             message);
     }
 
+    // A prepared statement runs many times with new values and reads rows in
+    // place; its failures read like the others, in Windows-1252.
+    void preparedStatement()
+    {
+        TSQLiteDatabase db(file("prepared.db"));
+        db.Execute("CREATE TABLE t (ID INTEGER PRIMARY KEY, v BLOB, w BLOB CONSTRAINT \"verific\xe0\" "
+                   "CHECK (w <> 'no'))");
+        auto insert = db.Prepare("INSERT INTO t (v, w) VALUES (?, ?)");
+        const QByteArray values[] = { "Citt\xe0", QByteArray(), QByteArray("a\0b", 3) };
+        const QByteArray ok = "si";
+        for (const QByteArray& v : values) {
+            insert->BindText(1, v);
+            insert->BindText(2, ok);
+            QVERIFY(!insert->Step());
+            insert->Reset();
+        }
+        const QByteArray refused = "no";
+        insert->BindText(2, refused);
+        QCOMPARE(failureOf([&] { insert->Step(); }),
+            QStringLiteral("Error executing SQL statement \"INSERT INTO t (v, w) VALUES (?, ?)\" : CHECK constraint "
+                           "failed: verificà"));
+        QCOMPARE(failureOf([&] { insert->Step([] { return QByteArray("INSERT ... 'no'"); }); }),
+            QStringLiteral("Error executing SQL statement \"INSERT ... 'no'\" : CHECK constraint failed: verificà"));
+
+        auto rows = db.Prepare("SELECT ID, v, ID / 2.0 FROM t ORDER BY ID");
+        QCOMPARE(rows->ColumnCount(), 3);
+        QList<QByteArray> read;
+        while (rows->Step()) {
+            const QByteArray inPlace = rows->BytesAt(1); // SQLite's, until the next step
+            read << QByteArray(inPlace.constData(), inPlace.size());
+            QCOMPARE(rows->IntegerAt(0), qint64(read.size()));
+            QCOMPARE(rows->FloatAt(2), read.size() / 2.0);
+        }
+        QCOMPARE(read, (QList<QByteArray> { values[0], QByteArray(), values[2] }));
+        QCOMPARE(failureOf([&] { db.Prepare("SELEC x"); }),
+            QStringLiteral("Error executing SQL \"SELEC x\" : near \"SELEC\": syntax error"));
+        QCOMPARE(failureOf([&] { db.Prepare("-- nulla"); }),
+            QStringLiteral("Could not prepare SQL statement \"-- nulla\" : No message"));
+    }
+
     void openFailure()
     {
         const QString name = dir_.filePath("no/such/folder/x.db");

@@ -130,7 +130,7 @@ RecordingPrinter::~RecordingPrinter() { Printing::install(nullptr); }
 
 qint32 TestCards::store(ArchiveKind kind, std::initializer_list<std::pair<const char*, QByteArray>> values)
 {
-    const CardArchive& a = CardArchive::of(kind);
+    const CardArchive& a = Archives::card(kind);
     QList<QByteArray> v(a.valueCount());
     for (const auto& [column, value] : values)
         v[a.valueColumns().indexOf(column)] = value;
@@ -141,14 +141,14 @@ qint32 TestCards::store(ArchiveKind kind, std::initializer_list<std::pair<const 
 
 QByteArray TestCards::stored(ArchiveKind kind, qint32 id, const char* column)
 {
-    const CardArchive& a = CardArchive::of(kind);
+    const CardArchive& a = Archives::card(kind);
     auto t = a.open()->Query(a.byId(id));
     return t->RowCount() ? t->BlobTextAt(t->ColumnIndex(QLatin1String(column))) : QByteArray("<none>");
 }
 
 int TestCards::count(ArchiveKind kind)
 {
-    const CardArchive& a = CardArchive::of(kind);
+    const CardArchive& a = Archives::card(kind);
     return int(a.open()->Query(a.all())->RowCount());
 }
 

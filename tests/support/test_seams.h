@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/card_archive.h"
+#include "archives/archive_registry.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/print_list.h"

@@ -1,13 +1,10 @@
 // What every card editor and every search form does the same way, run once
 // per archive. Tests of one editor keep only what is particular to it.
-#include "contacts/contact_fields.h"
-#include "contacts/contact_search.h"
-#include "contacts/frm_rubrica.h"
-#include "groups/frm_gruppi.h"
-#include "groups/group_search.h"
-#include "messages/frm_newsletter.h"
-#include "messages/message_search.h"
-#include "storage/card_archive.h"
+#include "accessories/card_files.h"
+#include "accessories/exports.h"
+#include "accessories/frm_export.h"
+#include "archives/archive_registry.h"
+#include "support/test_archives.h"
 #include "support/test_seams.h"
 #include "ui/card_accessory.h"
 #include "ui/card_editor.h"
@@ -28,30 +25,6 @@
 
 namespace {
 
-struct Archive {
-    ArchiveKind kind;
-    std::function<CardEditor*()> editor;
-    std::function<QuickSearchForm*()> quick;
-    std::function<AdvancedSearchForm*()> advanced;
-};
-
-// One row per archive; a new archive is one more row.
-const QList<std::pair<const char*, Archive>>& archives()
-{
-    static const QList<std::pair<const char*, Archive>> list = {
-        { "contacts",
-            { ArchiveKind::Contacts, [] { return new TfrmRubrica; }, [] { return new TfrmRicercaRub; },
-                [] { return new TfrmAvanzateRub; } } },
-        { "groups",
-            { ArchiveKind::Groups, [] { return new TfrmGruppi; }, [] { return new TfrmRicercaGru; },
-                [] { return new TfrmAvanzateGru; } } },
-        { "messages",
-            { ArchiveKind::Messages, [] { return new TfrmNewsletter; }, [] { return new TfrmRicercaMes; },
-                [] { return new TfrmAvanzateMes; } } },
-    };
-    return list;
-}
-
 class CountingAccessory final : public CardAccessory {
 public:
     QString button() const override { return QStringLiteral("cmdOttimizza"); }
@@ -59,25 +32,28 @@ public:
     QStringList runs;
 };
 
-// A profile whose control name is misspelt.
-class MisspeltEditor final : public CardEditor {
+// An editor fed a definition, with one line edit for each own field of the
+// archive's registered definition: what a misspelt table meets.
+class FedEditor final : public CardEditor {
 public:
-    explicit MisspeltEditor(ArchiveProfile profile, bool misspell = true)
-        : CardEditor(std::move(profile))
+    FedEditor(const ArchiveDefinition& fed, const ArchiveDefinition& registered)
+        : CardEditor(fed)
     {
-        for (const auto& f : profile_fields())
-            (new QLineEdit(chrome().container))
-                ->setObjectName(misspell && f == QLatin1String("txtNote") ? QStringLiteral("txtNota") : f);
+        const int own = int(registered.columns.size() - ArchiveDefinition::accessoryColumns().size());
+        for (const auto& c : registered.columns.mid(0, own))
+            (new QLineEdit(chrome().container))->setObjectName(c.control);
         finishSetup();
     }
-    QStringList profile_fields() const
-    {
-        QStringList names;
-        for (const auto& f : profile().fields)
-            names << f.control;
-        return names;
-    }
 };
+
+// The place of the first column that passes test.
+int firstColumn(const ArchiveDefinition& d, const std::function<bool(const ArchiveDefinition::Column&)>& test)
+{
+    for (int i = 0; i < d.columns.size(); ++i)
+        if (test(d.columns[i]))
+            return i;
+    return -1;
+}
 
 } // namespace
 
@@ -91,22 +67,24 @@ class TestEditorContract : public QObject {
 
     void open()
     {
-        QFETCH(QString, archive);
-        for (const auto& [name, a] : archives())
-            if (archive == QLatin1String(name)) {
-                kind_ = a.kind;
-                editor_.reset(a.editor());
-            }
+        const TestArchive& a = TestArchives::fetch();
+        kind_ = a.kind();
+        editor_.reset(a.makeEditor());
         QVERIFY(showActive(editor_.get()));
     }
-    const ArchiveProfile& profile() const { return editor_->profile(); }
+    const ArchiveDefinition& definition() const { return editor_->definition(); }
+    // The editor's own fields: every column but the attachment and folder ones.
+    QList<ArchiveDefinition::Column> fields() const
+    {
+        return definition().columns.mid(0, definition().columns.size() - ArchiveDefinition::accessoryColumns().size());
+    }
     QString position() const { return editor_->findChild<QLabel*>("lblPosizione")->text(); }
     void click(const char* name) { editor_->findChild<QAbstractButton*>(QLatin1String(name))->click(); }
     void release(const char* name) { QTest::mouseClick(editor_->findChild<QWidget*>(QLatin1String(name)), Qt::LeftButton); }
     // Every own field gets a value, so only what a test empties is missing.
     void fillAll(const QString& prefix = QStringLiteral("v"))
     {
-        for (const auto& f : profile().fields)
+        for (const auto& f : fields())
             editor_->setFieldText(f.control, prefix + QStringLiteral(" ") + f.control);
     }
     qint32 saveNew(const QString& prefix)
@@ -130,44 +108,89 @@ private slots:
         dir_.reset();
     }
 
-    void everyArchive_data()
-    {
-        QTest::addColumn<QString>("archive");
-        for (const auto& [name, a] : archives())
-            QTest::newRow(name) << QString::fromLatin1(name);
-    }
+    void everyArchive_data() { TestArchives::addRows(); }
 
-    // Building every editor and search form checks its wiring.
+    // The real editor and every form built from the archive's definition:
+    // each control a table names exists, each column is the archive's.
     void everyFormIsWired_data() { everyArchive_data(); }
     void everyFormIsWired()
     {
         open();
-        QCOMPARE(profile().allFields().size(), editor_->archive().valueCount());
-        for (const auto& f : ArchiveProfile::accessoryFields()) {
-            auto* label = editor_->findChild<QLabel*>(f.control);
-            QVERIFY2(label && label->isHidden(), qPrintable(f.control));
+        QCOMPARE(definition().columnNames(), editor_->archive().valueColumns());
+        for (const auto& c : definition().columns)
+            QVERIFY2(editor_->findChild<QWidget*>(c.control) == editor_->field(c.control), qPrintable(c.control));
+        for (const auto& c : ArchiveDefinition::accessoryColumns()) {
+            auto* label = editor_->findChild<QLabel*>(c.control);
+            QVERIFY2(label && label->isHidden(), qPrintable(c.control));
         }
-        for (const auto& [name, a] : archives())
-            if (a.kind == kind_) {
-                if (a.quick)
-                    std::unique_ptr<QuickSearchForm>(a.quick());
-                if (a.advanced)
-                    std::unique_ptr<AdvancedSearchForm>(a.advanced());
-            }
+        const ExportProfile exported = ExportProfile::of(definition());
+        QVERIFY(!exported.rows.isEmpty());
+        for (const auto& row : exported.rows)
+            QVERIFY2(editor_->findChild<QWidget*>(row.control), qPrintable(row.control));
+        for (const auto& column : exported.columns)
+            QVERIFY2(editor_->archive().hasColumn(column.column), column.column.constData());
+        Accessories::addCardFiles(*editor_);
+        Accessories::addExports(*editor_);
+        QuickSearchForm quick(definition());
+        AdvancedSearchForm advanced(definition());
+        TfrmExport grid(definition());
+        QCOMPARE(quick.objectName(), definition().quick.objectName);
+        QCOMPARE(advanced.objectName(), definition().advanced.objectName);
+        QCOMPARE(grid.objectName(), definition().exports.objectName);
+        // A control the forms' own code asks for by a wrong name is as loud.
+        QVERIFY_THROWS_EXCEPTION(WiringError, editor_->field(QStringLiteral("txtNessuno")));
     }
 
-    void misspeltControlIsRefused()
+    // One misspelt name in each table of a definition: building the form
+    // that reads the table refuses it, in every build.
+    void oneTypoPerTableIsRefused_data()
     {
-        MisspeltEditor rightlySpelt(ContactFields::profile(), false);
-        const auto build = [](const ArchiveProfile& p) { MisspeltEditor editor(p); };
-        QVERIFY_THROWS_EXCEPTION(WiringError, build(ContactFields::profile()));
-        ArchiveProfile wrongColumn = ContactFields::profile();
-        wrongColumn.fields[1].column = "varCodiceX";
-        QVERIFY_THROWS_EXCEPTION(WiringError, build(wrongColumn));
-        const auto search = [] {
-            QuickSearchForm form(ContactSearch::config(false), { { QStringLiteral("Nome"), "varNome" } });
+        QTest::addColumn<int>("archive");
+        QTest::addColumn<QString>("table");
+        for (int a = 0; a < TestArchives::all().size(); ++a)
+            for (const char* table : { "field", "required", "kept on clear", "first field", "document", "accessory label",
+                     "list line", "quick search", "advanced search", "export" })
+                QTest::addRow("%s/%s", qPrintable(TestArchives::all()[a].name()), table) << a << QString::fromLatin1(table);
+    }
+    void oneTypoPerTableIsRefused()
+    {
+        QFETCH(QString, table);
+        const ArchiveDefinition& registered = *TestArchives::fetch().definition;
+        ArchiveDefinition d = registered;
+        const auto misspell = [&d](const std::function<bool(const ArchiveDefinition::Column&)>& test) {
+            const int i = firstColumn(d, test);
+            QVERIFY(i >= 0);
+            d.columns[i].name += 'X';
         };
-        QVERIFY_THROWS_EXCEPTION(WiringError, search());
+        std::function<void()> build = [&] { FedEditor editor(d, registered); };
+        if (table == QLatin1String("field"))
+            d.columns[0].control += QLatin1Char('X');
+        else if (table == QLatin1String("required"))
+            d.required.last().control += QLatin1Char('X');
+        else if (table == QLatin1String("kept on clear"))
+            d.keptOnClear << QStringLiteral("txtNessuno");
+        else if (table == QLatin1String("first field"))
+            d.firstField += QLatin1Char('X');
+        else if (table == QLatin1String("document"))
+            d.exports.requiredControl = QStringLiteral("txtNessuno");
+        else if (table == QLatin1String("accessory label"))
+            d.columns.last().control += QLatin1Char('X');
+        else if (table == QLatin1String("list line")) {
+            misspell([](const auto& c) { return c.line.at >= 0; });
+            build = [&] { QuickSearchForm form(d); };
+        } else if (table == QLatin1String("quick search")) {
+            misspell([](const auto& c) { return !c.search.isEmpty() && c.line.at < 0; });
+            build = [&] { QuickSearchForm form(d); };
+        } else if (table == QLatin1String("advanced search")) {
+            misspell([](const auto& c) { return c.advanced && c.line.at < 0; });
+            build = [&] { AdvancedSearchForm form(d); };
+        } else if (table == QLatin1String("export")) {
+            misspell([](const auto& c) { return !c.exportHeading.isEmpty(); });
+            build = [&] { TfrmExport grid(d); };
+        }
+        // The registered definition itself builds.
+        FedEditor rightlySpelt(registered, registered);
+        QVERIFY_THROWS_EXCEPTION(WiringError, build());
     }
 
     void requiredFieldsInOrder_data() { everyArchive_data(); }
@@ -177,7 +200,7 @@ private slots:
         for (bool inserting : { true, false }) {
             if (!inserting)
                 QVERIFY(saveNew(QStringLiteral("stored")) > 0);
-            for (const auto& r : profile().required) {
+            for (const auto& r : definition().required) {
                 fillAll();
                 // Blanks count as empty.
                 editor_->setFieldText(r.control, QStringLiteral("   "));
@@ -199,20 +222,20 @@ private slots:
     {
         open();
         fillAll();
-        const QString first = profile().fields.first().control;
+        const QString first = fields().first().control;
         editor_->setFieldText(first, QStringLiteral("  a;b\"c  "));
         editor_->setFieldText(QStringLiteral("lblDesc02"), QStringLiteral(" descr "));
         click("cmdSalva");
         const qint32 id = position().toInt();
         QCOMPARE(dialogs_->last().text, QStringLiteral("La scheda n. %1 è stata inserita in archivio.").arg(id));
-        QCOMPARE(TestCards::stored(kind_, id, profile().fields.first().column.constData()), QByteArray("a b c"));
+        QCOMPARE(TestCards::stored(kind_, id, fields().first().name.constData()), QByteArray("a b c"));
         QCOMPARE(TestCards::stored(kind_, id, "varDesc02"), QByteArray("descr"));
 
         // An update keeps the scrubbed, untrimmed text on screen.
         editor_->setFieldText(first, QStringLiteral(" x;y "));
         click("cmdSalva");
         QCOMPARE(editor_->fieldText(first), QStringLiteral(" x y "));
-        QCOMPARE(TestCards::stored(kind_, id, profile().fields.first().column.constData()), QByteArray("x y"));
+        QCOMPARE(TestCards::stored(kind_, id, fields().first().name.constData()), QByteArray("x y"));
         QCOMPARE(dialogs_->last().text,
             QStringLiteral("Le modifiche apportate alla scheda n. %1 sono state inserite in archivio.").arg(id));
     }
@@ -227,7 +250,7 @@ private slots:
         dialogs_->answers = { true };
         release("cmdElimina");
         QCOMPARE(position(), QString());
-        QCOMPARE(TestCards::stored(kind_, 3, profile().fields.first().column.constData()), QByteArray("<none>"));
+        QCOMPARE(TestCards::stored(kind_, 3, fields().first().name.constData()), QByteArray("<none>"));
         QCOMPARE(saveNew("d"), 3);
     }
 
@@ -237,9 +260,9 @@ private slots:
         open();
         for (const char* p : { "a", "b", "c", "d", "e" })
             saveNew(QString::fromLatin1(p));
-        auto db = CardArchive::of(kind_).open();
-        db->Execute(CardArchive::of(kind_).deleteCard(2));
-        db->Execute(CardArchive::of(kind_).deleteCard(4));
+        auto db = Archives::card(kind_).open();
+        db->Execute(Archives::card(kind_).deleteCard(2));
+        db->Execute(Archives::card(kind_).deleteCard(4));
         release("cmdNuovo");
         click("imgIndietro");
         QCOMPARE(position(), QStringLiteral("1")); // a new card goes to the lowest
@@ -247,7 +270,7 @@ private slots:
         QCOMPARE(position(), QStringLiteral("1"));
         click("imgAvanti");
         QCOMPARE(position(), QStringLiteral("3"));
-        QCOMPARE(editor_->fieldText(profile().fields.first().control), QStringLiteral("c ") + profile().fields.first().control);
+        QCOMPARE(editor_->fieldText(fields().first().control), QStringLiteral("c ") + fields().first().control);
         click("imgAvanti");
         click("imgAvanti");
         QCOMPARE(position(), QStringLiteral("5"));
@@ -277,14 +300,15 @@ private slots:
 
     void unstorableCharacterIsRefused_data()
     {
-        QTest::addColumn<QString>("archive");
+        QTest::addColumn<int>("archive");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
-        for (const auto& [name, a] : archives()) {
-            QTest::addRow("%s, outside Windows-1252", name) << QString::fromLatin1(name) << QStringLiteral("Łódź")
-                                                            << QStringLiteral("Ł");
-            QTest::addRow("%s, NUL", name) << QString::fromLatin1(name) << QStringLiteral("a") + QChar(0) + "b"
-                                           << QStringLiteral("\u2400");
+        for (int a = 0; a < TestArchives::all().size(); ++a) {
+            const QByteArray name = TestArchives::all()[a].name().toLatin1();
+            QTest::addRow("%s, outside Windows-1252", name.constData()) << a << QStringLiteral("Łódź")
+                                                                         << QStringLiteral("Ł");
+            QTest::addRow("%s, NUL", name.constData()) << a << QStringLiteral("a") + QChar(0) + "b"
+                                                       << QStringLiteral("\u2400");
         }
     }
     void unstorableCharacterIsRefused()
@@ -293,11 +317,12 @@ private slots:
         QFETCH(QString, shown);
         open();
         fillAll();
-        const auto& f = profile().fields.last();
+        const auto f = fields().last();
         editor_->setFieldText(f.control, text);
         click("cmdSalva");
         QCOMPARE(dialogs_->last().caption, QStringLiteral("Salvataggio dati non applicabile"));
-        QVERIFY(dialogs_->last().text.contains(QStringLiteral("«%1» del campo «%2»").arg(shown, f.label)));
+        QVERIFY2(dialogs_->last().text.contains(QStringLiteral("«%1» del campo «%2»").arg(shown, f.label)),
+            qPrintable(dialogs_->last().text));
         QCOMPARE(TestCards::count(kind_), 0);
         QCOMPARE(editor_->fieldText(f.control), text);
     }
@@ -310,8 +335,8 @@ private slots:
         const qint32 id = saveNew("a");
         saveNew("b");
         click("imgPrimo");
-        CardArchive::of(kind_).open()->Execute(CardArchive::of(kind_).deleteCard(id));
-        const QString first = profile().fields.first().control;
+        Archives::card(kind_).open()->Execute(Archives::card(kind_).deleteCard(id));
+        const QString first = fields().first().control;
         editor_->setFieldText(first, QStringLiteral("modificata"));
         dialogs_->answers = { false };
         click("cmdSalva");
@@ -324,7 +349,7 @@ private slots:
         click("cmdSalva");
         QCOMPARE(position(), QStringLiteral("3"));
         QCOMPARE(dialogs_->last().text, QStringLiteral("La scheda n. 3 è stata inserita in archivio."));
-        QCOMPARE(TestCards::stored(kind_, 3, profile().fields.first().column.constData()), QByteArray("modificata"));
+        QCOMPARE(TestCards::stored(kind_, 3, fields().first().name.constData()), QByteArray("modificata"));
     }
 
     // The insert is committed but reading the card back fails: the card is
@@ -333,7 +358,7 @@ private slots:
     void failedReloadDoesNotInsertTwice()
     {
         open();
-        const CardArchive& a = CardArchive::of(kind_);
+        const CardArchive& a = Archives::card(kind_);
         a.open()->Execute("CREATE TRIGGER sposta AFTER INSERT ON " + a.table() + " BEGIN UPDATE " + a.table()
             + " SET ID = NEW.ID + 100 WHERE ID = NEW.ID; END");
         fillAll();
@@ -359,11 +384,12 @@ private slots:
         QVERIFY(!editor_->isVisible());
         QVERIFY(showActive(editor_.get()));
         QCOMPARE(position(), QString());
-        QCOMPARE(editor_->fieldText(profile().firstField).isEmpty(), !profile().keptOnClear.contains(profile().firstField));
+        QCOMPARE(editor_->fieldText(definition().firstField).isEmpty(),
+            !definition().keptOnClear.contains(definition().firstField));
     }
 
-    void toolbarFollowsTheProfile_data() { everyArchive_data(); }
-    void toolbarFollowsTheProfile()
+    void toolbarFollowsTheDefinition_data() { everyArchive_data(); }
+    void toolbarFollowsTheDefinition()
     {
         open();
         QList<HelpTopic> shown;
@@ -371,11 +397,17 @@ private slots:
         release("cmdGuida");
         Help::install({});
         QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].title, profile().help.title);
+        QCOMPARE(shown[0].title, definition().helpTitle);
         QVERIFY(!shown[0].text.isEmpty());
 
-        QCOMPARE(editor_->findChild<QWidget*>("cmdTrova")->isEnabled(), bool(profile().quickSearch));
-        QCOMPARE(editor_->findChild<QWidget*>("cmdWeb")->isEnabled(), bool(profile().advancedSearch));
+        // The searches are the start-up's to hand over.
+        QVERIFY(!editor_->findChild<QWidget*>("cmdTrova")->isEnabled());
+        QVERIFY(!editor_->findChild<QWidget*>("cmdWeb")->isEnabled());
+        QuickSearchForm quick(definition());
+        editor_->setSearches(&quick, nullptr);
+        QVERIFY(editor_->findChild<QWidget*>("cmdTrova")->isEnabled());
+        QVERIFY(!editor_->findChild<QWidget*>("cmdWeb")->isEnabled());
+        editor_->setSearches(nullptr, nullptr);
         QVERIFY(!editor_->findChild<QWidget*>("cmdOttimizza")->isEnabled());
         auto tool = std::make_shared<CountingAccessory>();
         editor_->addAccessory(tool);

@@ -1,10 +1,8 @@
 // What every quick search does the same way, run once per archive: the
 // sorted list, find-in-list, choosing a line and printing.
-#include "contacts/contact_search.h"
-#include "groups/group_search.h"
-#include "messages/message_search.h"
-#include "storage/card_archive.h"
+#include "archives/archive_registry.h"
 #include "storage/sqlite_table3.h"
+#include "support/test_archives.h"
 #include "support/test_seams.h"
 #include "ui/form_look.h"
 #include "ui/search_forms.h"
@@ -15,37 +13,6 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include <functional>
-
-namespace {
-
-struct Search {
-    ArchiveKind kind;
-    std::function<QuickSearchForm*()> make;
-    QString printTitle;
-    int printRule;
-    QString printQuestion;
-};
-
-// One row per archive; a new archive is one more row.
-const QList<std::pair<const char*, Search>>& searches()
-{
-    static const QList<std::pair<const char*, Search>> list = {
-        { "contacts",
-            { ArchiveKind::Contacts, [] { return new TfrmRicercaRub; }, QStringLiteral("Rubrica contatti"), 24,
-                QStringLiteral("Si vuole stampare il presente elenco di voci?") } },
-        { "groups",
-            { ArchiveKind::Groups, [] { return new TfrmRicercaGru; }, QStringLiteral("Gruppi destinatari"), 24,
-                QStringLiteral("Si vuole stampare il presente elenco di voci?") } },
-        { "messages",
-            { ArchiveKind::Messages, [] { return new TfrmRicercaMes; }, QStringLiteral("Archivio messaggi"), 24,
-                QStringLiteral("Si vuole stampare il presente elenco di voci?") } },
-    };
-    return list;
-}
-
-} // namespace
-
 class TestSearchContract : public QObject {
     Q_OBJECT
 
@@ -53,12 +20,12 @@ class TestSearchContract : public QObject {
     std::unique_ptr<ScriptedDialogs> dialogs_;
     std::unique_ptr<RecordingPrinter> printer_;
     std::unique_ptr<QuickSearchForm> form_;
-    Search search_;
+    const ArchiveDefinition* archive_ = nullptr;
 
     // A card whose first listed column and searched column hold value.
     qint32 store(const QByteArray& value)
     {
-        const CardArchive& a = CardArchive::of(search_.kind);
+        const CardArchive& a = archive_->card;
         QList<QByteArray> values(a.valueCount());
         const QByteArray listed = form_->config().line.columns().first();
         const QByteArray searched = form_->criteria().first().column;
@@ -84,14 +51,11 @@ class TestSearchContract : public QObject {
 private slots:
     void init()
     {
-        QFETCH(QString, archive);
-        for (const auto& [name, s] : searches())
-            if (archive == QLatin1String(name))
-                search_ = s;
+        archive_ = TestArchives::fetch().definition;
         dir_ = std::make_unique<TempDataDir>();
         dialogs_ = std::make_unique<ScriptedDialogs>();
         printer_ = std::make_unique<RecordingPrinter>();
-        form_.reset(search_.make());
+        form_ = std::make_unique<QuickSearchForm>(*archive_);
         form_->show();
     }
     void cleanup()
@@ -102,12 +66,7 @@ private slots:
         dir_.reset();
     }
 
-    void everySearch_data()
-    {
-        QTest::addColumn<QString>("archive");
-        for (const auto& [name, s] : searches())
-            QTest::newRow(name) << QString::fromLatin1(name);
-    }
+    void everySearch_data() { TestArchives::addRows(); }
 
     void listIsSortedIgnoringCase_data() { everySearch_data(); }
     void listIsSortedIgnoringCase()
@@ -178,12 +137,12 @@ private slots:
         dialogs_->answers = { false, true };
         in<QPushButton>("btnStampa")->click();
         QCOMPARE(dialogs_->last().caption, QStringLiteral("Conferma operazione di stampa"));
-        QCOMPARE(dialogs_->last().text, search_.printQuestion);
+        QCOMPARE(dialogs_->last().text, QStringLiteral("Si vuole stampare il presente elenco di voci?"));
         QVERIFY(printer_->requests.isEmpty());
         in<QPushButton>("btnStampa")->click();
         QCOMPARE(printer_->requests.size(), 1);
-        QCOMPARE(printer_->requests[0].title, search_.printTitle);
-        QCOMPARE(printer_->requests[0].rule, QString(search_.printRule, QLatin1Char('-')));
+        QCOMPARE(printer_->requests[0].title, archive_->quick.printTitle);
+        QCOMPARE(printer_->requests[0].rule, QString(24, QLatin1Char('-')));
         QCOMPARE(printer_->requests[0].lines, form_->lines());
     }
 };

@@ -1,5 +1,6 @@
 #include "contacts/export/contact_export.h"
 
+#include "archives/archive_registry.h"
 #include "contacts/export/contact_writers.h"
 #include "storage/card_archive.h"
 #include "storage/sqlite_table3.h"
@@ -8,9 +9,7 @@
 
 namespace {
 
-const CardArchive& contacts() { return CardArchive::of(ArchiveKind::Contacts); }
-
-constexpr int kBatch = 1000;
+const CardArchive& contacts() { return Archives::card(ArchiveKind::Contacts); }
 
 } // namespace
 
@@ -39,41 +38,33 @@ QString ContactExport::write(TSQLiteDatabase& db, const QList<QByteArray>& condi
     if (csv)
         file.write(QByteArray(ContactWriters::kUtf8Bom) + ContactWriters::csvHeadings(separator));
 
-    int done = 0;
-    qint64 last = 0;
+    // One statement streams every card, by number, without a copy of the
+    // whole result.
+    const auto rows = db.Prepare(contacts().matchingAll(conditions, contacts().valueColumns()) + " ORDER BY ID");
     const int values = contacts().valueCount();
+    const auto version = format == Format::VCard4 ? ContactWriters::VCardVersion::V4 : ContactWriters::VCardVersion::V3;
     QList<QByteArray> card(values);
     QByteArray chunk;
-    QList<int> positions; // of ID and the value columns in a result
-    for (;;) {
-        // The next cards after the last one written, by number.
-        const QByteArray sql = contacts().matchingAll(QList<QByteArray>(conditions) << "ID > " + QByteArray::number(last))
-            + " ORDER BY ID LIMIT " + QByteArray::number(kBatch);
-        const auto rows = db.Query(sql);
-        if (rows->RowCount() == 0)
-            break;
-        if (positions.isEmpty()) {
-            positions << rows->ColumnIndex(QStringLiteral("ID"));
-            for (const QByteArray& column : contacts().valueColumns())
-                positions << rows->ColumnIndex(QString::fromLatin1(column));
-        }
+    int done = 0;
+    const auto flush = [&] {
+        const bool ok = file.write(chunk) == chunk.size();
         chunk.clear();
-        for (rows->First(); !rows->AtEnd(); rows->Next()) {
-            for (int c = 0; c < values; ++c)
-                card[c] = rows->BlobTextAt(positions[c + 1]);
-            if (csv)
-                ContactWriters::appendCsvRow(chunk, card, separator);
-            else
-                ContactWriters::appendVCard(chunk, card,
-                    format == Format::VCard4 ? ContactWriters::VCardVersion::V4 : ContactWriters::VCardVersion::V3);
-            last = rows->IntegerAt(positions[0]);
-            ++done;
-        }
-        if (file.write(chunk) != chunk.size())
-            return file.errorString();
         if (progress)
             progress(done, total);
+        return ok;
+    };
+    while (rows->Step()) {
+        for (int c = 0; c < values; ++c)
+            card[c] = rows->BytesAt(c + 1);
+        if (csv)
+            ContactWriters::appendCsvRow(chunk, card, separator);
+        else
+            ContactWriters::appendVCard(chunk, card, version);
+        if (++done % 1000 == 0 && !flush())
+            return file.errorString();
     }
+    if (!flush())
+        return file.errorString();
     if (!file.flush())
         return file.errorString();
     file.close();

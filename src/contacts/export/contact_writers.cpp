@@ -1,19 +1,20 @@
 #include "contacts/export/contact_writers.h"
 
-#include "contacts/import/contact_mapping.h"
-#include "storage/card_archive.h"
+#include "archives/archive_registry.h"
 #include "storage/win1252.h"
 
 #include <array>
 
 namespace {
 
-// The card's own fields, in card order.
+// The card's own fields, in card order, by their editor controls.
 enum Field { Contatto, Codice, Azienda, Qualifica, Email, Gruppo, Indirizzo, Citta, Cap, Prov, Cel, Casa, Uff, Fax,
     CodFisc, Iva, Iban, Pagamenti, Note, kFields };
-const std::array<const char*, kFields> kColumns { "varContatto", "varCodice", "varAzienda", "varQualifica",
-    "varEmail", "varGruppo", "varIndirizzo", "varCitta", "varCap", "varProv", "varCel", "varCasa", "varUff", "varFax",
-    "varCodFisc", "varIva", "varIban", "varPagamenti", "varNote" };
+const std::array<const char*, kFields> kControls { "txtContatto", "txtCodice", "txtAzienda", "txtQualifica",
+    "txtEmail", "txtGruppo", "txtIndirizzo", "txtCitta", "txtCap", "txtProv", "txtCel", "txtCasa", "txtUff", "txtFax",
+    "txtCodFisc", "txtIva", "txtIban", "txtPagamenti", "txtNote" };
+
+const ArchiveDefinition& definition() { return Archives::get(ArchiveKind::Contacts); }
 
 // A field of a card's values, looked up by position.
 const QByteArray& get(const QList<QByteArray>& values, Field f)
@@ -21,7 +22,7 @@ const QByteArray& get(const QList<QByteArray>& values, Field f)
     static const std::array<qsizetype, kFields> positions = [] {
         std::array<qsizetype, kFields> p;
         for (size_t i = 0; i < kFields; ++i)
-            p[i] = CardArchive::of(ArchiveKind::Contacts).valueColumns().indexOf(kColumns[i]);
+            p[i] = definition().indexOf(QLatin1String(kControls[i]));
         return p;
     }();
     static const QByteArray none;
@@ -224,10 +225,10 @@ void ContactWriters::appendVCard(QByteArray& out, const QList<QByteArray>& value
 QByteArray ContactWriters::csvHeadings(char separator)
 {
     QByteArray out;
-    for (const char* column : kColumns) {
+    for (const char* control : kControls) {
         if (!out.isEmpty())
             out += separator;
-        out += ContactMapping::labelOf(column).toUtf8();
+        out += definition().columnOf(QLatin1String(control)).label.toUtf8();
     }
     return out + "\r\n";
 }

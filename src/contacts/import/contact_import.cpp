@@ -1,29 +1,36 @@
 #include "contacts/import/contact_import.h"
 
-#include "storage/card_archive.h"
+#include "archives/archive_registry.h"
+#include "archives/card_rules.h"
 #include "storage/card_text.h"
 #include "storage/win1252.h"
 
-#include <sqlite3.h>
-
 #include <memory>
+#include <vector>
 
 namespace {
 
-const CardArchive& contacts() { return CardArchive::of(ArchiveKind::Contacts); }
+const ArchiveDefinition& archive() { return Archives::get(ArchiveKind::Contacts); }
+const CardArchive& contacts() { return Archives::card(ArchiveKind::Contacts); }
+
+// Duplicates are told by the contact's address.
+const QString kEmailControl = QStringLiteral("txtEmail");
 
 QString emailKey(const QString& email) { return email.trimmed().toLower(); }
-
-// Most values hold neither ';' nor '"': they are not copied.
-bool needsScrubbing(const QString& text)
-{
-    return text.contains(QLatin1Char(';')) || text.contains(QLatin1Char('"'));
-}
 
 bool stored(const ImportRow& row, bool includeDuplicates)
 {
     return row.status == ImportRow::Status::Ready
         || (includeDuplicates && row.status == ImportRow::Status::Duplicate);
+}
+
+// Most values hold neither ';' nor '"': they are not copied.
+QString storedText(const QString& text)
+{
+    if (text.isEmpty())
+        return text;
+    return text.contains(QLatin1Char(';')) || text.contains(QLatin1Char('"')) ? CardRules::stored(text)
+                                                                              : CardText::trimmed(text);
 }
 
 // The archive's insert with its values bound rather than written as literals:
@@ -32,43 +39,26 @@ bool stored(const ImportRow& row, bool includeDuplicates)
 class BoundInsert {
 public:
     explicit BoundInsert(TSQLiteDatabase& db)
-        : db_(db)
     {
         const CardArchive& a = contacts();
         QByteArray sql = "INSERT INTO " + a.table() + " (ID," + a.valueColumns().join(',') + ",Ext) VALUES (NULL,";
         for (int i = 0; i < a.valueCount(); ++i)
             sql += "?,";
         sql += "'')";
-        sqlite3_stmt* raw = nullptr;
-        if (sqlite3_prepare_v2(db.handle(), sql.constData(), int(sql.size()), &raw, nullptr) != SQLITE_OK) {
-            sqlite3_finalize(raw);
-            fail(sql);
-        }
-        stmt_.reset(raw);
+        stmt_ = db.Prepare(sql);
     }
 
     void insert(const QList<QByteArray>& values)
     {
         for (int i = 0; i < values.size(); ++i)
-            sqlite3_bind_text(stmt_.get(), i + 1, values[i].constData(), int(values[i].size()), SQLITE_STATIC);
-        const int rc = sqlite3_step(stmt_.get());
-        sqlite3_reset(stmt_.get());
-        if (rc != SQLITE_DONE)
-            fail(contacts().insert(values));
+            stmt_->BindText(i + 1, values[i]);
+        // A failure quotes the card's own insert, which says which card it was.
+        stmt_->Step([&values] { return contacts().insert(values); });
+        stmt_->Reset();
     }
 
 private:
-    [[noreturn]] void fail(const QByteArray& sql) const
-    {
-        throw ESQLiteException(QStringLiteral("Error executing SQL statement \"") + Cp1252::decode(sql)
-            + QStringLiteral("\" : ") + Cp1252::decode(sqlite3_errmsg(db_.handle())));
-    }
-
-    struct Finalizer {
-        void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-    };
-    TSQLiteDatabase& db_;
-    std::unique_ptr<sqlite3_stmt, Finalizer> stmt_;
+    std::unique_ptr<TSQLiteStatement> stmt_;
 };
 
 } // namespace
@@ -116,8 +106,8 @@ EmailSet ContactImport::existingEmails(TSQLiteDatabase& db)
     EmailSet out;
     qint64 last = 0;
     for (;;) {
-        auto table = db.Query("select ID, varEmail from " + contacts().table() + " where ID > "
-            + QByteArray::number(last) + " order by ID limit 5000;");
+        auto table = db.Query("select ID, " + archive().columnOf(kEmailControl).name + " from " + contacts().table()
+            + " where ID > " + QByteArray::number(last) + " order by ID limit 5000;");
         if (table->RowCount() == 0)
             return out;
         for (table->First(); !table->AtEnd(); table->Next()) {
@@ -129,39 +119,21 @@ EmailSet ContactImport::existingEmails(TSQLiteDatabase& db)
 
 ImportRow ContactImport::judge(const ImportedContact& c)
 {
-    const QList<QByteArray>& columns = ::contacts().valueColumns();
+    const ArchiveDefinition& a = archive();
+    const CardRules rules(a);
     ImportRow row;
     row.line = c.line;
     row.problems = c.problems;
-    row.texts.resize(columns.size());
-    for (qsizetype i = 0; i < c.fields.size() && i < columns.size(); ++i) {
-        const QString& v = c.fields[i];
-        if (!v.isEmpty())
-            row.texts[i] = CardText::trimmed(needsScrubbing(v) ? CardText::scrubbed(v) : v);
-    }
-    row.values.resize(columns.size());
-    for (qsizetype i = 0; i < columns.size(); ++i) {
-        const QString& text = row.texts[i];
-        // A character Windows-1252 has no form for is refused, never
-        // replaced; a NUL would end the statement.
-        if (text.isEmpty() || (!text.contains(QChar(0)) && Cp1252::tryEncode(text, row.values[i])))
-            continue;
-        const QString refused = text.contains(QChar(0)) ? QStringLiteral("\u2400") : Cp1252::firstUnencodable(text);
+    row.texts.resize(a.columns.size());
+    for (qsizetype i = 0; i < c.fields.size() && i < row.texts.size(); ++i)
+        row.texts[i] = storedText(c.fields[i]);
+    int missing = -1;
+    if (const auto refused = rules.encode(row.texts, row.values)) {
         row.status = ImportRow::Status::NotStorable;
-        row.reason = QStringLiteral("il carattere \u00ab%1\u00bb del campo \u00ab%2\u00bb non può essere "
-                                    "salvato in archivio")
-                         .arg(refused, ContactMapping::labelOf(columns[i]));
-        row.values.clear();
-        break;
-    }
-    if (row.status == ImportRow::Status::NotStorable)
-        return row;
-    if (row.texts.value(columns.indexOf("varContatto")).isEmpty()) {
+        row.reason = rules.reason(*refused);
+    } else if ((missing = rules.missingRequired(row.texts)) >= 0) {
         row.status = ImportRow::Status::MissingRequired;
-        row.reason = QStringLiteral("manca il nome del contatto");
-    } else if (row.texts.value(columns.indexOf("varEmail")).isEmpty()) {
-        row.status = ImportRow::Status::MissingRequired;
-        row.reason = QStringLiteral("manca l'indirizzo e-mail");
+        row.reason = a.required[missing].missing;
     }
     return row;
 }
@@ -206,17 +178,21 @@ bool hasStoredText(QStringView text)
 
 ImportRow::Status ContactImport::verdict(const ImportedContact& c, QString* email)
 {
-    const CardArchive& a = ::contacts();
-    static const qsizetype name = a.valueColumns().indexOf("varContatto");
-    static const qsizetype mail = a.valueColumns().indexOf("varEmail");
+    static const int mail = archive().indexOf(kEmailControl);
+    static const QList<int> required = [] {
+        QList<int> r;
+        for (const auto& field : archive().required)
+            r << archive().indexOf(field.control);
+        return r;
+    }();
     // Blanks and control characters at the ends are trimmed before storing.
     for (const QString& v : c.fields)
         if (!storable(CardText::trimmed(v)))
             return ImportRow::Status::NotStorable;
-    const QString address = c.fields.value(mail);
-    *email = address.isEmpty() ? QString() : CardText::trimmed(needsScrubbing(address) ? CardText::scrubbed(address) : address);
-    if (!hasStoredText(c.fields.value(name)) || email->isEmpty())
-        return ImportRow::Status::MissingRequired;
+    *email = storedText(c.fields.value(mail));
+    for (int column : required)
+        if (!hasStoredText(c.fields.value(column)))
+            return ImportRow::Status::MissingRequired;
     return ImportRow::Status::Ready;
 }
 
@@ -232,7 +208,7 @@ QString ContactImport::duplicateReason(const QString& email, const EmailSet& exi
 
 ImportPlan ContactImport::prepare(const QList<ImportedContact>& contacts, const EmailSet& existingEmails)
 {
-    const qsizetype email = ::contacts().valueColumns().indexOf("varEmail");
+    const int email = archive().indexOf(kEmailControl);
     ImportPlan plan;
     plan.rows.reserve(contacts.size());
     EmailSet seen;

@@ -1,15 +1,30 @@
 #include "contacts/import/contact_mapping.h"
+#include "archives/archive_registry.h"
 
 #include "contacts/import/heading_table.h"
 #include "contacts/province_codes.h"
 #include "storage/ascii.h"
-#include "storage/card_archive.h"
 
 #include <QSet>
 
 namespace {
 
 const QString kBreak = QStringLiteral("\r\n");
+
+// The contacts archive's definition: its fields are found by their editor
+// controls, in the order of its columns.
+const ArchiveDefinition& definition() { return Archives::get(ArchiveKind::Contacts); }
+
+// The place of the field a target key names (an editor control); -1 when
+// the key is no field.
+int fieldOf(const QByteArray& key)
+{
+    const auto& columns = definition().columns;
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns[i].control == QLatin1String(key))
+            return i;
+    return -1;
+}
 
 // Where each card field stands among a contact's fields, found once: the
 // reading of a large file looks fields up by position, never by name.
@@ -18,22 +33,19 @@ struct Columns {
         codFisc, iva, iban, pagamenti, note, count;
 };
 
-int columnOf(const QByteArray& name) { return int(CardArchive::of(ArchiveKind::Contacts).valueColumns().indexOf(name)); }
-
 const Columns& col()
 {
-    static const Columns c { columnOf("varContatto"), columnOf("varCodice"), columnOf("varAzienda"),
-        columnOf("varQualifica"), columnOf("varEmail"), columnOf("varGruppo"), columnOf("varIndirizzo"),
-        columnOf("varCitta"), columnOf("varCap"), columnOf("varProv"), columnOf("varCel"), columnOf("varCasa"),
-        columnOf("varUff"), columnOf("varFax"), columnOf("varCodFisc"), columnOf("varIva"), columnOf("varIban"),
-        columnOf("varPagamenti"), columnOf("varNote"), CardArchive::of(ArchiveKind::Contacts).valueCount() };
+    static const Columns c = [] {
+        const auto at = [](const char* control) { return definition().indexOf(QLatin1String(control)); };
+        return Columns { at("txtContatto"), at("txtCodice"), at("txtAzienda"), at("txtQualifica"), at("txtEmail"),
+            at("txtGruppo"), at("txtIndirizzo"), at("txtCitta"), at("txtCap"), at("txtProv"), at("txtCel"),
+            at("txtCasa"), at("txtUff"), at("txtFax"), at("txtCodFisc"), at("txtIva"), at("txtIban"),
+            at("txtPagamenti"), at("txtNote"), int(definition().columns.size()) };
+    }();
     return c;
 }
 
-QString labelAt(int column)
-{
-    return ContactMapping::labelOf(CardArchive::of(ArchiveKind::Contacts).valueColumns().value(column));
-}
+QString labelAt(int column) { return definition().columns.value(column).label; }
 
 bool isBlank(QChar c) { return c.unicode() <= 32; }
 
@@ -373,7 +385,7 @@ AddressKind addressKindOf(const QString& label)
 
 bool isAddressPart(const QByteArray& t)
 {
-    return t == "varIndirizzo" || t == "varCitta" || t == "varCap" || t == "varProv" || t == ContactMapping::kCountry;
+    return t == "txtIndirizzo" || t == "txtCitta" || t == "txtCap" || t == "txtProv" || t == ContactMapping::kCountry;
 }
 
 // A webmail's numbered column: "Phone 2 - Value" is in group "phone 2".
@@ -389,50 +401,40 @@ QString groupOf(const QString& heading, QString* item = nullptr)
 
 } // namespace
 
-QString ContactMapping::labelOf(const QByteArray& column)
+QString ContactMapping::labelOf(const QByteArray& key)
 {
     for (const auto& t : ContactMapping::targets())
-        if (t.key == column)
+        if (t.key == key)
             return t.label;
-    return QString::fromLatin1(column);
+    return QString::fromLatin1(key);
 }
 
 const QList<ContactMapping::Target>& ContactMapping::targets()
 {
-    static const QList<Target> list {
-        { kIgnore, QStringLiteral("(non importare)") },
-        { "varContatto", QStringLiteral("Cognome e nome") },
-        { kFamilyName, QStringLiteral("Cognome") },
-        { kGivenName, QStringLiteral("Nome") },
-        { kMiddleName, QStringLiteral("Secondo nome") },
-        { "varCodice", QStringLiteral("Codice ID") },
-        { "varAzienda", QStringLiteral("Azienda") },
-        { "varQualifica", QStringLiteral("Qualifica") },
-        { "varEmail", QStringLiteral("E-mail") },
-        { "varGruppo", QStringLiteral("Gruppo") },
-        { "varIndirizzo", QStringLiteral("Indirizzo") },
-        { "varCitta", QStringLiteral("Città") },
-        { "varCap", QStringLiteral("CAP") },
-        { "varProv", QStringLiteral("Prov.") },
-        { kCountry, QStringLiteral("Paese") },
-        { kWorkStreet, QStringLiteral("Indirizzo (ufficio)") },
-        { kWorkCity, QStringLiteral("Città (ufficio)") },
-        { kWorkZip, QStringLiteral("CAP (ufficio)") },
-        { kWorkRegion, QStringLiteral("Prov. (ufficio)") },
-        { kWorkCountry, QStringLiteral("Paese (ufficio)") },
-        { "varCel", QStringLiteral("Cellulare") },
-        { "varCasa", QStringLiteral("Tel. casa") },
-        { "varUff", QStringLiteral("Tel. uff.") },
-        { "varFax", QStringLiteral("Fax") },
-        { kPhoneByLabel, QStringLiteral("Telefono (secondo l'etichetta)") },
-        { kLabel, QStringLiteral("Etichetta") },
-        { "varCodFisc", QStringLiteral("Cod. fiscale") },
-        { "varIva", QStringLiteral("Partita Iva") },
-        { "varIban", QStringLiteral("IBAN") },
-        { "varPagamenti", QStringLiteral("Pagamenti") },
-        { "varNote", QStringLiteral("Note") },
-        { kJoinNote, QStringLiteral("Aggiungi alle note") },
-    };
+    static const QList<Target> list = [] {
+        // The card's own fields as the editor names them, with the parts a
+        // file may split them into beside them.
+        QList<Target> l { { kIgnore, QStringLiteral("(non importare)") } };
+        const auto& columns = definition().columns;
+        for (qsizetype i = 0; i < columns.size() - ArchiveDefinition::accessoryColumns().size(); ++i) {
+            l << Target { columns[i].control.toLatin1(), columns[i].label };
+            if (i == col().contatto)
+                l << Target { kFamilyName, QStringLiteral("Cognome") } << Target { kGivenName, QStringLiteral("Nome") }
+                  << Target { kMiddleName, QStringLiteral("Secondo nome") };
+            else if (i == col().prov)
+                l << Target { kCountry, QStringLiteral("Paese") }
+                  << Target { kWorkStreet, QStringLiteral("Indirizzo (ufficio)") }
+                  << Target { kWorkCity, QStringLiteral("Città (ufficio)") }
+                  << Target { kWorkZip, QStringLiteral("CAP (ufficio)") }
+                  << Target { kWorkRegion, QStringLiteral("Prov. (ufficio)") }
+                  << Target { kWorkCountry, QStringLiteral("Paese (ufficio)") };
+            else if (i == col().fax)
+                l << Target { kPhoneByLabel, QStringLiteral("Telefono (secondo l'etichetta)") }
+                  << Target { kLabel, QStringLiteral("Etichetta") };
+        }
+        l << Target { kJoinNote, QStringLiteral("Aggiungi alle note") };
+        return l;
+    }();
     return list;
 }
 
@@ -569,11 +571,11 @@ ContactMapping::CsvPlan::CsvPlan(const QStringList& headings, const Mapping& map
     using Part = Address::Part;
     static const QHash<QByteArray, std::pair<Kind, Part>> special {
         { kIgnore, { Kind::Ignore, Part::Street } }, { kLabel, { Kind::Label, Part::Street } },
-        { kJoinNote, { Kind::JoinNote, Part::Street } }, { "varNote", { Kind::Note, Part::Street } },
+        { kJoinNote, { Kind::JoinNote, Part::Street } }, { "txtNote", { Kind::Note, Part::Street } },
         { kGivenName, { Kind::Given, Part::Street } }, { kMiddleName, { Kind::Middle, Part::Street } },
         { kFamilyName, { Kind::Family, Part::Street } }, { kPhoneByLabel, { Kind::Phone, Part::Street } },
-        { "varIndirizzo", { Kind::Home, Part::Street } }, { "varCitta", { Kind::Home, Part::City } },
-        { "varCap", { Kind::Home, Part::Zip } }, { "varProv", { Kind::Home, Part::Region } },
+        { "txtIndirizzo", { Kind::Home, Part::Street } }, { "txtCitta", { Kind::Home, Part::City } },
+        { "txtCap", { Kind::Home, Part::Zip } }, { "txtProv", { Kind::Home, Part::Region } },
         { kCountry, { Kind::Home, Part::Country } }, { kWorkStreet, { Kind::Work, Part::Street } },
         { kWorkCity, { Kind::Work, Part::City } }, { kWorkZip, { Kind::Work, Part::Zip } },
         { kWorkRegion, { Kind::Work, Part::Region } }, { kWorkCountry, { Kind::Work, Part::Country } },
@@ -584,7 +586,7 @@ ContactMapping::CsvPlan::CsvPlan(const QStringList& headings, const Mapping& map
         if (const auto it = special.constFind(m.target); it != special.cend()) {
             step.kind = it->first;
             step.part = it->second;
-        } else if (const int column = columnOf(m.target); column >= 0) {
+        } else if (const int column = fieldOf(m.target); column >= 0) {
             step.kind = Kind::Field;
             step.column = column;
         } else {
@@ -699,15 +701,13 @@ QList<ImportedContact> ContactMapping::fromCsv(const CsvTable& table, const Mapp
     return out;
 }
 
-QString ImportedContact::value(const QByteArray& column) const { return fields.value(columnOf(column)); }
-
 QHash<QByteArray, QString> ImportedContact::values() const
 {
     QHash<QByteArray, QString> out;
-    const QList<QByteArray>& columns = CardArchive::of(ArchiveKind::Contacts).valueColumns();
+    const auto& columns = definition().columns;
     for (qsizetype i = 0; i < fields.size() && i < columns.size(); ++i)
         if (!fields[i].isEmpty())
-            out.insert(columns[i], fields[i]);
+            out.insert(columns[i].name, fields[i]);
     return out;
 }
 
@@ -715,9 +715,9 @@ ImportedContact ImportedContact::withValues(int line, const QHash<QByteArray, QS
 {
     ImportedContact c;
     c.line = line;
-    c.fields.resize(CardArchive::of(ArchiveKind::Contacts).valueCount());
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        if (const int at = columnOf(it.key()); at >= 0)
-            c.fields[at] = it.value();
+    const auto& columns = definition().columns;
+    c.fields.resize(columns.size());
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        c.fields[i] = values.value(columns[i].name);
     return c;
 }

@@ -16,14 +16,14 @@ struct ImportedContact {
     QList<QString> fields; // one per value column, empty when not read
     QStringList problems;
 
-    QString value(const QByteArray& column) const;
     // The filled values by column name (varContatto, varEmail, ...).
     QHash<QByteArray, QString> values() const;
     static ImportedContact withValues(int line, const QHash<QByteArray, QString>& values);
 };
 
 namespace ContactMapping {
-// Where a CSV column goes: an archive column, or one of the keys below.
+// Where a CSV column goes: a card field (the editor's control, "txtEmail"),
+// or one of the keys below.
 inline constexpr const char* kGivenName = "#nome";
 inline constexpr const char* kMiddleName = "#secondo";
 inline constexpr const char* kFamilyName = "#cognome";
@@ -50,8 +50,8 @@ struct Target {
 };
 // The choices of a column's drop-down, in the card's order.
 const QList<Target>& targets();
-// The caption of an archive column or target key.
-QString labelOf(const QByteArray& column);
+// The caption of a target key.
+QString labelOf(const QByteArray& key);
 
 // What one CSV column becomes: its target; for numbered columns read by
 // label ("Phone 1 - Value", "Address 2 - City") the column holding the label,

@@ -1,4 +1,4 @@
-#include "ui/private_send_window.h"
+#include "mail/private_send_window.h"
 
 #include "storage/app_paths.h"
 #include "storage/ini_file.h"

@@ -1,4 +1,4 @@
-#include "accessories/card_paths.h"
+#include "storage/card_paths.h"
 
 #include "storage/card_text.h"
 #include "storage/win1252.h"

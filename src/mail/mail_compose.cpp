@@ -1,6 +1,6 @@
-#include "ui/mail_compose.h"
-#include "ui/private_send_window.h"
+#include "mail/mail_compose.h"
 
+#include "mail/private_send_window.h"
 #include "storage/app_paths.h"
 #include "storage/card_text.h"
 #include "storage/ini_file.h"
@@ -63,45 +63,51 @@ void MailCompose::rememberSender(const QString& section, const Sender& sender)
     ini.write(section, kAddressKey, CardText::trimmed(sender.address));
 }
 
-MailCompose::MessageBlock MailCompose::buildMessageBlock(QWidget* panel, QGridLayout* grid, int row, HintBar* hints)
+SendBlock::SendBlock(QWidget* panel, QGridLayout* grid, int row, HintBar* hints, const QString& section)
 {
-    MessageBlock b;
-    b.txtOggetto = EditorChrome::lineEdit(panel, "txtOggetto");
-    b.txtTesto = EditorChrome::memo(panel, "txtTesto");
-    b.txtAllegato = EditorChrome::lineEdit(panel, "txtAllegato");
+    txtOggetto = EditorChrome::lineEdit(panel, "txtOggetto");
+    txtTesto = EditorChrome::memo(panel, "txtTesto");
+    txtAllegato = EditorChrome::lineEdit(panel, "txtAllegato");
     auto* cmdSfoglia = new QPushButton(QStringLiteral("..."), panel);
     cmdSfoglia->setObjectName(QStringLiteral("cmdSfoglia"));
     auto* cmdApri = new QPushButton(QStringLiteral("Apri"), panel);
     cmdApri->setObjectName(QStringLiteral("cmdApri"));
-    b.chkPreviewMsg = new QCheckBox(QStringLiteral(" Visualizza anteprima "), panel);
-    b.chkPreviewMsg->setObjectName(QStringLiteral("chkPreviewMsg"));
-    b.chkPreviewMsg->setChecked(true);
-    b.chkRiservato = new QCheckBox(PrivateSendChoice::caption(), panel);
-    b.chkRiservato->setObjectName(QStringLiteral("chkRiservato"));
-    b.btnEmail = EditorChrome::imageButton(panel, "btnEmail", "invia", "Invia");
-    hints->add(b.btnEmail, QStringLiteral(" Invia il messaggio e-mail corrente."));
+    chkPreviewMsg = new QCheckBox(QStringLiteral(" Visualizza anteprima "), panel);
+    chkPreviewMsg->setObjectName(QStringLiteral("chkPreviewMsg"));
+    chkPreviewMsg->setChecked(true);
+    chkRiservato = new QCheckBox(PrivateSendChoice::caption(), panel);
+    chkRiservato->setObjectName(QStringLiteral("chkRiservato"));
+    btnEmail = EditorChrome::imageButton(panel, "btnEmail", "invia", "Invia");
+    hints->add(btnEmail, QStringLiteral(" Invia il messaggio e-mail corrente."));
 
     grid->addWidget(new QLabel(QStringLiteral("Oggetto:"), panel), row, 0);
-    grid->addWidget(b.txtOggetto, row, 1, 1, 3);
+    grid->addWidget(txtOggetto, row, 1, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("Testo del messaggio:"), panel), row + 1, 0, 1, 4);
     // The body is what the user mostly writes: it takes the room left.
-    b.txtTesto->setMinimumHeight(7 * b.txtTesto->fontMetrics().lineSpacing());
-    grid->addWidget(b.txtTesto, row + 2, 0, 1, 4);
+    txtTesto->setMinimumHeight(7 * txtTesto->fontMetrics().lineSpacing());
+    grid->addWidget(txtTesto, row + 2, 0, 1, 4);
     grid->setRowStretch(row + 2, 1);
     grid->addWidget(new QLabel(QStringLiteral("File allegato:"), panel), row + 3, 0);
     auto* attach = new QHBoxLayout;
-    attach->addWidget(b.txtAllegato, 1);
+    attach->addWidget(txtAllegato, 1);
     attach->addWidget(cmdSfoglia);
     attach->addWidget(cmdApri);
     grid->addLayout(attach, row + 3, 1, 1, 3);
-    auto* send = new QHBoxLayout;
-    send->addStretch(1);
-    send->addWidget(b.chkPreviewMsg);
-    send->addWidget(b.chkRiservato);
-    send->addWidget(b.btnEmail);
-    grid->addLayout(send, row + 4, 0, 1, 4);
+    sendRow = new QHBoxLayout;
+    sendRow->addStretch(1);
+    sendRow->addWidget(chkPreviewMsg);
+    sendRow->addWidget(chkRiservato);
+    sendRow->addWidget(btnEmail);
+    grid->addLayout(sendRow, row + 4, 0, 1, 4);
 
-    FormLook::styleField(b.txtAllegato);
-    new PathChooser(b.txtAllegato, cmdSfoglia, cmdApri, PathChoice::mailAttachment());
-    return b;
+    FormLook::styleField(txtAllegato);
+    new PathChooser(txtAllegato, cmdSfoglia, cmdApri, PathChoice::mailAttachment());
+    PrivateSendChoice::bind(chkRiservato, section);
+}
+
+bool SendBlock::settle(bool& preview, bool& privately) const
+{
+    preview = chkPreviewMsg->isChecked();
+    privately = chkRiservato->isChecked();
+    return PrivateSendChoice::settle(privately, preview);
 }

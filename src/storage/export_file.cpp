@@ -1,4 +1,4 @@
-#include "accessories/export_file.h"
+#include "storage/export_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,6 +7,7 @@
 class HintBar;
 class QCheckBox;
 class QGridLayout;
+class QHBoxLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -31,17 +32,28 @@ struct Sender {
 Sender rememberedSender(const QString& section);
 void rememberSender(const QString& section, const Sender& sender);
 
-// The lower part of both forms: subject, body, the file to attach with its
-// browse and open buttons, the preview box and the send button, laid out in
-// grid from row on.
-struct MessageBlock {
+} // namespace MailCompose
+
+// The lower part of both forms that send mail: subject, body, the file to
+// attach with its browse and open buttons, and the sending controls (the
+// preview and private sending boxes and the send button), laid out in a grid
+// from a row on. The private sending choice is remembered in the form's
+// section of Messaggi.ini.
+class SendBlock {
+public:
+    SendBlock(QWidget* panel, QGridLayout* grid, int row, HintBar* hints, const QString& section);
+
     QLineEdit* txtOggetto = nullptr;
     QPlainTextEdit* txtTesto = nullptr;
     QLineEdit* txtAllegato = nullptr;
     QCheckBox* chkPreviewMsg = nullptr;
     QCheckBox* chkRiservato = nullptr; // private sending
     QToolButton* btnEmail = nullptr;
-};
-MessageBlock buildMessageBlock(QWidget* panel, QGridLayout* grid, int row, HintBar* hints);
+    // The row of the sending controls, where a form may add its own.
+    QHBoxLayout* sendRow = nullptr;
 
-} // namespace MailCompose
+    // The boxes as ticked, settled before sending: private sending with
+    // preview cannot be, and the user is asked (PrivateSendChoice::settle).
+    // False when the user gave up sending.
+    bool settle(bool& preview, bool& privately) const;
+};

@@ -1,6 +1,6 @@
 #include "storage/ini_file.h"
 #include "support/test_seams.h"
-#include "ui/private_send_window.h"
+#include "mail/private_send_window.h"
 
 #include <QCheckBox>
 #include <QFile>
