@@ -160,8 +160,15 @@ private slots:
 
     void largeFileShowsItsFirstRowsWhileReading()
     {
+        // Large enough that the first slice of reading does not reach its end
+        // (the sanitizers' build reads more slowly).
+#if defined(__SANITIZE_ADDRESS__)
+        constexpr int rows = 30000;
+#else
+        constexpr int rows = 100000;
+#endif
         QByteArray big = "Cognome e nome;E-mail\r\n";
-        for (int i = 0; i < 100000; ++i)
+        for (int i = 0; i < rows; ++i)
             big += "Contatto " + QByteArray::number(i) + ";c" + QByteArray::number(i) + "@x.it\r\n";
         const QString path = writeFile("grande.csv", big);
         // Left while reading: nothing stored.
@@ -178,14 +185,14 @@ private slots:
             auto* bar = d->findChild<QProgressBar*>("barProgresso");
             QElapsedTimer t;
             t.start();
-            while (!d->findChild<QPushButton*>("cmdImporta")->isEnabled() && t.elapsed() < 60000)
+            while (!d->findChild<QPushButton*>("cmdImporta")->isEnabled() && t.elapsed() < 120000)
                 QCoreApplication::processEvents();
             QCOMPARE(bar->value(), bar->maximum());
             QCOMPARE(d->findChild<QLabel*>("lblLetti")->text(),
-                QStringLiteral("Contatti letti: 100000. Da importare: 100000; duplicati: 0; non importabili: 0."));
+                QStringLiteral("Contatti letti: %1. Da importare: %1; duplicati: 0; non importabili: 0.").arg(rows));
             d->findChild<QPushButton*>("cmdImporta")->click();
         });
-        QCOMPARE(TestCards::count(ArchiveKind::Contacts), 100001);
+        QCOMPARE(TestCards::count(ArchiveKind::Contacts), rows + 1);
     }
 
     void duplicatesCountAsImportedWhenTicked()
