@@ -40,6 +40,6 @@ inline void requireSameVerdict(const ImportedContact& c)
     QString email;
     FUZZ_REQUIRE(ContactImport::verdict(c, &email) == full.status);
     if (full.status == ImportRow::Status::Ready)
-        FUZZ_REQUIRE(email == full.texts.value(Archives::card(ArchiveKind::Contacts).valueColumns().indexOf("varEmail")));
+        FUZZ_REQUIRE(email == full.texts.value(Archives::get(ArchiveKind::Contacts).indexOf(QStringLiteral("txtEmail"))));
 }
 #endif

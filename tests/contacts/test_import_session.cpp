@@ -27,7 +27,7 @@ QByteArray assortedCsv()
         case 5: out += "Luca;Verdi;l" + n + "@x.it;;1;oltre\r\n"; break;                   // a warning
         case 6: // NUL inside a value (refused) and at its end (trimmed away)
             out += QByteArray("Nul;In\0mezzo;n", 15) + n + QByteArray("@x.it;;\x01\0\r\nNul;Fine\0;f", 22) + n
-                + "@x.it;;\r\n";
+                + QByteArray("@x.it;;\r\nNul;\"Prima\0;\";g", 23) + n + "@x.it;;\r\n";
             break;
         default: out += "\r\n;;\r\n"; break;                                                // blank, then empty
         }

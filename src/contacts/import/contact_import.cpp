@@ -165,13 +165,20 @@ bool storable(QStringView text)
     return true;
 }
 
-// Whether anything but blanks, control characters, ';' and '"' is left.
-bool hasStoredText(QStringView text)
+// What is scrubbed into a blank, and trimmed at the ends like one.
+bool blankOnceStored(QChar c) { return c.unicode() <= 32 || c == u';' || c == u'"'; }
+
+// The part of a text that storing keeps: without what scrubbing and
+// trimming take away at its ends.
+QStringView storedPart(QStringView text)
 {
-    for (const QChar c : text)
-        if (c.unicode() > 32 && c != u';' && c != u'"')
-            return true;
-    return false;
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && blankOnceStored(text[begin]))
+        ++begin;
+    while (end > begin && blankOnceStored(text[end - 1]))
+        --end;
+    return text.sliced(begin, end - begin);
 }
 
 } // namespace
@@ -185,13 +192,12 @@ ImportRow::Status ContactImport::verdict(const ImportedContact& c, QString* emai
             r << archive().indexOf(field.control);
         return r;
     }();
-    // Blanks and control characters at the ends are trimmed before storing.
     for (const QString& v : c.fields)
-        if (!storable(CardText::trimmed(v)))
+        if (!storable(storedPart(v)))
             return ImportRow::Status::NotStorable;
     *email = storedText(c.fields.value(mail));
     for (int column : required)
-        if (!hasStoredText(c.fields.value(column)))
+        if (storedPart(c.fields.value(column)).isEmpty())
             return ImportRow::Status::MissingRequired;
     return ImportRow::Status::Ready;
 }
