@@ -27,3 +27,19 @@ template <typename Check> void forEachDecoding(const std::uint8_t* data, std::si
         if (!(condition))                                                                                              \
             std::abort();                                                                                              \
     } while (false)
+
+#ifdef VELMARO_FUZZ_IMPORT
+#include "contacts/import/contact_import.h"
+#include "archives/archive_registry.h"
+#include "storage/card_archive.h"
+
+// The quick judgement of the preview agrees with the full one that stores.
+inline void requireSameVerdict(const ImportedContact& c)
+{
+    const ImportRow full = ContactImport::judge(c);
+    QString email;
+    FUZZ_REQUIRE(ContactImport::verdict(c, &email) == full.status);
+    if (full.status == ImportRow::Status::Ready)
+        FUZZ_REQUIRE(email == full.texts.value(Archives::get(ArchiveKind::Contacts).indexOf(QStringLiteral("txtEmail"))));
+}
+#endif

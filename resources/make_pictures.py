@@ -9,6 +9,7 @@ It needs rsvg-convert (Debian package librsvg2-bin) and Pillow
 
     /usr/bin/python3 resources/make_pictures.py          # every picture
     /usr/bin/python3 resources/make_pictures.py splash   # the splash's two
+    /usr/bin/python3 resources/make_pictures.py copia    # only the glyphs named
 """
 
 import io
@@ -190,6 +191,23 @@ GLYPHS = {
                  f'<ellipse cx="14" cy="8" rx="10" ry="4" fill="{BLUE_L}" stroke="{NAVY}" stroke-width="1.5"/>'
                  + round_badge(24, 24, 7, "url(#green)",
                                '<path d="M25.3 19.3l-4.2 5.6h3l-1.3 4.4 4.4-5.8h-3z" fill="#fff"/>'),
+
+    # A card with a green arrow leaving it: contacts written to a file.
+    "esporta": page(5) + text_lines(8.5, 16, [12, 16, 20])
+    + round_badge(23, 23, 7, "url(#green)",
+                  '<path d="M19.3 23h7.2M23.6 19.9l3.1 3.1-3.1 3.1" fill="none" stroke="#fff" '
+                  'stroke-width="2.2" stroke-linecap="round" stroke-linejoin="round"/>'),
+
+    # The archive cylinder with an amber lifebuoy: a backup of the data.
+    "copia": f'<path d="M4 8v14c0 2.5 4.5 4.5 10 4.5s10-2 10-4.5V8" fill="url(#blue)" '
+             f'stroke="{NAVY}" stroke-width="1.5"/>'
+             f'<path d="M4 15c0 2.5 4.5 4.5 10 4.5s10-2 10-4.5" fill="none" stroke="{NAVY}" '
+             f'stroke-width="1.1" opacity="0.7"/>'
+             f'<ellipse cx="14" cy="8" rx="10" ry="4" fill="{BLUE_L}" stroke="{NAVY}" stroke-width="1.5"/>'
+             f'<circle cx="23.5" cy="23.5" r="6.3" fill="none" stroke="#fff" stroke-width="5.2"/>'
+             f'<circle cx="23.5" cy="23.5" r="6.3" fill="none" stroke="{RED}" stroke-width="3.6"/>'
+             f'<circle cx="23.5" cy="23.5" r="6.3" fill="none" stroke="#fff" stroke-width="3.6" '
+             f'stroke-dasharray="4.95 4.95" stroke-dashoffset="2.5"/>',
 
     # A blue "?": the help topic.
     "guida": f'<circle cx="16" cy="16" r="13" fill="url(#blue)" stroke="{NAVY}" stroke-width="1.5"/>'
@@ -483,7 +501,7 @@ def main():
         make_splash()
         return 0
     if sys.argv[1:] and all(name in GLYPHS for name in sys.argv[1:]):
-        # Only the glyphs named: the others stay byte for byte as they are.
+        # Only the glyphs named: the others stay byte for byte as committed.
         for name in sys.argv[1:]:
             save(rasterise(svg(32, 32, GLYPHS[name]), 32, 32), name + ".png")
         return 0

@@ -6,6 +6,7 @@ set(VELMARO_PICTURES
   ottimizza.png pdf.png primo.png salva.png trova.png ultimo.png web.png word.png
   rubrica.png gruppi.png messaggi.png calendario.png invia.png storico.png
   escludi.png riammetti.png esclusi.png
+  esporta.png copia.png
   avvio_rubrica.png avvio_gruppi.png avvio_messaggi.png avvio_invia.png
   logo.png logo_piccolo.png sfondo.png striscia.gif
   splash_sfondo.png splash_sprite.png

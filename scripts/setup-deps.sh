@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libsqlite3-dev libgmime-3.0-dev libsimpleini-dev libxlsxwriter-dev libzip-dev libcups2-dev
+  libsqlite3-dev libgmime-3.0-dev libsimpleini-dev libxlsxwriter-dev libzip-dev nettle-dev libcups2-dev
   libcurl4-openssl-dev libssl-dev qtkeychain-qt6-dev
   qt6-translations-l10n fonts-liberation2 fonts-dejavu-core xdg-utils xvfb xauth
   # GNOME-like desktops' file dialogs; the Debian package's checks

@@ -25,15 +25,16 @@ std::optional<CardRules::Refusal> CardRules::encode(const QStringList& texts, QL
     values.reserve(texts.size());
     for (int i = 0; i < texts.size(); ++i) {
         const QString text = CardText::trimmed(texts[i]);
-        QString refused = Cp1252::firstUnencodable(text);
-        if (text.contains(QChar(0)))
-            refused = QStringLiteral("\u2400"); // the visible sign of NUL
         QByteArray bytes;
-        if (!refused.isEmpty() || !Cp1252::tryEncode(text, bytes)) {
-            values.clear();
-            return Refusal { i, refused };
+        const bool nul = text.contains(QChar(0));
+        if (!nul && Cp1252::tryEncode(text, bytes)) {
+            values << bytes;
+            continue;
         }
-        values << bytes;
+        // Only now the character is looked for: that search costs an
+        // encoder per character, too much for a long text that is fine.
+        values.clear();
+        return Refusal { i, nul ? QStringLiteral("\u2400") : Cp1252::firstUnencodable(text) };
     }
     return std::nullopt;
 }

@@ -54,5 +54,10 @@ QStringList ContactArchive::helpParagraphs()
                        "modifiche non ancora salvate; il pulsante Excel esporta l'intero archivio in un foglio di "
                        "calcolo. Il pulsante Ottimizza compatta l'archivio recuperando lo spazio lasciato libero dalle "
                        "schede cancellate."),
+        QStringLiteral(
+            "Il pulsante Importa aggiunge i contatti di un file vCard o CSV scritto da un altro programma (telefoni, "
+            "programmi di posta, posta via web, fogli di calcolo), dopo un'anteprima che mostra dove va ogni "
+            "colonna e quali righe non saranno importate. Il pulsante Esporta scrive tutti i contatti, o quelli "
+            "trovati dall'ultima ricerca, in un file vCard o CSV per un'altra rubrica o un telefono."),
     };
 }

@@ -1,51 +1,65 @@
 #pragma once
 
-#include "contacts/import/contact_import.h"
-#include "contacts/import/csv_reader.h"
+#include "contacts/import/import_session.h"
 
 #include <QDialog>
 
+#include <memory>
+
 class QCheckBox;
 class QLabel;
-class QListWidget;
+class QListView;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
+class QTimer;
 class TSQLiteDatabase;
+class RefusedRows;
 
 // The preview of a contacts file before it is stored: how many contacts were
 // read, where each CSV column goes, the first rows as they will be stored and
-// the rows that will not be. "Importa" stores them; closing stores nothing.
+// the rows that will not be. A large file is read a slice at a time behind a
+// progress bar; "Annulla" leaves at any moment. "Importa" stores the rows;
+// closing stores nothing.
 class TfrmImportaContatti : public QDialog {
     Q_OBJECT
 public:
-    TfrmImportaContatti(const QString& fileName, const QByteArray& bytes, TSQLiteDatabase& db, QWidget* parent = nullptr);
+    // The file's session, from ImportSession::open (which refuses files
+    // that are no contacts file before any window is built).
+    TfrmImportaContatti(
+        const QString& fileName, std::unique_ptr<ImportSession> session, TSQLiteDatabase& db, QWidget* parent = nullptr);
+    ~TfrmImportaContatti() override;
 
     // After an accepted import: what was stored.
     const ImportOutcome& outcome() const { return outcome_; }
-    static bool looksLikeVCard(const QString& fileName, const QByteArray& bytes);
+    const ImportSession& session() const { return *session_; }
 
 public slots:
     void cmdImportaClick();
 
+protected:
+    void done(int result) override;
+
 private:
     void buildMapping();
-    void rebuildPlan();
-    void showPlan();
+    void mappingChanged();
+    void restartReading();
+    void readSome(int milliseconds);
+    void showPreview();
+    void showCounts();
 
     TSQLiteDatabase& db_;
-    bool vcard_ = false;
-    CsvTable csv_;
-    QList<ImportedContact> contacts_;
-    QSet<QString> existing_;
-    ImportPlan plan_;
+    std::unique_ptr<ImportSession> session_;
     ImportOutcome outcome_;
+    int previewShown_ = 0;
 
     QLabel* lblLetti_ = nullptr;
     QTableWidget* tblColonne_ = nullptr;
     QTableWidget* tblAnteprima_ = nullptr;
-    QListWidget* lstScartati_ = nullptr;
+    QListView* lstScartati_ = nullptr;
+    RefusedRows* refused_ = nullptr;
     QCheckBox* chkDuplicati_ = nullptr;
     QProgressBar* barProgresso_ = nullptr;
     QPushButton* cmdImporta_ = nullptr;
+    QTimer* reader_ = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "archives/archive_registry.h"
 #include "contacts/card_opt_out.h"
+#include "contacts/frm_esporta_contatti.h"
 #include "contacts/frm_importa_contatti.h"
 #include "contacts/province_codes.h"
 #include "storage/ascii.h"
@@ -38,6 +39,7 @@ TfrmRubrica::TfrmRubrica(QWidget* parent)
     setWindowTitle(QStringLiteral(" Velmaro - Rubrica contatti"));
     buildFields(chrome().body, chrome().hints);
     addImportButton();
+    addExportButton();
     finishSetup();
     optOut_ = new CardOptOut(this, Wiring::child<QGroupBox>(chrome().container, QStringLiteral("grpControlli")),
         chrome().info, chrome().hints);
@@ -58,6 +60,24 @@ void TfrmRubrica::addImportButton()
     FormLook::onRelease(button, [this] { cmdImportaContattiMouseUp(); });
 }
 
+void TfrmRubrica::addExportButton()
+{
+    auto* box = Wiring::child<QGroupBox>(chrome().container, QStringLiteral("grpControlli"));
+    auto* button = new QToolButton(box);
+    button->setObjectName(QStringLiteral("cmdEsportaContatti"));
+    button->setAutoRaise(true);
+    EditorChrome::dress(button, QStringLiteral("esporta"), QStringLiteral("Esporta"));
+    chrome().hints->add(button, QStringLiteral(" Esporta i contatti in un file vCard o CSV per un'altra rubrica o un telefono."));
+    box->layout()->addWidget(button);
+    FormLook::onRelease(button, [this] { cmdEsportaContattiMouseUp(); });
+}
+
+void TfrmRubrica::cmdEsportaContattiMouseUp()
+{
+    TfrmEsportaContatti window(lastSearch(), this);
+    Modal::run(&window);
+}
+
 void TfrmRubrica::cmdImportaContattiMouseUp()
 {
     ErrorDisplay::guard([this] {
@@ -71,9 +91,19 @@ void TfrmRubrica::cmdImportaContattiMouseUp()
                 QStringLiteral("Attenzione: impossibile leggere il file \u00ab%1\u00bb (%2).").arg(file, f.errorString()));
             return;
         }
-        const QByteArray bytes = f.readAll();
+        QString refusal = ImportSession::sizeRefusal(file, f.size());
+        if (!refusal.isEmpty()) {
+            Dialogs::warning(QStringLiteral("Importa contatti"), refusal);
+            return;
+        }
+        QByteArray bytes = f.readAll();
         f.close();
-        TfrmImportaContatti preview(file, bytes, connection(), this);
+        std::unique_ptr<ImportSession> session = ImportSession::open(file, std::move(bytes), &refusal);
+        if (!session) {
+            Dialogs::warning(QStringLiteral("Importa contatti"), refusal);
+            return;
+        }
+        TfrmImportaContatti preview(file, std::move(session), connection(), this);
         if (Modal::run(&preview) == QDialog::Accepted && preview.outcome().firstId > 0)
             loadCardById(preview.outcome().firstId);
     });

@@ -26,6 +26,7 @@ public slots:
     void imgIvaMouseUp();
     void imgIbanMouseUp();
     void cmdImportaContattiMouseUp();
+    void cmdEsportaContattiMouseUp();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -33,6 +34,7 @@ protected:
 private:
     void buildFields(class QBoxLayout* body, class HintBar* hints);
     void addImportButton();
+    void addExportButton();
     void upperCaseOnChange(QLineEdit* edit);
     static bool insertsText(const class QKeyEvent* key);
 

@@ -1,5 +1,7 @@
 #include "contacts/province_codes.h"
 
+#include "storage/ascii.h"
+
 const QStringList& ProvinceCodes::all()
 {
     static const QStringList list = QStringLiteral(
@@ -13,6 +15,7 @@ const QStringList& ProvinceCodes::all()
 
 QString ProvinceCodes::codeOf(const QString& text)
 {
-    const QString code = text.trimmed().toUpper();
+    // a-z only: Unicode would make "ß" the code of Sassari.
+    const QString code = Ascii::upper(text.trimmed());
     return code.size() == 2 && all().contains(code) ? code : QString();
 }

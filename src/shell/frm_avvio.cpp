@@ -122,6 +122,17 @@ TfrmAvvio::TfrmAvvio(QWidget* parent)
     layout->addWidget(lblSlogan);
     layout->addStretch(1);
 
+    // A backup is due: a line to click, never a box in the way.
+    lblPromemoria = new QLabel(grpContainer);
+    lblPromemoria->setObjectName(QStringLiteral("lblPromemoria"));
+    lblPromemoria->setAlignment(Qt::AlignCenter);
+    lblPromemoria->setWordWrap(true);
+    lblPromemoria->setStyleSheet(QStringLiteral(
+        "QLabel { background: #fff4d6; color: #5a3d00; border: 1px solid #f5c04a; border-radius: 4px; padding: 4px; }"));
+    lblPromemoria->setCursor(Qt::PointingHandCursor);
+    lblPromemoria->hide();
+    layout->addWidget(lblPromemoria);
+
     auto* bottom = new QHBoxLayout;
     bottom->setSpacing(12);
     lblWeb = new QLabel(QUrl(Maker::webAddress()).host(), grpContainer);
@@ -141,7 +152,9 @@ TfrmAvvio::TfrmAvvio(QWidget* parent)
     imgEsci = glyph(grpContainer, "imgEsci", QStringLiteral(":/img/esci.png"), QStringLiteral(" Esci "));
     imgAccount = glyph(grpContainer, "imgAccount", QStringLiteral(":/img/email.png"),
         QStringLiteral(" Account di posta per l'invio diretto "));
-    for (QLabel* l : { imgAccount, imgCopyright, imgGuida, imgInfo, imgEsci })
+    imgCopia = glyph(grpContainer, "imgCopia", QStringLiteral(":/img/copia.png"),
+        QStringLiteral(" Copia di sicurezza e ripristino dei dati "));
+    for (QLabel* l : { imgAccount, imgCopia, imgCopyright, imgGuida, imgInfo, imgEsci })
         bottom->addWidget(l);
     layout->addLayout(bottom);
 
@@ -150,18 +163,21 @@ TfrmAvvio::TfrmAvvio(QWidget* parent)
     FormLook::onRelease(imgCopyright, [this] { imgCopyrightMouseUp(); });
     FormLook::onRelease(imgEsci, [this] { imgEsciMouseUp(); });
     FormLook::onRelease(imgAccount, [this] { imgAccountMouseUp(); });
+    FormLook::onRelease(imgCopia, [this] { imgCopiaMouseUp(); });
+    FormLook::onRelease(lblPromemoria, [this] { imgCopiaMouseUp(); });
     FormLook::onRelease(lblWeb, [this] { lblWebMouseUp(); });
     // The web glyph beside the address is part of the same link.
     FormLook::onRelease(findChild<QLabel*>(QStringLiteral("imgWebLink")), [this] { lblWebMouseUp(); });
     // The tiles' caption bars are buttons already; these links only the
     // mouse reached.
-    for (QLabel* l : { lblWeb, imgCopyright, imgGuida, imgInfo, imgEsci })
+    for (QLabel* l : { lblWeb, imgAccount, imgCopia, imgCopyright, imgGuida, imgInfo, imgEsci })
         FormLook::keyboardLink(l);
 
     for (Tile t : { Tile::Contatti, Tile::Gruppi, Tile::Messaggi, Tile::InvioEmail })
         updateTile(t);
     setSplashForm(nullptr);
     setMailAccountAction({});
+    setBackupForm(nullptr, {});
 
     FormLook::centreOnResize(this, grpContainer);
 }
@@ -239,6 +255,22 @@ void TfrmAvvio::setMailAccountAction(std::function<void()> action)
     imgAccount->setCursor(Qt::PointingHandCursor);
 }
 
+void TfrmAvvio::setBackupForm(QDialog* backup, std::function<QString()> reminder)
+{
+    backup_ = backup;
+    reminder_ = std::move(reminder);
+    imgCopia->setEnabled(backup != nullptr);
+    imgCopia->setCursor(backup ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    updateReminder();
+}
+
+void TfrmAvvio::updateReminder()
+{
+    const QString text = backup_ && reminder_ ? reminder_() : QString();
+    lblPromemoria->setText(text);
+    lblPromemoria->setVisible(!text.isEmpty());
+}
+
 void TfrmAvvio::bringBack()
 {
     show();
@@ -290,6 +322,14 @@ void TfrmAvvio::imgAccountMouseUp()
         ErrorDisplay::guard(mailAccount_);
 }
 
+void TfrmAvvio::imgCopiaMouseUp()
+{
+    if (!backup_)
+        return;
+    Modal::run(backup_);
+    updateReminder();
+}
+
 void TfrmAvvio::lblWebMouseUp() { Maker::openWebPage(); }
 
 void TfrmAvvio::showEvent(QShowEvent* event)
@@ -312,6 +352,7 @@ void TfrmAvvio::FormShow()
     imgAnimata->setMovie(movie_);
     delete previous;
     movie_->start();
+    updateReminder();
 }
 
 void TfrmAvvio::hideEvent(QHideEvent* event)

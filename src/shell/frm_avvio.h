@@ -31,6 +31,10 @@ public:
     void setAboutForm(QDialog* about) { about_ = about; }
     // What imgAccount does (the mail account window); hidden without it.
     void setMailAccountAction(std::function<void()> action);
+    // The backup window imgCopia (and the reminder under the tiles) shows
+    // modally; reminder() says whether a backup is due. Without a window the
+    // icon is disabled and no reminder shows.
+    void setBackupForm(QDialog* backup, std::function<QString()> reminder);
 
     // Shows the launcher again (visible, in front).
     void bringBack();
@@ -52,6 +56,8 @@ public:
     QLabel* imgCopyright = nullptr;
     QLabel* imgEsci = nullptr;
     QLabel* imgAccount = nullptr;
+    QLabel* imgCopia = nullptr;
+    QLabel* lblPromemoria = nullptr;
     QLabel* lblWeb = nullptr;
     QPushButton* btnSfondo = nullptr;
 
@@ -65,6 +71,7 @@ public slots:
     void imgCopyrightMouseUp();
     void imgEsciMouseUp();
     void imgAccountMouseUp();
+    void imgCopiaMouseUp();
     void lblWebMouseUp();
 
 protected:
@@ -81,9 +88,13 @@ private:
     static void terminate();
 
     QPointer<QWidget> forms_[4];
+    void updateReminder();
+
     QPointer<QDialog> splash_;
     QPointer<QDialog> about_;
     std::function<void()> mailAccount_;
+    QPointer<QDialog> backup_;
+    std::function<QString()> reminder_;
     QMovie* movie_ = nullptr;
 };
 

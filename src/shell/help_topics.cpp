@@ -11,7 +11,8 @@ HelpTopic HelpTopics::launcher()
         QStringLiteral(
             "Dalla schermata iniziale si apre ciascun archivio con un clic sul riquadro corrispondente; "
             "chiudendo la schermata di lavoro si torna qui. In basso si trovano l'account di posta usato per "
-            "l'invio diretto, questa guida, le informazioni sul programma e il pulsante per uscire."),
+            "l'invio diretto, la copia di sicurezza dei dati (con il ripristino), questa guida, le informazioni "
+            "sul programma e il pulsante per uscire."),
         QStringLiteral("La rubrica contatti raccoglie le schede delle persone e delle aziende con cui si lavora: nome, "
                        "azienda, qualifica, indirizzo e-mail, indirizzo postale, numeri di telefono, codice fiscale, "
                        "partita IVA, coordinate bancarie IBAN, pagamenti e note."),

@@ -2,6 +2,7 @@
 
 #include "accessories/card_files.h"
 #include "accessories/exports.h"
+#include "accessories/frm_copia_sicurezza.h"
 #include "archives/archive_registry.h"
 #include "contacts/frm_rubrica.h"
 #include "groups/frm_gruppi.h"
@@ -17,6 +18,7 @@
 #include "shell/frm_info.h"
 #include "shell/frm_password.h"
 #include "shell/frm_splash.h"
+#include "ui/error_display.h"
 #include "ui/help.h"
 #include "ui/modal.h"
 #include "ui/search_forms.h"
@@ -30,6 +32,10 @@
 #include <QWidget>
 
 #include <functional>
+
+#ifndef VELMARO_VERSION
+#define VELMARO_VERSION ""
+#endif
 
 namespace {
 
@@ -105,6 +111,7 @@ void Startup::createForms()
     addArchiveForms(frmNewsletter);
     create(frmInviaEmail);
     create(frmCambiaPassword);
+    create(frmCopiaSicurezza);
     for (const ArchiveDefinition* archive : Archives::all())
         if (!quickSearch(archive->kind))
             throw WiringError(QStringLiteral("no editor for the archive ") + archive->fileName);
@@ -114,6 +121,17 @@ void Startup::createForms()
     frmAvvio->setSplashForm(frmSplash);
     frmAvvio->setAboutForm(frmInfo);
     frmAvvio->setMailAccountAction([] { TfrmAccountPosta::open(frmAvvio); });
+    frmAvvio->setBackupForm(frmCopiaSicurezza, &TfrmCopiaSicurezza::reminder);
+    frmCopiaSicurezza->setVersion(QStringLiteral(VELMARO_VERSION));
+    // After a restore no editor keeps a card of the replaced data on screen.
+    frmCopiaSicurezza->setAfterRestore([] {
+        for (CardEditor* editor : std::initializer_list<CardEditor*> { frmRubrica, frmGruppi, frmNewsletter }) {
+            if (!editor)
+                continue;
+            editor->clearCard();
+            ErrorDisplay::swallow([editor] { editor->reopenArchive(); });
+        }
+    });
     frmPassword->setChangeForm(frmCambiaPassword);
     frmCambiaPassword->setComeBack([] {
         if (frmPassword)

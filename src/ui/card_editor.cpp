@@ -96,6 +96,19 @@ void CardEditor::setSearches(SearchFormBase* quick, SearchFormBase* advanced)
     Wiring::child<QWidget>(this, QStringLiteral("cmdWeb"))->setEnabled(advanced != nullptr);
 }
 
+std::optional<QList<QByteArray>> CardEditor::lastSearch() const
+{
+    std::optional<QList<QByteArray>> found;
+    quint64 latest = 0;
+    for (const SearchFormBase* form : { quickSearch_, advancedSearch_ }) {
+        if (form && form->lastSearch().serial > latest && form->lastSearch().mode == definition_.searchMode) {
+            latest = form->lastSearch().serial;
+            found = form->lastSearch().conditions;
+        }
+    }
+    return found;
+}
+
 QWidget* CardEditor::field(const QString& control) const
 {
     for (int i = 0; i < fields_.size(); ++i)

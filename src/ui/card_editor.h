@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CardAccessory;
@@ -39,6 +40,10 @@ public:
     // start-up hands them over. A search not handed over leaves its button
     // disabled.
     void setSearches(SearchFormBase* quick, SearchFormBase* advanced);
+    // The conditions of the last search made from this editor's own searches
+    // (opened with its mode word), so its result can be taken up again; none
+    // before the first.
+    std::optional<QList<QByteArray>> lastSearch() const;
 
     // Any field of the card, the hidden labels included, or another named
     // control of the form; throws WiringError when there is none.

@@ -244,6 +244,12 @@ bool SearchFormBase::encodeKey(const QString& key, QByteArray& bytes)
     return !key.contains(QChar(0)) && Cp1252::tryEncode(key, bytes);
 }
 
+void SearchFormBase::rememberSearch(QList<QByteArray> conditions)
+{
+    static quint64 searches = 0;
+    lastSearch_ = { std::move(conditions), mode(), ++searches };
+}
+
 void SearchFormBase::showResult(std::unique_ptr<TSQLiteTable> rows)
 {
     result_ = std::move(rows);
@@ -447,6 +453,9 @@ void QuickSearchForm::btnPopolaClick()
             rows = db_->Query(config_.listColumnsOnly
                     ? archive.matchingAll({ CardArchive::likeCondition(column, key) }, config_.line.columns())
                     : archive.contains(column, key));
+            rememberSearch({ CardArchive::likeCondition(column, key) });
+        } else {
+            rememberSearch({ nothingFound() });
         }
         showResult(std::move(rows));
     });
@@ -594,6 +603,9 @@ void AdvancedSearchForm::cmdTrovaClick()
             // Only what the list shows: the chosen card is loaded by its number.
             if (encodable)
                 rows = db_->Query(config_.archive.matchingAll(conditions, config_.line.columns()));
+            rememberSearch(encodable ? conditions : QList<QByteArray> { nothingFound() });
+        } else {
+            rememberSearch({ nothingFound() });
         }
         showResult(std::move(rows));
         grpElenco_->show();

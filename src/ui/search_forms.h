@@ -58,6 +58,17 @@ public:
     int selectedLine() const;
     void selectLine(int row);
 
+    // The last search made in this form, so a caller can go back to its
+    // result later (the contacts export): its conditions (joined by AND),
+    // the caller's mode word then, and a number that grows with every search
+    // of any form (0: no search yet).
+    struct LastSearch {
+        QList<QByteArray> conditions;
+        QString mode;
+        quint64 serial = 0;
+    };
+    const LastSearch& lastSearch() const { return lastSearch_; }
+
 protected:
     SearchFormBase(SearchConfig config, QWidget* parent);
 
@@ -76,6 +87,9 @@ protected:
     void printList();
     // The key as archive bytes; false when no stored text can hold it.
     static bool encodeKey(const QString& key, QByteArray& bytes);
+    // A search that found no card because it could not run: remembered as one.
+    static QByteArray nothingFound() { return "ID < 0"; }
+    void rememberSearch(QList<QByteArray> conditions);
 
     void closeEvent(QCloseEvent* event) override;
 
@@ -91,6 +105,7 @@ protected:
     QStringListModel* model_ = nullptr;
     QLabel* count_ = nullptr;
     QLabel* memory_ = nullptr;
+    LastSearch lastSearch_;
 
 signals:
     void listDoubleClicked();

@@ -14,10 +14,7 @@ const CardArchive& archive() { return Archives::card(ArchiveKind::Contacts); }
 
 ImportedContact contact(int line, Values values)
 {
-    ImportedContact c;
-    c.line = line;
-    c.values = std::move(values);
-    return c;
+    return ImportedContact::withValues(line, values);
 }
 
 QString column(const ImportRow& row, const char* name) { return row.texts.value(archive().valueColumns().indexOf(name)); }

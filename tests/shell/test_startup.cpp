@@ -94,8 +94,9 @@ void TestStartup::createsFormsInOrderAndShowsLogin()
         "frmRubrica", "frmCodFisc", "frmIban", "frmIva", "frmAllegatiRub", "frmCartellaRub", "frmExpRubrica",
         "frmRicercaRub", "frmAvanzateRub", "frmGruppi", "frmAllegatiGru", "frmCartellaGru", "frmRicercaGru",
         "frmAvanzateGru", "frmExpGruppi", "frmNewsletter", "frmImportaData", "frmAllegatiMes", "frmCartellaMes",
-        "frmExpMessaggi", "frmRicercaMes", "frmAvanzateMes", "frmInviaEmail", "frmCambiaPassword" };
-    QCOMPARE(order.size(), 29);
+        "frmExpMessaggi", "frmRicercaMes", "frmAvanzateMes", "frmInviaEmail", "frmCambiaPassword",
+        "frmCopiaSicurezza" };
+    QCOMPARE(order.size(), 30);
     qsizetype previous = -1;
     QStringList names;
     for (QWidget* f : Startup::forms()) {
@@ -112,6 +113,7 @@ void TestStartup::createsFormsInOrderAndShowsLogin()
     QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::Gruppi), frmGruppi);
     QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::Messaggi), frmNewsletter);
     QCOMPARE(frmAvvio->tileForm(TfrmAvvio::Tile::InvioEmail), frmInviaEmail);
+    QVERIFY(frmAvvio->imgCopia->isEnabled());
     for (QWidget* editor : std::initializer_list<QWidget*> { frmRubrica, frmGruppi, frmNewsletter })
         for (const char* tool : { "cmdAllega", "cmdAssocia", "cmdOttimizza", "cmdExcel", "cmdWord" })
             QVERIFY2(editor->findChild<QWidget*>(QLatin1String(tool))->isEnabled(), tool);

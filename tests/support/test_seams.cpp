@@ -113,6 +113,29 @@ TempDataDir::~TempDataDir()
 QString TempDataDir::path() const { return d->dir.path(); }
 QString TempDataDir::file(const QString& name) const { return d->dir.filePath(name); }
 
+struct TempHome::Impl {
+    QTemporaryDir dir;
+    QByteArray home = qgetenv("HOME");
+    QByteArray config = qgetenv("XDG_CONFIG_HOME");
+};
+
+TempHome::TempHome()
+    : d(new Impl)
+{
+    qputenv("HOME", QFile::encodeName(d->dir.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(d->dir.filePath(QStringLiteral(".config"))));
+    QDir(d->dir.path()).mkpath(QStringLiteral("Documents"));
+}
+
+TempHome::~TempHome()
+{
+    qputenv("HOME", d->home);
+    qputenv("XDG_CONFIG_HOME", d->config);
+    delete d;
+}
+
+QString TempHome::documents() const { return d->dir.filePath(QStringLiteral("Documents")); }
+
 RecordingPrinter::RecordingPrinter() { Printing::install(this); }
 RecordingPrinter::~RecordingPrinter() { Printing::install(nullptr); }
 

@@ -83,6 +83,21 @@ private:
     Impl* d;
 };
 
+// A fresh home folder with an empty Documents folder, where the exports
+// land, for as long as it lives (HOME and XDG_CONFIG_HOME point at it).
+class TempHome {
+public:
+    TempHome();
+    ~TempHome();
+    TempHome(const TempHome&) = delete;
+    TempHome& operator=(const TempHome&) = delete;
+    QString documents() const;
+
+private:
+    struct Impl;
+    Impl* d;
+};
+
 // Records print requests instead of printing.
 class RecordingPrinter final : public IPrinterService {
 public:

@@ -2,12 +2,15 @@
 
 #include "archives/archive_registry.h"
 #include "archives/card_rules.h"
+#include "storage/card_text.h"
 #include "storage/win1252.h"
 
 #include <memory>
+#include <vector>
 
 namespace {
 
+const ArchiveDefinition& archive() { return Archives::get(ArchiveKind::Contacts); }
 const CardArchive& contacts() { return Archives::card(ArchiveKind::Contacts); }
 
 // Duplicates are told by the contact's address.
@@ -19,6 +22,15 @@ bool stored(const ImportRow& row, bool includeDuplicates)
 {
     return row.status == ImportRow::Status::Ready
         || (includeDuplicates && row.status == ImportRow::Status::Duplicate);
+}
+
+// Most values hold neither ';' nor '"': they are not copied.
+QString storedText(const QString& text)
+{
+    if (text.isEmpty())
+        return text;
+    return text.contains(QLatin1Char(';')) || text.contains(QLatin1Char('"')) ? CardRules::stored(text)
+                                                                              : CardText::trimmed(text);
 }
 
 // The archive's insert with its values bound rather than written as literals:
@@ -59,72 +71,182 @@ int ImportPlan::count(ImportRow::Status status) const
     return n;
 }
 
-QSet<QString> ContactImport::existingEmails(TSQLiteDatabase& db)
+quint64 EmailSet::fingerprint(const QString& email)
 {
-    QSet<QString> out;
-    const QByteArray email = Archives::get(ArchiveKind::Contacts).columnOf(kEmailControl).name;
-    auto table = db.Query("select " + email + " from " + contacts().table() + ";");
-    out.reserve(table->RowCount());
-    for (table->First(); !table->AtEnd(); table->Next())
-        out.insert(emailKey(Cp1252::decode(table->BlobTextAt(0))));
-    out.remove(QString());
-    return out;
+    // FNV-1a over the UTF-16 units of the compared form, then a final mix.
+    quint64 h = 0xcbf29ce484222325ULL;
+    for (const QChar c : emailKey(email)) {
+        h ^= c.unicode();
+        h *= 0x100000001b3ULL;
+    }
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdULL;
+    h ^= h >> 33;
+    h *= 0xc4ceb9fe1a85ec53ULL;
+    h ^= h >> 33;
+    return h;
 }
 
-ImportPlan ContactImport::prepare(const QList<ImportedContact>& contacts, const QSet<QString>& existingEmails)
+bool EmailSet::insert(const QString& email)
 {
-    const ArchiveDefinition& archive = Archives::get(ArchiveKind::Contacts);
-    const CardRules rules(archive);
-    const int emailColumn = archive.indexOf(kEmailControl);
+    if (emailKey(email).isEmpty())
+        return false;
+    set_.insert(fingerprint(email));
+    return true;
+}
+
+bool EmailSet::contains(const QString& email) const
+{
+    return !emailKey(email).isEmpty() && set_.contains(fingerprint(email));
+}
+
+EmailSet ContactImport::existingEmails(TSQLiteDatabase& db)
+{
+    // A few thousand at a time: a large archive is never held whole.
+    EmailSet out;
+    qint64 last = 0;
+    for (;;) {
+        auto table = db.Query("select ID, " + archive().columnOf(kEmailControl).name + " from " + contacts().table()
+            + " where ID > " + QByteArray::number(last) + " order by ID limit 5000;");
+        if (table->RowCount() == 0)
+            return out;
+        for (table->First(); !table->AtEnd(); table->Next()) {
+            out.insert(Cp1252::decode(table->BlobTextAt(1)));
+            last = table->IntegerAt(0);
+        }
+    }
+}
+
+ImportRow ContactImport::judge(const ImportedContact& c)
+{
+    const ArchiveDefinition& a = archive();
+    const CardRules rules(a);
+    ImportRow row;
+    row.line = c.line;
+    row.problems = c.problems;
+    row.texts.resize(a.columns.size());
+    for (qsizetype i = 0; i < c.fields.size() && i < row.texts.size(); ++i)
+        row.texts[i] = storedText(c.fields[i]);
+    int missing = -1;
+    if (const auto refused = rules.encode(row.texts, row.values)) {
+        row.status = ImportRow::Status::NotStorable;
+        row.reason = rules.reason(*refused);
+    } else if ((missing = rules.missingRequired(row.texts)) >= 0) {
+        row.status = ImportRow::Status::MissingRequired;
+        row.reason = a.required[missing].missing;
+    }
+    return row;
+}
+
+namespace {
+
+// Which UTF-16 code units Windows-1252 has a byte for (NUL aside, which
+// would end the statement), looked up instead of encoded.
+const std::vector<bool>& encodableUnits()
+{
+    static const std::vector<bool> table = [] {
+        std::vector<bool> t(0x10000, false);
+        for (int b = 1; b < 256; ++b) {
+            const QString c = Cp1252::decode(QByteArray(1, char(b)));
+            if (c.size() == 1)
+                t[c[0].unicode()] = true;
+        }
+        return t;
+    }();
+    return table;
+}
+
+bool storable(QStringView text)
+{
+    const auto& table = encodableUnits();
+    for (const QChar c : text)
+        if (!table[c.unicode()])
+            return false;
+    return true;
+}
+
+// What is scrubbed into a blank, and trimmed at the ends like one.
+bool blankOnceStored(QChar c) { return c.unicode() <= 32 || c == u';' || c == u'"'; }
+
+// The part of a text that storing keeps: without what scrubbing and
+// trimming take away at its ends.
+QStringView storedPart(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && blankOnceStored(text[begin]))
+        ++begin;
+    while (end > begin && blankOnceStored(text[end - 1]))
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+} // namespace
+
+ImportRow::Status ContactImport::verdict(const ImportedContact& c, QString* email)
+{
+    static const int mail = archive().indexOf(kEmailControl);
+    static const QList<int> required = [] {
+        QList<int> r;
+        for (const auto& field : archive().required)
+            r << archive().indexOf(field.control);
+        return r;
+    }();
+    for (const QString& v : c.fields)
+        if (!storable(storedPart(v)))
+            return ImportRow::Status::NotStorable;
+    *email = storedText(c.fields.value(mail));
+    for (int column : required)
+        if (storedPart(c.fields.value(column)).isEmpty())
+            return ImportRow::Status::MissingRequired;
+    return ImportRow::Status::Ready;
+}
+
+QString ContactImport::duplicateReason(const QString& email, const EmailSet& existing, EmailSet& seen)
+{
+    if (existing.contains(email))
+        return QStringLiteral("l'indirizzo e-mail è già in archivio");
+    if (seen.contains(email))
+        return QStringLiteral("l'indirizzo e-mail compare già più sopra nel file");
+    seen.insert(email);
+    return {};
+}
+
+ImportPlan ContactImport::prepare(const QList<ImportedContact>& contacts, const EmailSet& existingEmails)
+{
+    const int email = archive().indexOf(kEmailControl);
     ImportPlan plan;
     plan.rows.reserve(contacts.size());
-    QSet<QString> seen;
+    EmailSet seen;
     for (const ImportedContact& c : contacts) {
-        ImportRow row;
-        row.line = c.line;
-        row.problems = c.problems;
-        row.texts.reserve(archive.columns.size());
-        for (const auto& column : archive.columns)
-            row.texts << CardRules::stored(c.values.value(column.name));
-        const QString email = row.texts.value(emailColumn);
-        int missing = -1;
-        if (const auto refused = rules.encode(row.texts, row.values)) {
-            row.status = ImportRow::Status::NotStorable;
-            row.reason = rules.reason(*refused);
-        } else if ((missing = rules.missingRequired(row.texts)) >= 0) {
-            row.status = ImportRow::Status::MissingRequired;
-            row.reason = archive.required[missing].missing;
-        } else if (existingEmails.contains(emailKey(email))) {
-            row.status = ImportRow::Status::Duplicate;
-            row.reason = QStringLiteral("l'indirizzo e-mail è già in archivio");
-        } else if (seen.contains(emailKey(email))) {
-            row.status = ImportRow::Status::Duplicate;
-            row.reason = QStringLiteral("l'indirizzo e-mail compare già più sopra nel file");
+        ImportRow row = judge(c);
+        const QString address = row.texts.value(email);
+        if (row.status == ImportRow::Status::Ready) {
+            row.reason = duplicateReason(address, existingEmails, seen);
+            if (!row.reason.isEmpty())
+                row.status = ImportRow::Status::Duplicate;
+        } else {
+            // A refused row's address still counts for the rows below it.
+            seen.insert(address);
         }
-        if (!email.isEmpty())
-            seen.insert(emailKey(email));
         plan.rows << std::move(row);
     }
     return plan;
 }
 
-ImportOutcome ContactImport::store(TSQLiteDatabase& db, const ImportPlan& plan, bool includeDuplicates,
-    const std::function<void(int done, int total)>& progress)
+ImportOutcome ContactImport::store(TSQLiteDatabase& db, int total,
+    const std::function<bool(QList<QByteArray>& values)>& next, const std::function<void(int done, int total)>& progress)
 {
     ImportOutcome outcome;
-    int total = 0;
-    for (const ImportRow& r : plan.rows)
-        total += stored(r, includeDuplicates) ? 1 : 0;
     // On any failure, the prepared insert's included, nothing is stored and
     // the connection is left outside any transaction.
     SQLiteTransaction transaction(db);
     {
         int done = 0;
         BoundInsert insert(db);
-        for (const ImportRow& r : plan.rows) {
-            if (!stored(r, includeDuplicates))
-                continue;
-            insert.insert(r.values);
+        QList<QByteArray> values;
+        while (next(values)) {
+            insert.insert(values);
             if (outcome.firstId == 0)
                 outcome.firstId = qint32(db.LastInsertedRowId());
             ++done;
@@ -134,6 +256,27 @@ ImportOutcome ContactImport::store(TSQLiteDatabase& db, const ImportPlan& plan, 
         outcome.added = done;
     }
     transaction.Commit();
+    return outcome;
+}
+
+ImportOutcome ContactImport::store(TSQLiteDatabase& db, const ImportPlan& plan, bool includeDuplicates,
+    const std::function<void(int done, int total)>& progress)
+{
+    int total = 0;
+    for (const ImportRow& r : plan.rows)
+        total += stored(r, includeDuplicates) ? 1 : 0;
+    qsizetype at = 0;
+    ImportOutcome outcome = store(
+        db, total,
+        [&](QList<QByteArray>& values) {
+            while (at < plan.rows.size() && !stored(plan.rows[at], includeDuplicates))
+                ++at;
+            if (at == plan.rows.size())
+                return false;
+            values = plan.rows[at++].values;
+            return true;
+        },
+        progress);
     outcome.skipped = int(plan.rows.size()) - outcome.added;
     return outcome;
 }

@@ -35,14 +35,46 @@ struct ImportOutcome {
     qint32 firstId = 0; // the first added card, 0 when none
 };
 
+// E-mail addresses compared as the import does (trimmed, lower case), kept
+// as 64-bit fingerprints: a large file or archive costs a few bytes per
+// address, and two different addresses meet by chance about once in 10^19.
+class EmailSet {
+public:
+    static quint64 fingerprint(const QString& email);
+    // False for the empty address, which is never a duplicate.
+    bool insert(const QString& email);
+    bool contains(const QString& email) const;
+    qsizetype size() const { return set_.size(); }
+    void clear() { set_.clear(); }
+
+private:
+    QSet<quint64> set_;
+};
+
 namespace ContactImport {
-// The e-mail addresses already in the archive, trimmed and lower case.
-QSet<QString> existingEmails(TSQLiteDatabase& db);
+// The e-mail addresses already in the archive.
+EmailSet existingEmails(TSQLiteDatabase& db);
 
-ImportPlan prepare(const QList<ImportedContact>& contacts, const QSet<QString>& existingEmails);
+// The Save rules on one read contact: stored texts and values, and whether
+// it can be stored (Ready), lacks a required field or holds a character the
+// archive cannot keep. Duplicates are the caller's to judge.
+ImportRow judge(const ImportedContact& contact);
+// The same judgement without the stored texts and values, for reading a
+// large file quickly: the status, and in *email the address as it would be
+// stored. Agrees with judge() on every contact.
+ImportRow::Status verdict(const ImportedContact& contact, QString* email);
+// Why a row with this e-mail is a duplicate; empty when it is none. A new
+// address joins seen.
+QString duplicateReason(const QString& email, const EmailSet& existing, EmailSet& seen);
 
-// Stores the Ready rows (and the duplicates when asked) in one transaction:
-// on any failure nothing is stored and the ESQLiteException goes on.
+ImportPlan prepare(const QList<ImportedContact>& contacts, const EmailSet& existingEmails);
+
+// Stores the values next() hands over, until it returns false, in one
+// transaction: on any failure nothing is stored and the ESQLiteException
+// goes on. total is what progress counts towards.
+ImportOutcome store(TSQLiteDatabase& db, int total, const std::function<bool(QList<QByteArray>& values)>& next,
+    const std::function<void(int done, int total)>& progress = {});
+// Stores the Ready rows of a plan (and the duplicates when asked).
 ImportOutcome store(TSQLiteDatabase& db, const ImportPlan& plan, bool includeDuplicates,
     const std::function<void(int done, int total)>& progress = {});
 } // namespace ContactImport

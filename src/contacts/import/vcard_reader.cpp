@@ -6,47 +6,93 @@ namespace {
 
 struct LogicalLine {
     int number = 0;
+    qsizetype offset = 0;
     QByteArray text;
 };
 
-bool isQuotedPrintable(const QByteArray& line)
+bool startsWithIgnoringCase(QByteArrayView text, QByteArrayView prefix)
 {
-    const qsizetype colon = line.indexOf(':');
-    const QByteArray head = (colon < 0 ? line : line.left(colon)).toUpper();
-    return head.contains("QUOTED-PRINTABLE");
+    return text.size() >= prefix.size() && qstrnicmp(text.data(), prefix.data(), prefix.size()) == 0;
 }
 
+} // namespace
+
 // Folded lines (a break followed by a blank) and 2.1's quoted-printable soft
-// breaks ('=' at the end) are joined into one line each.
-QList<LogicalLine> unfold(const QByteArray& bytes)
-{
-    QList<LogicalLine> lines;
+// breaks ('=' at the end) joined into one line each. Whether a line is
+// quoted-printable is read from its name and parameters (before the first
+// ':'), looked at once as they grow, so a line joined from many pieces costs
+// what its reading does.
+struct VCardReader::Stream::Lines {
+    QByteArrayView bytes;
     qsizetype pos = 0;
     int number = 0;
-    bool softBreak = false;
-    while (pos < bytes.size()) {
+    bool pending = false;
+    LogicalLine next; // a physical line read ahead
+
+    bool readPhysical(LogicalLine& out)
+    {
+        if (pos >= bytes.size())
+            return false;
         qsizetype end = bytes.indexOf('\n', pos);
         if (end < 0)
             end = bytes.size();
-        QByteArray line = bytes.mid(pos, end - pos);
+        out.offset = pos;
+        out.number = ++number;
+        qsizetype stop = end;
+        if (stop > pos && bytes[stop - 1] == '\r')
+            --stop;
+        out.text = bytes.sliced(pos, stop - pos).toByteArray();
         pos = end + 1;
-        ++number;
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (softBreak && !lines.isEmpty()) {
-            lines.last().text += line;
-        } else if (!lines.isEmpty() && !line.isEmpty() && (line[0] == ' ' || line[0] == '\t')) {
-            lines.last().text += line.mid(1);
-        } else {
-            lines.append({ number, line });
-        }
-        const QByteArray& current = lines.last().text;
-        softBreak = current.endsWith('=') && isQuotedPrintable(current);
-        if (softBreak)
-            lines.last().text.chop(1);
+        return true;
     }
-    return lines;
-}
+
+    bool read(LogicalLine& line)
+    {
+        if (!pending && !readPhysical(next))
+            return false;
+        pending = false;
+        line = std::move(next);
+        qsizetype headEnd = -1; // the first ':', once seen
+        qsizetype scanned = 0;  // bytes of the head looked at for the encoding
+        bool qp = false;
+        auto look = [&] {
+            if (headEnd >= 0)
+                return;
+            const qsizetype colon = line.text.indexOf(':', scanned);
+            const qsizetype end = colon < 0 ? line.text.size() : colon;
+            // "QUOTED-PRINTABLE" may straddle two pieces.
+            const qsizetype from = std::max<qsizetype>(0, scanned - 15);
+            if (!qp && end > from)
+                qp = line.text.sliced(from, end - from).toUpper().contains("QUOTED-PRINTABLE");
+            scanned = end;
+            headEnd = colon;
+        };
+        look();
+        for (;;) {
+            if (line.text.endsWith('=') && qp) {
+                line.text.chop(1);
+                scanned = std::min(scanned, line.text.size());
+                LogicalLine piece;
+                if (!readPhysical(piece))
+                    return true;
+                line.text += piece.text;
+                look();
+                continue;
+            }
+            if (!readPhysical(next))
+                return true;
+            if (!next.text.isEmpty() && (next.text[0] == ' ' || next.text[0] == '\t')) {
+                line.text += QByteArrayView(next.text).sliced(1);
+                look();
+                continue;
+            }
+            pending = true;
+            return true;
+        }
+    }
+};
+
+namespace {
 
 // Splits at each separator outside double quotes.
 QList<QByteArray> splitOutsideQuotes(const QByteArray& text, char separator)
@@ -187,8 +233,10 @@ void readProperty(const LogicalLine& line, VCard& card)
                     p.types << unquoted(t.trimmed()).toUpper();
         } else if (key == "PREF") {
             p.types << "PREF";
-        } else if (key == "VALUE" && value.toUpper() == "URI" && line.text.mid(colon + 1).startsWith("data:")) {
-            p.binary = true; // 4.0's inline photo
+        } else if (key == "VALUE") {
+            p.valueType = value.toUpper();
+            if (p.valueType == "URI" && line.text.mid(colon + 1).startsWith("data:"))
+                p.binary = true; // 4.0's inline photo
         }
     }
     if (p.binary) {
@@ -209,30 +257,57 @@ void readProperty(const LogicalLine& line, VCard& card)
 
 } // namespace
 
-QList<VCard> VCardReader::read(const QByteArray& bytes)
+VCardReader::Stream::Stream(QByteArrayView bytes, qsizetype offset, int line)
+    : lines_(std::make_unique<Lines>())
 {
-    QList<VCard> cards;
+    lines_->bytes = bytes;
+    lines_->pos = offset;
+    lines_->number = line - 1;
+}
+
+VCardReader::Stream::~Stream() = default;
+
+qsizetype VCardReader::Stream::offset() const { return lines_->pending ? lines_->next.offset : lines_->pos; }
+
+bool VCardReader::Stream::next(VCard& card)
+{
     int depth = 0; // cards nested in a card (2.1's AGENT) are skipped
-    for (const LogicalLine& line : unfold(bytes)) {
-        const QByteArray upper = line.text.trimmed().toUpper();
-        if (upper == "BEGIN:VCARD") {
+    LogicalLine line;
+    while (lines_->read(line)) {
+        const QByteArrayView trimmed = QByteArrayView(line.text).trimmed();
+        const bool begin = trimmed.size() == 11 && startsWithIgnoringCase(trimmed, "BEGIN:VCARD");
+        const bool end = trimmed.size() == 9 && startsWithIgnoringCase(trimmed, "END:VCARD");
+        if (begin) {
             if (depth++ == 0) {
-                cards.append(VCard());
-                cards.last().line = line.number;
+                card = VCard();
+                card.line = line.number;
+                card.offset = line.offset;
             }
             continue;
         }
         if (depth == 0)
             continue;
-        if (upper == "END:VCARD") {
-            --depth;
+        if (end) {
+            if (--depth == 0)
+                return true;
             continue;
         }
-        if (depth > 1 || upper.isEmpty())
+        if (depth > 1 || trimmed.isEmpty())
             continue;
-        readProperty(line, cards.last());
+        readProperty(line, card);
     }
-    if (depth > 0)
-        cards.last().problems << QStringLiteral("il file termina prima della fine della scheda (manca END:VCARD)");
+    if (depth == 0)
+        return false;
+    card.problems << QStringLiteral("il file termina prima della fine della scheda (manca END:VCARD)");
+    return true;
+}
+
+QList<VCard> VCardReader::read(const QByteArray& bytes)
+{
+    QList<VCard> cards;
+    Stream stream(bytes);
+    VCard card;
+    while (stream.next(card))
+        cards << std::move(card);
     return cards;
 }
