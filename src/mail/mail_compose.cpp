@@ -18,12 +18,16 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
+
+#include <utility>
 
 namespace {
 const QString kNameKey = QStringLiteral("Nome Mittente");
@@ -200,6 +204,17 @@ SendBlock::SendBlock(QWidget* panel, QGridLayout* grid, int row, HintBar* hints,
     attach->addWidget(cmdSfoglia);
     attach->addWidget(cmdApri);
     grid->addLayout(attach, row + 3, 1, 1, 3);
+    // Pictures, not captions: with both check boxes the row has no room for
+    // more words (the caption stays the button's accessible name and tip).
+    for (const auto& [button, picture] : { std::pair { cmdEsclusi, ":/img/esclusi.png" },
+             std::pair { cmdAccountPosta, ":/img/email.png" } }) {
+        const QString caption = button->text().remove(QLatin1String("..."));
+        button->setAccessibleName(caption);
+        button->setToolTip(caption);
+        button->setText(QString());
+        button->setIcon(QIcon(QString::fromLatin1(picture)));
+        button->setIconSize(QSize(24, 24));
+    }
     sendRow = new QHBoxLayout;
     sendRow->addWidget(cmdEsclusi);
     sendRow->addWidget(cmdAccountPosta);
