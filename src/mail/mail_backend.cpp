@@ -6,6 +6,7 @@
 #include "mail/mime_message.h"
 #include "mail/private_send.h"
 #include "mail/send_checks.h"
+#include "ui/launcher.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -154,27 +155,19 @@ quint32 compose(const QString& program, const MapiMessage& m, const QStringList&
 
 quint32 launchClient(const QString& program, const QString& uri, int waitMs)
 {
-    auto* process = new QProcess;
-    process->setProgram(program);
-    process->setArguments({ uri });
-    process->setStandardInputFile(QProcess::nullDevice());
-    process->setStandardOutputFile(QProcess::nullDevice());
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process->start();
-    if (!process->waitForStarted(-1)) {
-        delete process;
-        return MAPI_E_FAILURE;
-    }
-    if (!process->waitForFinished(waitMs) && process->state() != QProcess::NotRunning) {
-        // Some launchers stay until the mail client is closed: the compose
-        // window is up. Left to finish on its own; deleting it would kill it.
-        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    // Some launchers stay until the mail client is closed: the compose
+    // window is up.
+    const Launcher::Result r = Launcher::run(program, uri, waitMs);
+    switch (r.kind) {
+    case Launcher::Result::Kind::StillRunning:
         return SUCCESS_SUCCESS;
+    case Launcher::Result::Kind::Exited:
+        return lookUp(kMailClientExits, r.exitCode);
+    case Launcher::Result::Kind::NotStarted:
+    case Launcher::Result::Kind::Crashed:
+        break;
     }
-    const quint32 result = process->exitStatus() == QProcess::NormalExit ? lookUp(kMailClientExits, process->exitCode())
-                                                                         : MAPI_E_FAILURE;
-    delete process;
-    return result;
+    return MAPI_E_FAILURE;
 }
 
 } // namespace

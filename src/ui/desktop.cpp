@@ -1,5 +1,7 @@
 #include "ui/desktop.h"
 
+#include "ui/launcher.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -22,24 +24,9 @@ bool runOpener(const QString& opener, const QString& argument)
 {
     // Owned by the application: a viewer that outlives the wait is left
     // running, and at the end of the program only the waiting xdg-open goes.
-    auto* process = new QProcess(QCoreApplication::instance());
-    process->setProgram(opener);
-    process->setArguments({ argument });
-    process->setStandardInputFile(QProcess::nullDevice());
-    process->setStandardOutputFile(QProcess::nullDevice());
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process->start();
-    if (!process->waitForStarted(-1)) {
-        delete process;
-        return false;
-    }
-    if (!process->waitForFinished(kOpenerDecisionMs) && process->state() != QProcess::NotRunning) {
-        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-        return true;
-    }
-    const bool opened = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
-    delete process;
-    return opened;
+    const Launcher::Result r = Launcher::run(opener, argument, kOpenerDecisionMs, QCoreApplication::instance());
+    return r.kind == Launcher::Result::Kind::StillRunning
+        || (r.kind == Launcher::Result::Kind::Exited && r.exitCode == 0);
 }
 
 class QtDesktop final : public IDesktop {

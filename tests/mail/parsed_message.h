@@ -8,6 +8,9 @@
 #pragma pop_macro("signals")
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +22,26 @@ struct Message {
     QStringList to;
     QByteArray attachment, headers;
     bool hasBcc = false, hasDate = false, hasMessageId = false;
+
+    // The raw value of a header field (unfolded), empty when missing.
+    QByteArray header(const char* name) const
+    {
+        const QByteArray wanted = QByteArray(name) + ": ";
+        QByteArray value;
+        bool in = false;
+        for (QByteArray line : headers.split('\n')) {
+            if (line.endsWith('\r'))
+                line.chop(1);
+            if (in && (line.startsWith(' ') || line.startsWith('\t'))) {
+                value += line;
+                continue;
+            }
+            in = line.startsWith(wanted);
+            if (in)
+                value = line.mid(wanted.size());
+        }
+        return value;
+    }
 };
 
 inline QByteArray partBytes(GMimePart* part)
@@ -33,6 +56,7 @@ inline QByteArray partBytes(GMimePart* part)
 
 inline Message parse(const QByteArray& raw)
 {
+    g_mime_init();
     Message m;
     const qsizetype crlf = raw.indexOf("\r\n\r\n");
     const qsizetype lf = raw.indexOf("\n\n");
@@ -73,6 +97,23 @@ inline Message parse(const QByteArray& raw)
     g_free(t);
     g_object_unref(msg);
     return m;
+}
+
+// Every message a one-file-per-message stand-in left in folder, with their
+// bytes when raw is given.
+inline QList<Message> allIn(const QString& folder, QList<QByteArray>* raw = nullptr)
+{
+    QList<Message> out;
+    for (const QFileInfo& f : QDir(folder).entryInfoList(QDir::Files, QDir::Name)) {
+        QFile in(f.filePath());
+        if (!in.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray bytes = in.readAll();
+        if (raw)
+            *raw << bytes;
+        out << parse(bytes);
+    }
+    return out;
 }
 
 } // namespace ParsedMail

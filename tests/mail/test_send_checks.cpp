@@ -1,4 +1,4 @@
-#include "sent_mail.h"
+#include "parsed_message.h"
 
 #include "mail/mail_backend.h"
 #include "mail/mapi_mail.h"
@@ -91,16 +91,16 @@ class TestSendChecks : public QObject {
     }
 
     // Who got what: one entry per message handed over, by its To.
-    QMap<QString, SentMail> received(Route route, QList<QByteArray>* raw = nullptr) const
+    QMap<QString, ParsedMail::Message> received(Route route, QList<QByteArray>* raw = nullptr) const
     {
-        QMap<QString, SentMail> out;
+        QMap<QString, ParsedMail::Message> out;
         if (route == Route::MailClient) {
             QFile f(file("hook-uri"));
             if (!f.open(QIODevice::ReadOnly))
                 return out;
             const QByteArray uri = f.readAll();
             const qsizetype query = uri.indexOf('?');
-            SentMail m;
+            ParsedMail::Message m;
             for (const QByteArray& pair : uri.mid(query + 1).split('&')) {
                 const QString value = QUrl::fromPercentEncoding(pair.mid(pair.indexOf('=') + 1));
                 if (pair.startsWith("subject="))
@@ -113,7 +113,7 @@ class TestSendChecks : public QObject {
             out.insert(m.to.join(','), m);
             return out;
         }
-        for (const SentMail& m : SentMail::allIn(file("out"), raw))
+        for (const ParsedMail::Message& m : ParsedMail::allIn(file("out"), raw))
             out.insert(m.to.join(','), m);
         return out;
     }
@@ -182,7 +182,7 @@ private slots:
         RecordingQuestions questions;
         RecordingProgress progress;
         QCOMPARE(send(route, " anna@x.it,bruno@x.it, ANNA@X.IT ,Carla <carla@x.it>,  Dario@X.it ", "S", "T"), 0);
-        const QMap<QString, SentMail> got = received(route);
+        const QMap<QString, ParsedMail::Message> got = received(route);
         const QStringList expected = { "bruno@x.it", "carla@x.it" };
         if (route == Route::Private)
             QCOMPARE(got.keys(), expected);
@@ -279,7 +279,7 @@ private slots:
         QFETCH(bool, expectLine);
         Unsubscribe::save({ header, line, QString(), plainToo });
         QCOMPARE(send(route, "anna@x.it", "S", "Saluti.\n\n"), 0);
-        const SentMail m = received(route).value(QStringLiteral("anna@x.it"));
+        const ParsedMail::Message m = received(route).value(QStringLiteral("anna@x.it"));
         QCOMPARE(m.header("List-Unsubscribe"),
             expectHeader ? QByteArray("<mailto:nicolo@velmaro.it?subject=Cancellazione>") : QByteArray());
         // Line ends as the route writes them; a quoted-printable part reads
@@ -381,11 +381,11 @@ private slots:
         QVERIFY(questions.outline.personal);
         QCOMPARE(questions.outline.withoutCard, 1);
         QList<QByteArray> raw;
-        const QMap<QString, SentMail> got = received(Route::Private, &raw);
+        const QMap<QString, ParsedMail::Message> got = received(Route::Private, &raw);
         const QStringList to = { "anna@x.it", "Mario@X.it", "nessuno@x.it" };
         QCOMPARE(got.size(), 3);
         for (int i = 0; i < 3; ++i) {
-            const SentMail m = got.value(to[i]);
+            const ParsedMail::Message m = got.value(to[i]);
             QCOMPARE(m.subject, subjects[i]); // decoded back from RFC 2047
             QString text = m.text;
             QCOMPARE(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")), bodies[i]);
@@ -441,7 +441,7 @@ private slots:
         QCOMPARE(questions.asked.first(), QStringLiteral("plain: {Azienda|voi}"));
         // Never the braces to everyone: either each their own message, or none.
         QVERIFY(received(Route::MailClient).isEmpty());
-        const QMap<QString, SentMail> got = received(Route::Private);
+        const QMap<QString, ParsedMail::Message> got = received(Route::Private);
         QCOMPARE(got.size(), answer ? 2 : 0);
         if (answer) {
             QCOMPARE(got.value("anna@x.it").subject, QStringLiteral("Per Studio Bianchi & C. {srl}"));
