@@ -125,6 +125,7 @@ bool JournalRecorder::begin(const Delivery::Plan& plan)
     sending_ = 0;
     rows_.clear();
     reservedEnd_ = 0;
+    reservable_ = int(plan.recipients.size());
     ahead_ = 1;
     sinceReserve_.invalidate();
     settleUnrecorded();
@@ -186,7 +187,7 @@ bool JournalRecorder::handingOver(const QList<qsizetype>& which)
         if (sinceReserve_.isValid())
             ahead_ = sinceReserve_.elapsed() < kReserveMs ? std::min(ahead_ * 2, kMaxAhead) : std::max(1, ahead_ / 2);
         sinceReserve_.start();
-        const int until = std::min(int(rows_.size()), std::max(last, first + ahead_));
+        const int until = std::max(last, std::min(reservable_, first + ahead_));
         for (int i = last; i < until; ++i)
             reserve.append(rows_[i]);
         reservedEnd_ = until;
@@ -207,8 +208,11 @@ void JournalRecorder::handedOver(const QList<Delivery::Result>& results)
     QList<DeliveryJournal::RowOutcome> outcomes;
     outcomes.reserve(results.size());
     for (const Delivery::Result& r : results)
-        if (r.index >= 0 && r.index < rows_.size())
+        if (r.index >= 0 && r.index < rows_.size()) {
             outcomes.append({ rows_[r.index], stored(route_, r.outcome), r.reason });
+            if (r.outcome == Delivery::Outcome::Excluded)
+                reservable_ = std::min(reservable_, r.index);
+        }
     try {
         journal_->setOutcomes(outcomes);
     } catch (const ESQLiteException& e) {

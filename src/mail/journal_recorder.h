@@ -70,6 +70,9 @@ private:
     bool stop_ = false;
     Delivery::Route route_ = Delivery::Route::Sendmail;
     int reservedEnd_ = 0;
+    // Rows past this one were settled before any hand-over (excluded
+    // addresses): never reserved.
+    int reservable_ = 0;
     int ahead_ = 1;
     QElapsedTimer sinceReserve_;
     // Sendings that went on without a record after the journal failed: what

@@ -5,6 +5,7 @@
 #include "mail/journal_recorder.h"
 #include "mail/mail_backend.h"
 #include "mail/mapi_mail.h"
+#include "mail/opt_out.h"
 #include "mail/private_send.h"
 #include "mail/unsubscribe.h"
 #include "sent_messages.h"
@@ -150,14 +151,19 @@ private slots:
         QTest::addColumn<bool>("sendmail");
         QTest::addColumn<int>("route");
         QTest::addColumn<int>("outcome");
+        QTest::addColumn<bool>("excluding"); // a third address asked not to be written to
         QTest::newRow("sendmail") << false << false << true << int(Route::Sendmail)
-                                  << int(Outcome::AcceptedByMailProgram);
+                                  << int(Outcome::AcceptedByMailProgram) << false;
         QTest::newRow("mail client") << true << false << true << int(Route::MailClient)
-                                     << int(Outcome::OpenedInMailClient);
+                                     << int(Outcome::OpenedInMailClient) << false;
         QTest::newRow("mail client, no sendmail")
-            << false << false << false << int(Route::MailClient) << int(Outcome::OpenedInMailClient);
+            << false << false << false << int(Route::MailClient) << int(Outcome::OpenedInMailClient) << false;
         QTest::newRow("private") << false << true << true << int(Route::Sendmail)
-                                 << int(Outcome::AcceptedByMailProgram);
+                                 << int(Outcome::AcceptedByMailProgram) << false;
+        QTest::newRow("private, one excluded")
+            << false << true << true << int(Route::Sendmail) << int(Outcome::AcceptedByMailProgram) << true;
+        QTest::newRow("plain, one excluded")
+            << false << false << true << int(Route::Sendmail) << int(Outcome::AcceptedByMailProgram) << true;
     }
 
     void recordsEachRoute()
@@ -167,8 +173,11 @@ private slots:
         QFETCH(bool, sendmail);
         QFETCH(int, route);
         QFETCH(int, outcome);
+        QFETCH(bool, excluding);
         if (!sendmail)
             qputenv("VELMARO_SENDMAIL", QFile::encodeName(bin("nessuno")));
+        if (excluding)
+            OptOutList().add({ QStringLiteral("carla@x.it") }, QStringLiteral("telefonata"));
         QFile attachment(data_->file(QStringLiteral("listino è.pdf")));
         QVERIFY(attachment.open(QIODevice::WriteOnly));
         attachment.write("%PDF");
@@ -176,7 +185,10 @@ private slots:
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
         {
             const Delivery::OriginScope origin({ 7, 0, false });
-            QCOMPARE(SendMapiMessage("", "anna@x.it, Bruno Neri <bruno@x.it>,ANNA@X.IT,", "Nicolò", "nicolo@x.it",
+            QCOMPARE(SendMapiMessage("",
+                         QStringLiteral("anna@x.it, Bruno Neri <bruno@x.it>,ANNA@X.IT,")
+                             + (excluding ? QStringLiteral("Carla@x.it") : QString()),
+                         "Nicolò", "nicolo@x.it",
                          "Novità", "Gentile cliente,\r\nsaluti.", attachment.fileName(), preview, privately),
                 0);
         }
@@ -193,7 +205,7 @@ private slots:
         QVERIFY(s->started >= before);
         QVERIFY(s->finished >= s->started);
         QVERIFY(!s->running);
-        QCOMPARE(s->recipients, 2);
+        QCOMPARE(s->recipients, excluding ? 3 : 2);
         QCOMPARE(s->delivered, 2);
         {
             DeliveryJournal journal;
@@ -202,12 +214,20 @@ private slots:
             QCOMPARE(journal.body(s->id), Unsubscribe::bodyWith(body, Unsubscribe::load(), privately));
         }
         const auto rows = rowsOf(s->id);
-        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows.size(), excluding ? 3 : 2);
         QCOMPARE(rows[0].address, QStringLiteral("anna@x.it"));
         QCOMPARE(rows[1].address, QStringLiteral("bruno@x.it"));
-        for (const auto& r : rows) {
+        for (const auto& r : rows.mid(0, 2)) {
             QCOMPARE(int(r.outcome), outcome);
             QVERIFY(r.when >= before);
+        }
+        // Never reserved for a hand-over, so not "non inviato" at the end.
+        if (excluding)
+            QCOMPARE(int(rows[2].outcome), int(Outcome::Excluded));
+        for (const QFileInfo& f : QDir(out()).entryInfoList(QDir::Files)) {
+            QFile sent(f.filePath());
+            QVERIFY(sent.open(QIODevice::ReadOnly));
+            QVERIFY(!sent.readAll().toLower().contains("carla"));
         }
         QVERIFY(asked_.isEmpty());
     }
