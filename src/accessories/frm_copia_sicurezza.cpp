@@ -7,6 +7,7 @@
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/error_display.h"
+#include "ui/export_folder.h"
 #include "ui/form_look.h"
 
 #include <QDialogButtonBox>
@@ -143,10 +144,15 @@ void TfrmCopiaSicurezza::cmdCopiaClick()
             Dialogs::warning(kBackupCaption, QStringLiteral("Attenzione: non ci sono ancora archivi da copiare."));
             return;
         }
+        // Documents, else a folder the user is told of or chooses: never
+        // wherever the program was started.
+        const ExportFolder::Choice target = ExportFolder::choose(this);
+        if (target.folder.isEmpty())
+            return;
         DataBackup::Created created;
         ExportFile::Result result;
         withProgress(QStringLiteral("Copia di sicurezza in corso..."), [&](const auto& progress) {
-            result = ExportFile::publish(ExportFile::folder(), QStringLiteral("Velmaro copia di sicurezza"),
+            result = ExportFile::publish(target.folder, QStringLiteral("Velmaro copia di sicurezza"),
                 QStringLiteral("zip"), [&](const QString& temp) {
                     // The copies of the archives wait on the same disk, not in memory.
                     QTemporaryDir work(QFileInfo(temp).absolutePath() + QStringLiteral("/.velmaro-copia-XXXXXX"));

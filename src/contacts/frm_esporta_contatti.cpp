@@ -6,6 +6,7 @@
 #include "storage/export_file.h"
 #include "ui/dialogs.h"
 #include "ui/error_display.h"
+#include "ui/export_folder.h"
 #include "ui/form_look.h"
 
 #include <QComboBox>
@@ -115,10 +116,15 @@ void TfrmEsportaContatti::cmdEsportaClick()
             Dialogs::warning(kRefusalCaption, QStringLiteral("Attenzione: non ci sono contatti da esportare."));
             return;
         }
+        // Documents, else a folder the user is told of or chooses: never
+        // wherever the program was started.
+        const ExportFolder::Choice target = ExportFolder::choose(this);
+        if (target.folder.isEmpty())
+            return;
         BusyCursor busy;
         int written = 0;
         const ExportFile::Result result = ExportFile::publish(
-            ExportFile::folder(), QStringLiteral("Contatti"), ContactExport::suffix(format),
+            target.folder, QStringLiteral("Contatti"), ContactExport::suffix(format),
             [&](const QString& temp) {
                 return ContactExport::write(*db, conditions, format, temp, &written, [this](int done, int total) {
                     barProgresso_->setRange(0, total);

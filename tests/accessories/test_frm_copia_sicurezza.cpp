@@ -45,6 +45,40 @@ private slots:
         home_.reset();
     }
 
+    // With neither Documents, home nor the temporary folder writable the
+    // user chooses where the backup goes: never the folder the program was
+    // started in.
+    void nowhereWritableAsksForAFolder_data()
+    {
+        QTest::addColumn<bool>("chosen");
+        QTest::newRow("a folder chosen") << true;
+        QTest::newRow("the choice cancelled") << false;
+    }
+
+    void nowhereWritableAsksForAFolder()
+    {
+        QFETCH(bool, chosen);
+        TestCards::store(ArchiveKind::Contacts, { { "varContatto", "Prima" }, { "varEmail", "a@x.it" } });
+        QTemporaryDir root;
+        const QString folder = root.filePath("scelta"), started = root.filePath("avvio");
+        QDir().mkpath(folder);
+        QDir().mkpath(started);
+        const QByteArray home = qgetenv("HOME"), tmp = qgetenv("TMPDIR");
+        qputenv("HOME", QFile::encodeName(root.filePath("manca")));
+        qputenv("TMPDIR", QFile::encodeName(root.filePath("manca")));
+        desktop_->nextDirectory = chosen ? folder : QString();
+        const QString cwd = QDir::currentPath();
+        QDir::setCurrent(started);
+        form_->show();
+        click("cmdCopia");
+        QDir::setCurrent(cwd);
+        qputenv("HOME", home);
+        qputenv("TMPDIR", tmp);
+        QCOMPARE(desktop_->folderDialogs, 1);
+        QCOMPARE(QDir(started).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList {});
+        QCOMPARE(QDir(folder).entryList({ "*.zip" }, QDir::Files).size(), chosen ? 1 : 0);
+    }
+
     void backupThenRestore()
     {
         TestCards::store(ArchiveKind::Contacts, { { "varContatto", "Prima" }, { "varEmail", "a@x.it" } });
