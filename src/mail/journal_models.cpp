@@ -27,6 +27,8 @@ QString JournalText::sendingCell(const DeliveryJournal::Sending& s, int column)
         return QString::number(s.refused + s.notSent);
     case C::Uncertain:
         return s.running ? QStringLiteral("in corso") : QString::number(s.uncertain);
+    case C::Excluded:
+        return QString::number(s.excluded);
     default:
         return {};
     }
@@ -72,7 +74,7 @@ QVariant JournalSendingsModel::headerData(int section, Qt::Orientation orientati
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     static const char* const titles[] = { "Data e ora", "Oggetto", "Scheda", "Invio", "Percorso", "Destinatari",
-        "Consegnati", "Non consegnati", "Esito incerto" };
+        "Consegnati", "Non consegnati", "Esito incerto", "Esclusi" };
     return section >= 0 && section < ColumnCount ? QString::fromUtf8(titles[section]) : QVariant();
 }
 

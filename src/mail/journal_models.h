@@ -14,7 +14,7 @@ class JournalSendingsModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kPage = 200;
-    enum Column { When, Subject, Card, Kind, Route, Recipients, Delivered, NotDelivered, Uncertain, ColumnCount };
+    enum Column { When, Subject, Card, Kind, Route, Recipients, Delivered, NotDelivered, Uncertain, Excluded, ColumnCount };
 
     explicit JournalSendingsModel(QObject* parent = nullptr);
 
