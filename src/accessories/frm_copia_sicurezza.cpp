@@ -42,9 +42,9 @@ TfrmCopiaSicurezza::TfrmCopiaSicurezza(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
 
     auto* info = new QLabel(QStringLiteral(
-        "La copia di sicurezza è un unico file con gli archivi dei contatti, dei gruppi e dei messaggi, le "
-        "impostazioni e la password. Si può fare anche con il programma aperto. Conservarla su un disco esterno "
-        "o in un'altra cartella sicura."), this);
+        "La copia di sicurezza è un unico file con gli archivi dei contatti, dei gruppi e dei messaggi, lo "
+        "storico degli invii, gli indirizzi esclusi dagli invii, le impostazioni e la password. Si può fare anche "
+        "con il programma aperto. Conservarla su un disco esterno o in un'altra cartella sicura."), this);
     info->setWordWrap(true);
     layout->addWidget(info);
 
