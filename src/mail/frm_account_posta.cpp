@@ -143,6 +143,29 @@ TfrmAccountPosta::TfrmAccountPosta(QWidget* parent)
     f3->addRow(chkUsaAccount);
     layout->addWidget(sending);
 
+    auto* optOut = new QGroupBox(QStringLiteral("Cancellazione dalla lista"), this);
+    auto* v4 = new QVBoxLayout(optOut);
+    const auto check = [optOut](const char* name, const QString& caption) {
+        auto* c = new QCheckBox(caption, optOut);
+        c->setObjectName(QLatin1String(name));
+        return c;
+    };
+    chkIntestazioneCancellazione = check("chkIntestazioneCancellazione",
+        QStringLiteral(" Intestazione List-Unsubscribe (il pulsante «Annulla iscrizione» dei programmi di posta) "));
+    chkRigaCancellazione = check("chkRigaCancellazione", QStringLiteral(" Riga in fondo al testo: "));
+    // Empty means the default line, which the placeholder shows.
+    txtRigaCancellazione = edit(optOut, "txtRigaCancellazione", Unsubscribe::defaultText());
+    txtRigaCancellazione->setToolTip(Unsubscribe::defaultText());
+    chkCancellazioneNonRiservati = check("chkCancellazioneNonRiservati",
+        QStringLiteral(" Anche negli invii non riservati (altrimenti solo negli invii riservati) "));
+    v4->addWidget(chkIntestazioneCancellazione);
+    auto* line = new QHBoxLayout;
+    line->addWidget(chkRigaCancellazione);
+    line->addWidget(txtRigaCancellazione, 1);
+    v4->addLayout(line);
+    v4->addWidget(chkCancellazioneNonRiservati);
+    layout->addWidget(optOut);
+
     auto* buttons = new QHBoxLayout;
     cmdProva = plainButton(this, "cmdProva", QStringLiteral("Prova"));
     cmdMessaggioProva = plainButton(this, "cmdMessaggioProva", QStringLiteral("Invia messaggio di prova"));
@@ -156,13 +179,15 @@ TfrmAccountPosta::TfrmAccountPosta(QWidget* parent)
     layout->addLayout(buttons);
 
     const QList<QWidget*> chain = { txtNomeMittente, txtEmailMittente, txtServer, txtPorta, cboSicurezza, txtUtente,
-        txtPassword, chkRicordaPassword, txtPausa, txtDestinatariMessaggio, txtMessaggiConnessione, chkUsaAccount };
+        txtPassword, chkRicordaPassword, txtPausa, txtDestinatariMessaggio, txtMessaggiConnessione, chkUsaAccount,
+        chkIntestazioneCancellazione, chkRigaCancellazione, txtRigaCancellazione, chkCancellazioneNonRiservati };
     for (int i = 0; i + 1 < chain.size(); ++i)
         setTabOrder(chain[i], chain[i + 1]);
     FormLook::installEnterChain({ { txtNomeMittente, txtEmailMittente, txtServer, txtPorta, txtUtente, txtPassword },
         {}, {}, nullptr });
 
     connect(cboSicurezza, &QComboBox::currentIndexChanged, this, [this] { cboSicurezzaChange(); });
+    connect(chkRigaCancellazione, &QCheckBox::toggled, txtRigaCancellazione, &QWidget::setEnabled);
     connect(cmdProva, &QPushButton::clicked, this, [this] { ErrorDisplay::guard([this] { cmdProvaClick(); }); });
     connect(cmdMessaggioProva, &QPushButton::clicked, this,
         [this] { ErrorDisplay::guard([this] { cmdMessaggioProvaClick(); }); });
@@ -197,6 +222,7 @@ void TfrmAccountPosta::FormShow()
     ErrorDisplay::guard([this] {
         const MailAccount account = MailAccountStore::load();
         showAccount(account, QString());
+        showOptOut(Unsubscribe::load());
         if (account.server.isEmpty())
             return;
         // The secret store may take a moment (or ask the user to unlock
@@ -255,7 +281,30 @@ MailAccount TfrmAccountPosta::onScreen() const
     return a;
 }
 
-bool TfrmAccountPosta::changed() const { return onScreen() != shown_ || txtPassword->text() != shownPassword_; }
+void TfrmAccountPosta::showOptOut(const Unsubscribe::Options& o)
+{
+    chkIntestazioneCancellazione->setChecked(o.header);
+    chkRigaCancellazione->setChecked(o.closingLine);
+    txtRigaCancellazione->setText(o.text);
+    txtRigaCancellazione->setEnabled(o.closingLine);
+    chkCancellazioneNonRiservati->setChecked(o.plainToo);
+    shownOptOut_ = optOutOnScreen();
+}
+
+Unsubscribe::Options TfrmAccountPosta::optOutOnScreen() const
+{
+    Unsubscribe::Options o;
+    o.header = chkIntestazioneCancellazione->isChecked();
+    o.closingLine = chkRigaCancellazione->isChecked();
+    o.text = txtRigaCancellazione->text().trimmed();
+    o.plainToo = chkCancellazioneNonRiservati->isChecked();
+    return o;
+}
+
+bool TfrmAccountPosta::changed() const
+{
+    return onScreen() != shown_ || optOutOnScreen() != shownOptOut_ || txtPassword->text() != shownPassword_;
+}
 
 void TfrmAccountPosta::cboSicurezzaChange()
 {
@@ -392,9 +441,14 @@ void TfrmAccountPosta::cmdSalvaClick()
     if (!ready(false, false))
         return;
     const MailAccount account = onScreen();
+    const Unsubscribe::Options optOut = optOutOnScreen();
+    // Each part counts as saved once written: should a later one fail, the
+    // question on closing is about what is still unsaved.
     MailAccountStore::save(account);
-    const bool kept = MailPassword::keep(account, txtPassword->text());
     shown_ = account;
+    Unsubscribe::save(optOut);
+    shownOptOut_ = optOut;
+    const bool kept = MailPassword::keep(account, txtPassword->text());
     shownPassword_ = txtPassword->text();
     if (!kept)
         Dialogs::information(kCaption,

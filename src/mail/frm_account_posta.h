@@ -2,6 +2,7 @@
 
 #include "mail/mail_account.h"
 #include "mail/smtp_route.h"
+#include "mail/unsubscribe.h"
 
 #include <QDialog>
 
@@ -43,6 +44,10 @@ public:
     QSpinBox* txtDestinatariMessaggio = nullptr;
     QSpinBox* txtMessaggiConnessione = nullptr;
     QCheckBox* chkUsaAccount = nullptr;
+    QCheckBox* chkIntestazioneCancellazione = nullptr;
+    QCheckBox* chkRigaCancellazione = nullptr;
+    QLineEdit* txtRigaCancellazione = nullptr;
+    QCheckBox* chkCancellazioneNonRiservati = nullptr;
     QPushButton* cmdProva = nullptr;
     QPushButton* cmdMessaggioProva = nullptr;
     QPushButton* cmdSalva = nullptr;
@@ -62,6 +67,8 @@ protected:
 private:
     MailAccount onScreen() const;
     void showAccount(const MailAccount& account, const QString& password);
+    Unsubscribe::Options optOutOnScreen() const;
+    void showOptOut(const Unsubscribe::Options& options);
     // The input checks; on the first failing one a warning, focus there.
     // trying: a server is needed; sending: a sender address too.
     bool ready(bool trying, bool sending);
@@ -73,6 +80,7 @@ private:
     SmtpRoute::Timing timing_;
     MailAccount shown_;
     QString shownPassword_;
+    Unsubscribe::Options shownOptOut_;
     Smtp::Security security_ = Smtp::Security::Tls;
 };
 

@@ -13,6 +13,8 @@ struct Options {
     bool closingLine = true;
     QString text; // the closing line; empty means the default text
     bool plainToo = false; // plain (shared) sendings get them as well
+
+    bool operator==(const Options&) const = default;
 };
 
 QString defaultText();

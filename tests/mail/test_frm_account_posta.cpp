@@ -2,6 +2,7 @@
 #include "mail/frm_invia_email.h"
 #include "mail/mail_account.h"
 #include "mail/mail_password.h"
+#include "mail/unsubscribe.h"
 #include "mail_test_helpers.h"
 #include "smtp_test_server.h"
 #include "storage/ini_file.h"
@@ -59,6 +60,24 @@ QByteArray iniBytes(const TempDataDir& data)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+using Unsubscribe::Options;
+
+// Keys as they reach the focused widget; QTest::keyClicks takes Latin-1 only.
+void type(const QString& keys)
+{
+    for (QChar c : keys)
+        for (QEvent::Type t : { QEvent::KeyPress, QEvent::KeyRelease }) {
+            QKeyEvent e(t, c == QLatin1Char(' ') ? Qt::Key_Space : Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(QApplication::focusWidget(), &e);
+        }
+}
+
+Options shownOptOut(const TfrmAccountPosta& w)
+{
+    return { w.chkIntestazioneCancellazione->isChecked(), w.chkRigaCancellazione->isChecked(),
+        w.txtRigaCancellazione->text(), w.chkCancellazioneNonRiservati->isChecked() };
+}
+
 SmtpRoute::Timing quick()
 {
     SmtpRoute::Timing t;
@@ -68,6 +87,8 @@ SmtpRoute::Timing quick()
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Unsubscribe::Options)
 
 class TestFrmAccountPosta : public QObject {
     Q_OBJECT
@@ -231,6 +252,52 @@ private slots:
         QVERIFY(w.isVisible());
         w.cmdChiudi->click(); // Yes
         QVERIFY(!w.isVisible());
+    }
+
+    // The opt-out extras: shown as stored (by default for private sendings
+    // only); a change counts for "Chiudi" and is read back as saved.
+    void optOutSettings_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<Unsubscribe::Options>("expected"); // header, closing line, its text, plain too
+        const QString own = QStringLiteral("Per non ricevere più le offerte da 10 € scrivere «Basta».");
+        QTest::newRow("no header") << "chkIntestazioneCancellazione"
+                                   << " " << Options { false, true, "", false };
+        QTest::newRow("no closing line") << "chkRigaCancellazione"
+                                         << " " << Options { true, false, "", false };
+        QTest::newRow("plain sendings too") << "chkCancellazioneNonRiservati"
+                                            << " " << Options { true, true, "", true };
+        QTest::newRow("own closing line") << "txtRigaCancellazione" << own << Options { true, true, own, false };
+    }
+
+    void optOutSettings()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, keys);
+        QFETCH(Unsubscribe::Options, expected);
+        TempDataDir data;
+        ScriptedDialogs dialogs;
+        TfrmAccountPosta w;
+        QVERIFY(showActive(&w));
+        QCOMPARE(shownOptOut(w), Options {});
+        QCOMPARE(w.txtRigaCancellazione->placeholderText(), Unsubscribe::defaultText());
+        w.findChild<QWidget*>(control)->setFocus();
+        type(keys);
+        QCOMPARE(w.txtRigaCancellazione->isEnabled(), expected.closingLine);
+        dialogs.answers = { false };
+        w.cmdChiudi->click();
+        QCOMPARE(dialogs.kinds(), QStringList { "confirm" });
+
+        w.chkUsaAccount->setChecked(false); // no server needed
+        w.cmdSalva->click();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(Unsubscribe::load(), expected);
+        TfrmAccountPosta again;
+        again.show();
+        QCOMPARE(shownOptOut(again), expected);
+        again.cmdChiudi->click();
+        QCOMPARE(dialogs.count(), 1); // as saved: nothing to ask
     }
 
     // The send form reaches the window beside its sending controls, and
