@@ -106,12 +106,16 @@ TfrmAccountPosta::TfrmAccountPosta(QWidget* parent)
     cboSicurezza->setObjectName(QStringLiteral("cboSicurezza"));
     for (Smtp::Security s : { Smtp::Security::Tls, Smtp::Security::StartTls, Smtp::Security::None })
         cboSicurezza->addItem(MailAccountStore::securityName(s), int(s));
-    lblAvviso = new QLabel(QStringLiteral("Attenzione: senza sicurezza la password e i messaggi viaggiano in chiaro "
-                                          "sulla rete e chiunque lungo il percorso può leggerli."),
-        server);
+    // One line: a wrapped label that appears in a shown window is squeezed
+    // over its neighbours. Its room is kept while it is hidden, so the
+    // window does not jump.
+    lblAvviso = new QLabel(
+        QStringLiteral("Attenzione: senza sicurezza password e messaggi viaggiano in chiaro sulla rete."), server);
     lblAvviso->setObjectName(QStringLiteral("lblAvviso"));
-    lblAvviso->setWordWrap(true);
     lblAvviso->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    QSizePolicy keepRoom = lblAvviso->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    lblAvviso->setSizePolicy(keepRoom);
     auto* port = new QHBoxLayout;
     port->addWidget(txtPorta);
     port->addWidget(new QLabel(QStringLiteral("Sicurezza:"), server));
