@@ -101,6 +101,7 @@ public:
     struct Received {
         QByteArray data;
         QStringList recipients;
+        QString sender; // MAIL FROM
     };
     // Every accepted message, in order.
     QList<Received> received() const
@@ -115,6 +116,7 @@ public:
             for (const QByteArray& a : read(base + QStringLiteral(".rcpt")).split('\n'))
                 if (!a.isEmpty())
                     r.recipients << QString::fromUtf8(a);
+            r.sender = QString::fromUtf8(read(base + QStringLiteral(".from")));
             out << r;
         }
     }

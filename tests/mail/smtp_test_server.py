@@ -4,8 +4,8 @@
 Listens on a free port, prints "PORT <n>" on stdout, and runs until its
 standard input closes (the test that started it ends) or it is terminated.
 Every message it accepts is written to the record folder before the "250"
-goes back: NNNNNN.eml (the data as received, dots undone) and NNNNNN.rcpt
-(one envelope recipient a line). events.log notes each connection, login,
+goes back: NNNNNN.eml (the data as received, dots undone), NNNNNN.rcpt
+(one envelope recipient a line) and NNNNNN.from (the envelope sender). events.log notes each connection, login,
 command answer and drop, so a test can tell what the client did.
 
 Behaviours a test asks for on the command line:
@@ -123,6 +123,8 @@ class Recorder:
             f.write(envelope.original_content)
         with open(base + ".rcpt", "w") as f:
             f.write("".join(r + "\n" for r in envelope.rcpt_tos))
+        with open(base + ".from", "w") as f:
+            f.write(envelope.mail_from)
         self.note("DATA %d" % len(envelope.rcpt_tos))
         return "250 2.0.0 Ok: queued as %06d" % self.saved
 
