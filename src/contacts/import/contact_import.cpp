@@ -71,11 +71,13 @@ int ImportPlan::count(ImportRow::Status status) const
     return n;
 }
 
-quint64 EmailSet::fingerprint(const QString& email)
+namespace {
+
+quint64 fnv1a(QStringView key)
 {
     // FNV-1a over the UTF-16 units of the compared form, then a final mix.
     quint64 h = 0xcbf29ce484222325ULL;
-    for (const QChar c : emailKey(email)) {
+    for (const QChar c : key) {
         h ^= c.unicode();
         h *= 0x100000001b3ULL;
     }
@@ -87,34 +89,53 @@ quint64 EmailSet::fingerprint(const QString& email)
     return h;
 }
 
-bool EmailSet::insert(const QString& email)
+} // namespace
+
+quint64 EmailSet::fingerprint(const QString& email) { return fnv1a(emailKey(email)); }
+
+std::optional<quint64> EmailSet::key(QStringView email)
 {
-    if (emailKey(email).isEmpty())
-        return false;
-    set_.insert(fingerprint(email));
-    return true;
+    // Trimmed as QString::trimmed() does; an address of ASCII alone (nearly
+    // all of them) is made lower case in place, without a copy.
+    qsizetype begin = 0;
+    qsizetype end = email.size();
+    while (begin < end && email[begin].isSpace())
+        ++begin;
+    while (end > begin && email[end - 1].isSpace())
+        --end;
+    if (begin == end)
+        return std::nullopt;
+    const QStringView t = email.sliced(begin, end - begin);
+    char16_t lower[256];
+    if (t.size() <= qsizetype(std::size(lower))) {
+        bool ascii = true;
+        for (qsizetype i = 0; i < t.size() && ascii; ++i) {
+            const char16_t c = t[i].unicode();
+            ascii = c < 0x80;
+            lower[i] = c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+        }
+        if (ascii)
+            return fnv1a(QStringView(lower, t.size()));
+    }
+    return fnv1a(t.toString().toLower());
 }
 
-bool EmailSet::contains(const QString& email) const
+bool EmailSet::insert(std::optional<quint64> key)
 {
-    return !emailKey(email).isEmpty() && set_.contains(fingerprint(email));
+    if (!key)
+        return false;
+    set_.insert(*key);
+    return true;
 }
 
 EmailSet ContactImport::existingEmails(TSQLiteDatabase& db)
 {
-    // A few thousand at a time: a large archive is never held whole.
+    // One row at a time: a large archive is never held whole.
     EmailSet out;
-    qint64 last = 0;
-    for (;;) {
-        auto table = db.Query("select ID, " + archive().columnOf(kEmailControl).name + " from " + contacts().table()
-            + " where ID > " + QByteArray::number(last) + " order by ID limit 5000;");
-        if (table->RowCount() == 0)
-            return out;
-        for (table->First(); !table->AtEnd(); table->Next()) {
-            out.insert(Cp1252::decode(table->BlobTextAt(1)));
-            last = table->IntegerAt(0);
-        }
-    }
+    const auto stmt = db.Prepare("select " + archive().columnOf(kEmailControl).name + " from " + contacts().table() + ";");
+    while (stmt->Step())
+        out.insert(Cp1252::decode(stmt->BytesAt(0)));
+    return out;
 }
 
 ImportRow ContactImport::judge(const ImportedContact& c)

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class TSQLiteDatabase;
 
@@ -41,9 +42,14 @@ struct ImportOutcome {
 class EmailSet {
 public:
     static quint64 fingerprint(const QString& email);
-    // False for the empty address, which is never a duplicate.
-    bool insert(const QString& email);
-    bool contains(const QString& email) const;
+    // The fingerprint, worked out once for asking several sets; none for the
+    // empty address, which is never a duplicate.
+    static std::optional<quint64> key(QStringView email);
+    // False for the empty address.
+    bool insert(const QString& email) { return insert(key(email)); }
+    bool insert(std::optional<quint64> key);
+    bool contains(const QString& email) const { return contains(key(email)); }
+    bool contains(std::optional<quint64> key) const { return key && set_.contains(*key); }
     qsizetype size() const { return set_.size(); }
     void clear() { set_.clear(); }
 

@@ -137,11 +137,13 @@ bool ImportSession::advance(int milliseconds)
             break;
         }
         QString address;
-        switch (ContactImport::verdict(contact, &address)) {
+        const ImportRow::Status judged = ContactImport::verdict(contact, &address);
+        const std::optional<quint64> key = EmailSet::key(address);
+        switch (judged) {
         case ImportRow::Status::Ready:
-            row.verdict = existing_.contains(address) ? Verdict::InArchive
-                : seen_.contains(address)             ? Verdict::EarlierInFile
-                                                      : Verdict::Ready;
+            row.verdict = existing_.contains(key) ? Verdict::InArchive
+                : seen_.contains(key)             ? Verdict::EarlierInFile
+                                                  : Verdict::Ready;
             break;
         case ImportRow::Status::MissingRequired:
             row.verdict = Verdict::MissingRequired;
@@ -151,7 +153,7 @@ bool ImportSession::advance(int milliseconds)
             break;
         }
         // A refused row's address still counts for the rows below it.
-        seen_.insert(address);
+        seen_.insert(key);
         rows_.push_back(row);
         ++counts_[int(status(size() - 1))];
         if ((rows_.size() & 63) == 0 && timer.elapsed() >= milliseconds)
