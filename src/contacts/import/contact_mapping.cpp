@@ -96,22 +96,35 @@ QString lines(const QString& text) { return normalised(text, kBreak); }
 // One line, for every other field.
 QString oneLine(const QString& text) { return normalised(text, u" "); }
 
-QString joined(const QStringList& parts, const QString& separator)
+// The non-empty parts on one line each, joined; a single part is shared,
+// not copied.
+QString joined(std::initializer_list<const QStringList*> lists, const QString& separator)
 {
-    QStringList kept;
-    for (const QString& p : parts) {
-        const QString line = oneLine(p);
-        if (!line.isEmpty())
-            kept << line;
-    }
-    return kept.join(separator);
+    QString out;
+    for (const QStringList* parts : lists)
+        for (const QString& p : *parts) {
+            const QString line = oneLine(p);
+            if (line.isEmpty())
+                continue;
+            if (out.isEmpty()) {
+                out = line;
+            } else {
+                out += separator;
+                out += line;
+            }
+        }
+    return out;
 }
+
+QString joined(const QStringList& parts, const QString& separator) { return joined({ &parts }, separator); }
 
 QString part(const QStringList& parts, int i) { return i < parts.size() ? parts[i] : QString(); }
 
 
 bool isItaly(const QString& country)
 {
+    if (country.isEmpty())
+        return false;
     const QString c = country.trimmed().toLower();
     return c == u"italia" || c == u"italy" || c == u"it";
 }
@@ -229,7 +242,7 @@ public:
 
     ImportedContact finish()
     {
-        QString name = joined(QStringList(family_) << given_ << middle_, QStringLiteral(" "));
+        QString name = joined({ &family_, &given_, &middle_ }, QStringLiteral(" "));
         if (name.isEmpty())
             name = fullName_;
         fields_[col().contatto] = name;
@@ -624,18 +637,8 @@ ImportedContact ContactMapping::CsvPlan::contact(const CsvRow& row) const
             b.set(col().note, value);
             continue;
         }
-        const auto split = [&](const QString& text) {
-            return step.multiValue && text.contains(QLatin1String(kMultiValueSeparator))
-                ? text.split(QLatin1String(kMultiValueSeparator))
-                : QStringList { text };
-        };
-        const QStringList values = split(value);
-        const QStringList labels = step.labelColumn >= 0 && step.labelColumn < row.fields.size()
-            ? split(row.fields[step.labelColumn])
-            : QStringList { QString() };
-        for (qsizetype k = 0; k < values.size(); ++k) {
-            const QString& v = values[k];
-            const QString& label = labels.value(k, labels.first());
+        const bool labelled = step.labelColumn >= 0 && step.labelColumn < row.fields.size();
+        const auto take = [&](const QString& v, const QString& label, qsizetype k) {
             switch (step.kind) {
             case Kind::Phone:
                 if (const int column = phoneColumnOf(label); column >= 0)
@@ -668,7 +671,20 @@ ImportedContact ContactMapping::CsvPlan::contact(const CsvRow& row) const
                 // A second value in one field is named by the field.
                 b.set(step.column, v, k == 0 ? step.caption : QString());
             }
+        };
+        // A field of one value, as nearly all are, is taken without lists.
+        if (!step.multiValue) {
+            take(value, labelled ? row.fields[step.labelColumn] : QString(), 0);
+            continue;
         }
+        const auto split = [&](const QString& text) {
+            return text.contains(QLatin1String(kMultiValueSeparator)) ? text.split(QLatin1String(kMultiValueSeparator))
+                                                                      : QStringList { text };
+        };
+        const QStringList values = split(value);
+        const QStringList labels = labelled ? split(row.fields[step.labelColumn]) : QStringList { QString() };
+        for (qsizetype k = 0; k < values.size(); ++k)
+            take(values[k], labels.value(k, labels.first()), k);
     }
     // The home address on the card, or else the work address; the other one
     // to the note.
