@@ -73,6 +73,17 @@ QString normalised(const QString& text, QStringView with)
         ++first;
     if (first == t.size())
         return t.size() == text.size() ? text : t.toString();
+    // Breaks already as wanted (a note's CR LF): shared as well.
+    if (with == kBreak && t.size() == text.size()) {
+        qsizetype i = first;
+        while (i < t.size()) {
+            if (t[i] == u'\n' || (t[i] == u'\r' && (i + 1 == t.size() || t[i + 1] != u'\n')))
+                break;
+            i += t[i] == u'\r' ? 2 : 1;
+        }
+        if (i >= t.size())
+            return text;
+    }
     QString out;
     out.reserve(t.size());
     qsizetype run = 0;
