@@ -280,10 +280,12 @@ void DeliveryJournal::recover()
             stopped.append({ id, tag });
         }
     }
-    for (const auto& [id, tag] : stopped) {
+    for (const QPair<qint64, QString>& one : stopped) {
+        // Not a structured binding: clang (the fuzz build) cannot capture one.
+        const qint64 id = one.first;
         // Reserved rows were never handed over unless the computer went
         // down: then the writes after the reservation may be lost.
-        const Outcome reserved = ProcessTag::sameBoot(tag) ? Outcome::NotSent : Outcome::Uncertain;
+        const Outcome reserved = ProcessTag::sameBoot(one.second) ? Outcome::NotSent : Outcome::Uncertain;
         transaction([&] {
             close(id,
                 { { Outcome::InFlight, Outcome::Uncertain }, { Outcome::Reserved, reserved },
