@@ -37,24 +37,19 @@ QString JournalText::sendingCell(const DeliveryJournal::Sending& s, int column)
 // ---------------------------------------------------------------------------
 
 JournalSendingsModel::JournalSendingsModel(QObject* parent)
-    : QAbstractTableModel(parent)
+    : JournalPagedModel(parent)
 { }
 
 void JournalSendingsModel::load(DeliveryJournal* journal, const QString& addressFilter)
 {
-    beginResetModel();
-    journal_ = journal;
-    filter_ = addressFilter;
-    rows_.clear();
-    complete_ = !journal_;
-    if (journal_) {
-        rows_ = journal_->sendings(0, kPage, filter_);
-        complete_ = rows_.size() < kPage;
-    }
-    endResetModel();
+    Reader read;
+    if (journal)
+        read = [journal, addressFilter](const DeliveryJournal::Sending* after) {
+            return journal->sendings(after ? after->id : 0, kPage, addressFilter);
+        };
+    restart(std::move(read), kPage);
 }
 
-int JournalSendingsModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(rows_.size()); }
 
 int JournalSendingsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
@@ -78,49 +73,25 @@ QVariant JournalSendingsModel::headerData(int section, Qt::Orientation orientati
     return section >= 0 && section < ColumnCount ? QString::fromUtf8(titles[section]) : QVariant();
 }
 
-bool JournalSendingsModel::canFetchMore(const QModelIndex& parent) const
-{
-    return !parent.isValid() && !complete_ && journal_;
-}
 
-void JournalSendingsModel::fetchMore(const QModelIndex& parent)
-{
-    if (!canFetchMore(parent) || rows_.isEmpty())
-        return;
-    const QList<DeliveryJournal::Sending> page = journal_->sendings(rows_.last().id, kPage, filter_);
-    complete_ = page.size() < kPage;
-    if (page.isEmpty())
-        return;
-    beginInsertRows({}, int(rows_.size()), int(rows_.size() + page.size() - 1));
-    rows_.append(page);
-    endInsertRows();
-}
 
 // ---------------------------------------------------------------------------
 
 JournalRecipientsModel::JournalRecipientsModel(QObject* parent)
-    : QAbstractTableModel(parent)
+    : JournalPagedModel(parent)
 { }
 
 void JournalRecipientsModel::load(DeliveryJournal* journal, qint64 sending, const QString& addressFilter)
 {
-    beginResetModel();
-    journal_ = journal;
     sending_ = sending;
-    filter_ = addressFilter;
-    rows_.clear();
-    complete_ = !journal_ || sending_ <= 0;
-    if (!complete_) {
-        rows_ = journal_->recipients(sending_, 0, kPage, filter_);
-        complete_ = rows_.size() < kPage;
-    }
-    endResetModel();
+    Reader read;
+    if (journal && sending > 0)
+        read = [journal, sending, addressFilter](const DeliveryJournal::Recipient* after) {
+            return journal->recipients(sending, after ? after->row : 0, kPage, addressFilter);
+        };
+    restart(std::move(read), kPage);
 }
 
-int JournalRecipientsModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(rows_.size());
-}
 
 int JournalRecipientsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
@@ -155,20 +126,4 @@ QVariant JournalRecipientsModel::headerData(int section, Qt::Orientation orienta
     return section >= 0 && section < ColumnCount ? QString::fromUtf8(titles[section]) : QVariant();
 }
 
-bool JournalRecipientsModel::canFetchMore(const QModelIndex& parent) const
-{
-    return !parent.isValid() && !complete_ && journal_;
-}
 
-void JournalRecipientsModel::fetchMore(const QModelIndex& parent)
-{
-    if (!canFetchMore(parent) || rows_.isEmpty())
-        return;
-    const QList<DeliveryJournal::Recipient> page = journal_->recipients(sending_, rows_.last().row, kPage, filter_);
-    complete_ = page.size() < kPage;
-    if (page.isEmpty())
-        return;
-    beginInsertRows({}, int(rows_.size()), int(rows_.size() + page.size() - 1));
-    rows_.append(page);
-    endInsertRows();
-}

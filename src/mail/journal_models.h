@@ -6,11 +6,56 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 // The two lists of the "Storico invii" window. Each reads the journal a page
 // at a time, as the list is scrolled, so a journal of thousands of sendings
 // and a sending of 100,000 recipients open as quickly as a small one.
 
-class JournalSendingsModel final : public QAbstractTableModel {
+// The paging both lists share: a reader gives the page after a row (the
+// first page after none); a page shorter than asked is the last.
+template <class Row> class JournalPagedModel : public QAbstractTableModel {
+public:
+    using Reader = std::function<QList<Row>(const Row* after)>;
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(rows_.size()); }
+    bool canFetchMore(const QModelIndex& parent) const override { return !parent.isValid() && !complete_ && read_; }
+    void fetchMore(const QModelIndex& parent) override
+    {
+        if (!canFetchMore(parent) || rows_.isEmpty())
+            return;
+        const QList<Row> page = read_(&rows_.last());
+        complete_ = page.size() < pageSize_;
+        if (page.isEmpty())
+            return;
+        beginInsertRows({}, int(rows_.size()), int(rows_.size() + page.size() - 1));
+        rows_.append(page);
+        endInsertRows();
+    }
+
+protected:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    // Starts again from the first page; without a reader the list is empty.
+    void restart(Reader read, int pageSize)
+    {
+        beginResetModel();
+        read_ = std::move(read);
+        pageSize_ = pageSize;
+        rows_ = read_ ? read_(nullptr) : QList<Row>();
+        complete_ = !read_ || rows_.size() < pageSize_;
+        endResetModel();
+    }
+
+    QList<Row> rows_;
+
+private:
+    Reader read_;
+    int pageSize_ = 1;
+    bool complete_ = true;
+};
+
+class JournalSendingsModel final : public JournalPagedModel<DeliveryJournal::Sending> {
     Q_OBJECT
 public:
     static constexpr int kPage = 200;
@@ -24,21 +69,13 @@ public:
     void load(DeliveryJournal* journal, const QString& addressFilter = {});
     const DeliveryJournal::Sending& sendingAt(int row) const { return rows_.at(row); }
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    bool canFetchMore(const QModelIndex& parent) const override;
-    void fetchMore(const QModelIndex& parent) override;
 
-private:
-    DeliveryJournal* journal_ = nullptr;
-    QString filter_;
-    QList<DeliveryJournal::Sending> rows_;
-    bool complete_ = true;
 };
 
-class JournalRecipientsModel final : public QAbstractTableModel {
+class JournalRecipientsModel final : public JournalPagedModel<DeliveryJournal::Recipient> {
     Q_OBJECT
 public:
     static constexpr int kPage = 500;
@@ -51,22 +88,15 @@ public:
     qint64 sending() const { return sending_; }
     const DeliveryJournal::Recipient& recipientAt(int row) const { return rows_.at(row); }
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    bool canFetchMore(const QModelIndex& parent) const override;
-    void fetchMore(const QModelIndex& parent) override;
 
     // The cell texts, as shown.
     static QString text(const DeliveryJournal::Recipient& r, int column);
 
 private:
-    DeliveryJournal* journal_ = nullptr;
     qint64 sending_ = 0;
-    QString filter_;
-    QList<DeliveryJournal::Recipient> rows_;
-    bool complete_ = true;
 };
 
 namespace JournalText {
